@@ -1,0 +1,199 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+#include <canberra.h>
+
+namespace ralvo::platform {
+
+QWidget *DialogParent()
+{
+    if (QWidget *w = QApplication::activeModalWidget())
+        return w;
+    return QApplication::activeWindow();
+}
+
+// ---------------------------------------------------------------- messages
+
+void QtMessages::ShowMessage(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, DialogParent());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+Messages::Answer QtMessages::Ask(const Question &question)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (question.icon) {
+    case Icon::None: icon = QMessageBox::NoIcon; break;
+    case Icon::Information: icon = QMessageBox::Information; break;
+    case Icon::Warning: icon = QMessageBox::Warning; break;
+    case Icon::Question: icon = QMessageBox::Question; break;
+    case Icon::Error: icon = QMessageBox::Critical; break;
+    }
+    QMessageBox box(icon, question.caption, question.text, QMessageBox::NoButton, DialogParent());
+    QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton *cancel = nullptr;
+    if (question.buttons == Buttons::YesNoCancel)
+        cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setEscapeButton(cancel ? cancel : no);
+    switch (question.defaultAnswer) {
+    case Answer::No: box.setDefaultButton(no); break;
+    case Answer::Cancel: box.setDefaultButton(cancel ? cancel : no); break;
+    default: box.setDefaultButton(yes); break;
+    }
+    box.exec();
+    const QAbstractButton *clicked = box.clickedButton();
+    if (clicked == yes)
+        return Answer::Yes;
+    if (clicked == no)
+        return Answer::No;
+    return cancel ? Answer::Cancel : Answer::No;
+}
+
+// ------------------------------------------------------------------ sounds
+
+QtSounds::QtSounds()
+{
+    ca_context *context = nullptr;
+    if (ca_context_create(&context) == CA_SUCCESS) {
+        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "ralvo", nullptr);
+        m_context = context;
+    }
+}
+
+QtSounds::~QtSounds()
+{
+    if (m_context)
+        ca_context_destroy(static_cast<ca_context *>(m_context));
+}
+
+bool QtSounds::Play(const char *eventId)
+{
+    if (!m_context)
+        return false;
+    return ca_context_play(static_cast<ca_context *>(m_context), 0, CA_PROP_EVENT_ID, eventId,
+                           nullptr) == CA_SUCCESS;
+}
+
+void QtSounds::Beep()
+{
+    if (!Play("bell-window-system"))
+        QApplication::beep();
+}
+
+void QtSounds::Exclamation()
+{
+    if (!Play("dialog-warning"))
+        QApplication::beep();
+}
+
+// ------------------------------------------------------------------- clock
+
+QDate SystemClock::Today() const
+{
+    return QDate::currentDate();
+}
+
+// ------------------------------------------------------------ file dialogs
+
+QStringList ToQtNameFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
+        patterns.replace(u';', u' ');
+        result.append(parts.at(i) + QLatin1String(" (") + patterns + u')');
+    }
+    return result;
+}
+
+namespace {
+
+std::optional<QString> RunFileDialog(const FileDialogs::Request &request, QFileDialog::AcceptMode mode,
+                                     QFileDialog::FileMode fileMode)
+{
+    QFileDialog dialog(DialogParent(), request.title, request.initialDir);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(fileMode);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const QStringList filters = ToQtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+std::optional<QString> QtFileDialogs::GetOpenFileName(const Request &request)
+{
+    return RunFileDialog(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+}
+
+std::optional<QString> QtFileDialogs::GetSaveFileName(const Request &request)
+{
+    return RunFileDialog(request, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+}
+
+std::optional<QString> QtFileDialogs::GetPictureFileName(const Request &request)
+{
+    return RunFileDialog(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+}
+
+// ---------------------------------------------------------- colour chooser
+
+std::optional<Colour> QtColorChooser::ChooseColor(Colour initial)
+{
+    QColorDialog dialog(ToQColor(initial), DialogParent());
+    dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FromQColor(dialog.selectedColor());
+}
+
+// ----------------------------------------------------------- print dialogs
+
+bool QtPrintDialogs::ExecPrintDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, DialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrintDialogs::ExecPrinterSetupDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, DialogParent());
+    dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QStringList QtPrintDialogs::AvailablePrinters() const
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+QString QtPrintDialogs::DefaultPrinter() const
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+} // namespace ralvo::platform

@@ -1,0 +1,74 @@
+#pragma once
+
+// Qt implementations of the platform services, used by the application.
+
+#include "platform/Platform.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace ralvo::platform {
+
+class QtMessages final : public Messages
+{
+public:
+    void ShowMessage(const QString &text) override;
+    Answer Ask(const Question &question) override;
+};
+
+// libcanberra with the freedesktop sound theme; the display's bell when no
+// sound can be played.
+class QtSounds final : public Sounds
+{
+public:
+    QtSounds();
+    ~QtSounds() override;
+    QtSounds(const QtSounds &) = delete;
+    QtSounds &operator=(const QtSounds &) = delete;
+
+    void Beep() override;
+    void Exclamation() override;
+
+private:
+    bool Play(const char *eventId);
+    void *m_context = nullptr; // ca_context*
+};
+
+class SystemClock final : public Clock
+{
+public:
+    QDate Today() const override;
+};
+
+class QtFileDialogs final : public FileDialogs
+{
+public:
+    std::optional<QString> GetOpenFileName(const Request &request) override;
+    std::optional<QString> GetSaveFileName(const Request &request) override;
+    std::optional<QString> GetPictureFileName(const Request &request) override;
+};
+
+class QtColorChooser final : public ColorChooser
+{
+public:
+    std::optional<Colour> ChooseColor(Colour initial) override;
+};
+
+class QtPrintDialogs final : public PrintDialogs
+{
+public:
+    bool ExecPrintDialog(QPrinter &printer) override;
+    bool ExecPrinterSetupDialog(QPrinter &printer) override;
+    QStringList AvailablePrinters() const override;
+    QString DefaultPrinter() const override;
+};
+
+// "テキストファイル|*.txt|すべてのファイル|*.*" → Qt's name filters
+// "テキストファイル (*.txt)", "すべてのファイル (*)".
+QStringList ToQtNameFilters(const QString &filter);
+
+// The active window, as parent for dialogs.
+QWidget *DialogParent();
+
+} // namespace ralvo::platform

@@ -1,0 +1,12 @@
+// GoogleTest entry point with a QApplication, so tests may use fonts,
+// painters and (offscreen) widgets.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
