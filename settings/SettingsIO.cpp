@@ -1,0 +1,325 @@
+#include "settings/SettingsIO.h"
+
+#include "platform/SettingsStore.h"
+
+#include <QDate>
+
+#include <array>
+#include <limits>
+#include <variant>
+
+namespace ralvo {
+
+using platform::SettingsKey;
+using platform::SettingsStore;
+using platform::StoredValue;
+
+namespace {
+
+// ---- the SetData table ----
+
+enum class ValueKind { Text, Integer, Boolean, Colour, Font };
+
+using Member = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*,
+                            bool ScheduleSettings::*, Colour ScheduleSettings::*>;
+
+struct SettingRow
+{
+    const char16_t *name;
+    ValueKind kind;
+    Member member;
+    int minimum = std::numeric_limits<int>::min(); // integers: stored values outside
+    int maximum = std::numeric_limits<int>::max(); // the range take the default
+};
+
+// One row per value under SetData, in the order they are written. The
+// first-run default of each row is its member's initialiser in
+// ScheduleSettings.
+const std::array<SettingRow, 23> kSetData = {{
+    {u"Tit", ValueKind::Text, &ScheduleSettings::Tit},
+    {u"Yoteiyogo", ValueKind::Integer, &ScheduleSettings::Yoteiyogo, 0, 1},
+    {u"Tsuki1", ValueKind::Text, &ScheduleSettings::Tsuki1},
+    {u"Tsuki2", ValueKind::Text, &ScheduleSettings::Tsuki2},
+    {u"Shu1", ValueKind::Text, &ScheduleSettings::Shu1},
+    {u"Shu2", ValueKind::Text, &ScheduleSettings::Shu2},
+    {u"Yoshi", ValueKind::Integer, &ScheduleSettings::Yoshi, 0, 2},
+    {u"Hani", ValueKind::Integer, &ScheduleSettings::Hani, 0, 2},
+    {u"Shumatsucheck", ValueKind::Boolean, &ScheduleSettings::Shumatsucheck},
+    {u"Noticecheck", ValueKind::Boolean, &ScheduleSettings::Noticecheck},
+    {u"Kikanmeicheck", ValueKind::Boolean, &ScheduleSettings::Kikanmeicheck},
+    {u"Titfont", ValueKind::Font, &ScheduleSettings::Titfont},
+    {u"Titcolor", ValueKind::Colour, &ScheduleSettings::Titcolor},
+    {u"Yotfont", ValueKind::Font, &ScheduleSettings::Yotfont},
+    {u"Yotcolor", ValueKind::Colour, &ScheduleSettings::Yotcolor},
+    {u"MWfont", ValueKind::Font, &ScheduleSettings::MWfont},
+    {u"MWcolor", ValueKind::Colour, &ScheduleSettings::MWcolor},
+    {u"Dayfont", ValueKind::Font, &ScheduleSettings::Dayfont},
+    {u"Daycolor", ValueKind::Colour, &ScheduleSettings::Daycolor},
+    {u"Notfont", ValueKind::Font, &ScheduleSettings::Notfont},
+    {u"Seikicolor", ValueKind::Colour, &ScheduleSettings::Seikicolor},
+    {u"Yoteibicolor", ValueKind::Colour, &ScheduleSettings::Yoteibicolor},
+    {u"Colorcheck", ValueKind::Boolean, &ScheduleSettings::Colorcheck},
+}};
+
+// Reading takes the same rows, except that Notfont comes before Daycolor.
+constexpr std::array<int, 23> kSetDataReadOrder = {
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19, 18, 20, 21, 22};
+
+QString Name(const SettingRow &row) { return QString::fromUtf16(row.name); }
+QString NoticeTextName(int week) { return QStringLiteral("Not") + QString::number(week); }
+QString NoticeColourName(int week) { return QStringLiteral("Col") + QString::number(week); }
+
+// ---- reading values ----
+
+// Reads values from one key, telling the user about each value it cannot read.
+class KeyReader
+{
+public:
+    KeyReader(const SettingsKey &key, platform::Messages *messages) : m_key(key), m_messages(messages) {}
+
+    // A missing text is the empty text; a value of another kind is reported.
+    std::optional<QString> Text(const QString &name) const
+    {
+        const std::optional<StoredValue> value = m_key.Value(name);
+        if (!value)
+            return QString();
+        if (value->kind() != StoredValue::Kind::Text) {
+            Tell(QStringLiteral("'%1' のデータ型が不正です"), name);
+            return std::nullopt;
+        }
+        return value->text();
+    }
+
+    // A missing or oversized value cannot be got; a small one of another kind
+    // has the wrong type.
+    std::optional<qint32> Integer(const QString &name) const
+    {
+        const std::optional<StoredValue> value = m_key.Value(name);
+        if (!value || value->dataSize() > 4) {
+            Tell(QStringLiteral("'%1' の取得に失敗しました"), name);
+            return std::nullopt;
+        }
+        if (value->kind() != StoredValue::Kind::Integer) {
+            Tell(QStringLiteral("'%1' のデータ型が不正です"), name);
+            return std::nullopt;
+        }
+        return value->integer();
+    }
+
+private:
+    void Tell(const QString &pattern, const QString &name) const
+    {
+        if (m_messages)
+            m_messages->ShowMessage(pattern.arg(name));
+    }
+
+    const SettingsKey &m_key;
+    platform::Messages *m_messages;
+};
+
+// Reads one row into `settings`; an unreadable or out-of-range value leaves
+// the field as it is (its first-run default).
+void ReadRow(const KeyReader &reader, const SettingRow &row, ScheduleSettings &settings)
+{
+    const QString name = Name(row);
+    std::visit(
+        [&](auto member) {
+            using Field = std::remove_reference_t<decltype(settings.*member)>;
+            if constexpr (std::is_same_v<Field, QString>) {
+                if (std::optional<QString> text = reader.Text(name))
+                    settings.*member = *text;
+            } else if (std::optional<qint32> value = reader.Integer(name)) {
+                if constexpr (std::is_same_v<Field, bool>)
+                    settings.*member = *value != 0;
+                else if constexpr (std::is_same_v<Field, Colour>)
+                    settings.*member = static_cast<Colour>(*value);
+                else if (*value >= row.minimum && *value <= row.maximum)
+                    settings.*member = *value;
+            }
+        },
+        row.member);
+}
+
+// Writes one row; false when the store refuses it.
+bool WriteRow(SettingsKey &key, const SettingRow &row, const ScheduleSettings &settings)
+{
+    const QString name = Name(row);
+    return std::visit(
+        [&](auto member) {
+            const auto &field = settings.*member;
+            using Field = std::remove_cvref_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, QString>)
+                return key.WriteText(name, field);
+            else if constexpr (std::is_same_v<Field, bool>)
+                return key.WriteInteger(name, field ? 1 : 0);
+            else
+                return key.WriteInteger(name, static_cast<qint32>(field));
+        },
+        row.member);
+}
+
+// An optionally signed whole decimal number that fits in 32 bits.
+std::optional<qint32> ParseWholeNumber(const QString &text)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-'))
+        negative = text.at(i++) == u'-';
+    if (i == text.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+        if (value > qint64(std::numeric_limits<qint32>::max()) + 1)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(value);
+}
+
+// The last input as the main window shows it when nothing is stored: the
+// same as its New command.
+void SetStartInput(LastInputFields &fields, QDate today)
+{
+    fields.SetCycleText(QStringLiteral("28"));
+    fields.SetYearText(today.toString(QStringLiteral("yyyy")));
+    fields.SetMonthText(today.toString(QStringLiteral("MM")));
+    fields.SetDayText(today.toString(QStringLiteral("dd")));
+    fields.SetMotherName(QString());
+}
+
+void LoadLastInput(const KeyReader &reader, LastInputFields &fields, QDate today)
+{
+    if (std::optional<qint32> basis = reader.Integer(QStringLiteral("Kijun"))) {
+        if (*basis >= 0 && *basis <= 2)
+            fields.SetBasis(*basis);
+    }
+    // A value that cannot be read leaves its field with the start value.
+    auto number = [&](const char16_t *name, const QString &fallback) {
+        const std::optional<qint32> value = reader.Integer(QString::fromUtf16(name));
+        return value ? QString::number(*value) : fallback;
+    };
+    fields.SetYearText(number(u"KijunY", today.toString(QStringLiteral("yyyy"))));
+    fields.SetMonthText(number(u"KijunM", today.toString(QStringLiteral("MM"))));
+    fields.SetDayText(number(u"KijunD", today.toString(QStringLiteral("dd"))));
+    fields.SetMotherName(reader.Text(QStringLiteral("Mother")).value_or(QString()));
+    fields.SetCycleText(number(u"Shuki", QStringLiteral("28")));
+}
+
+} // namespace
+
+void LoadSettings(SettingsStore &store, AppRecords &records, LastInputFields &fields,
+                  const platform::Services &services)
+{
+    platform::Messages *messages = services.messages;
+    if (const QString report = store.TakeProblemReport(); !report.isEmpty() && messages)
+        messages->ShowMessage(report);
+
+    ScheduleSettings settings;
+    if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::SetData())) {
+        const KeyReader reader(*key, messages);
+        for (int index : kSetDataReadOrder)
+            ReadRow(reader, kSetData[std::size_t(index)], settings);
+    }
+    records.settings = settings;
+
+    NoticeTable notices = DefaultNoticeTable();
+    if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::NoticeSetData())) {
+        const KeyReader reader(*key, messages);
+        for (int week = NoticeTable::FirstWeek; week <= NoticeTable::LastWeek; ++week) {
+            if (std::optional<QString> text = reader.Text(NoticeTextName(week)))
+                notices.ForWeek(week).text = *text;
+        }
+        for (int week = NoticeTable::FirstWeek; week <= NoticeTable::LastWeek; ++week) {
+            if (std::optional<qint32> colour = reader.Integer(NoticeColourName(week)))
+                notices.ForWeek(week).color = static_cast<Colour>(*colour);
+        }
+    }
+    records.notices = notices;
+
+    const QDate today = services.clock ? services.clock->Today() : QDate::currentDate();
+    if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::LastData()))
+        LoadLastInput(KeyReader(*key, messages), fields, today);
+    else
+        SetStartInput(fields, today);
+
+    records.block = KikanmeiBlock();
+    if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::KikanmeiData())) {
+        if (std::optional<QString> text = KeyReader(*key, messages).Text(QStringLiteral("EditStr")))
+            records.block = KikanmeiBlock::FromText(*text);
+    }
+}
+
+bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInputFields &fields,
+                  const platform::Services &services)
+{
+    auto tell = [&](const QString &text) {
+        if (services.messages)
+            services.messages->ShowMessage(text);
+    };
+    auto refused = [&](const QString &name) {
+        tell(QStringLiteral("'%1' の設定に失敗しました").arg(name));
+        return false;
+    };
+
+    std::optional<SettingsKey> key = store.OpenKeyForWriting(store_keys::SetData());
+    if (!key)
+        return refused(Name(kSetData.front()));
+    for (const SettingRow &row : kSetData) {
+        if (!WriteRow(*key, row, records.settings))
+            return refused(Name(row));
+    }
+
+    key = store.OpenKeyForWriting(store_keys::NoticeSetData());
+    if (!key)
+        return refused(NoticeTextName(NoticeTable::FirstWeek));
+    for (int week = NoticeTable::FirstWeek; week <= NoticeTable::LastWeek; ++week) {
+        if (!key->WriteText(NoticeTextName(week), records.notices.ForWeek(week).text))
+            return refused(NoticeTextName(week));
+    }
+    for (int week = NoticeTable::FirstWeek; week <= NoticeTable::LastWeek; ++week) {
+        if (!key->WriteInteger(NoticeColourName(week), static_cast<qint32>(records.notices.ForWeek(week).color)))
+            return refused(NoticeColourName(week));
+    }
+
+    key = store.OpenKeyForWriting(store_keys::LastData());
+    if (!key)
+        return refused(QStringLiteral("Kijun"));
+    if (!key->WriteInteger(QStringLiteral("Kijun"), fields.Basis()))
+        return refused(QStringLiteral("Kijun"));
+    // A field holding no whole number stops the save there; what was written
+    // before it is kept.
+    auto writeNumber = [&](const QString &name, const QString &text) {
+        const std::optional<qint32> value = ParseWholeNumber(text);
+        if (!value) {
+            tell(QStringLiteral("'%1' は整数ではありません").arg(text));
+            store.Save();
+            return false;
+        }
+        return key->WriteInteger(name, *value) || refused(name);
+    };
+    if (!writeNumber(QStringLiteral("KijunY"), fields.YearText())
+        || !writeNumber(QStringLiteral("KijunM"), fields.MonthText())
+        || !writeNumber(QStringLiteral("KijunD"), fields.DayText()))
+        return false;
+    if (!key->WriteText(QStringLiteral("Mother"), fields.MotherName()))
+        return refused(QStringLiteral("Mother"));
+    if (!writeNumber(QStringLiteral("Shuki"), fields.CycleText()))
+        return false;
+
+    key = store.OpenKeyForWriting(store_keys::KikanmeiData());
+    if (!key || !key->WriteText(QStringLiteral("EditStr"), records.block.ToText()))
+        return refused(QStringLiteral("EditStr"));
+
+    // Nothing reached the disk yet: the first value is the one that failed.
+    if (!store.Save())
+        return refused(Name(kSetData.front()));
+    return true;
+}
+
+} // namespace ralvo
