@@ -1,0 +1,57 @@
+#pragma once
+
+// Standard output and standard error of the command-line tool, and the
+// platform message sink that writes message boxes to standard error.
+
+#include "platform/Platform.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+
+namespace ralvo::cli {
+
+// Exit statuses of ralvo-schedule.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitInputRefused = 2, // an input that is not an integer, or a date we refuse
+    ExitUsage = 64,       // a bad option (EX_USAGE)
+    ExitCannotWrite = 73, // the output file could not be written (EX_CANTCREAT)
+};
+
+class Console
+{
+public:
+    explicit Console(std::FILE *out = stdout, std::FILE *err = stderr) : m_out(out), m_err(err) {}
+
+    // One line (UTF-8, LF added) on standard error.
+    void Error(const QString &line);
+    // Text as it is (UTF-8) on standard output, for --help.
+    void Print(const QString &text);
+    // The bytes to `fileName` (atomically replaced), or to standard output when
+    // `fileName` is empty. On failure writes a message and returns false.
+    bool WriteOutput(const QByteArray &bytes, const QString &fileName);
+
+private:
+    std::FILE *m_out;
+    std::FILE *m_err;
+};
+
+// Message boxes become lines on standard error; questions take their default.
+class ConsoleMessages final : public platform::Messages
+{
+public:
+    explicit ConsoleMessages(Console &console) : m_console(console) {}
+    void ShowMessage(const QString &text) override { m_console.Error(text); }
+    Answer Ask(const Question &question) override
+    {
+        m_console.Error(question.text);
+        return question.defaultAnswer;
+    }
+
+private:
+    Console &m_console;
+};
+
+} // namespace ralvo::cli

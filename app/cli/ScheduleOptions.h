@@ -1,0 +1,47 @@
+#pragma once
+
+// The options shared by every subcommand that computes a schedule: the basis,
+// the four input texts, the mother's name, setting overrides, the settings
+// source and the output file.
+
+#include "calc/DueDate.h"
+#include "settings/ScheduleSettings.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+namespace ralvo::cli {
+
+// What the user asked for, before any computation.
+struct ScheduleRequest
+{
+    CalculationInput input;          // basis and the four texts as typed
+    QString motherName;              // --name
+    QStringList settingAssignments;  // every --set FIELD=VALUE, in order
+    bool useDefaults = false;        // --defaults: start from the first-run settings
+    QString outputFile;              // -o FILE; empty for standard output
+};
+
+// Declares --basis, --year, --month, --day, --cycle, --name, --set, --defaults, -o.
+void AddScheduleOptions(QCommandLineParser &parser);
+
+// Usage lines of these options (after the subcommand's own synopsis).
+QString ScheduleOptionsUsage();
+
+// The request from a parsed command line, or a one-line reason why the options
+// are bad (a missing option, a basis other than 0, 1 or 2).
+std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLineParser &parser);
+
+// The settings the request runs with: the first-run defaults (the user's
+// settings store is not read yet; --defaults changes nothing so far), then
+// every --set in order. A one-line reason on a bad --set.
+std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request);
+
+// The one-line Japanese reason why the calculation refuses this input (call it
+// only after the calculation failed).
+QString InputRefusalMessage(const CalculationInput &input);
+
+} // namespace ralvo::cli

@@ -1,0 +1,119 @@
+#include "app/cli/SettingOverrides.h"
+
+#include "calc/DueDate.h"
+
+#include <limits>
+#include <variant>
+
+namespace ralvo::cli {
+
+namespace {
+
+using Field = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*,
+                           bool ScheduleSettings::*, Colour ScheduleSettings::*>;
+
+struct NamedField
+{
+    const char *name;
+    Field field;
+};
+
+// Every field under its stored name, in stored order.
+const NamedField Fields[] = {
+    {"Tit", &ScheduleSettings::Tit},
+    {"Yoteiyogo", &ScheduleSettings::Yoteiyogo},
+    {"Tsuki1", &ScheduleSettings::Tsuki1},
+    {"Tsuki2", &ScheduleSettings::Tsuki2},
+    {"Shu1", &ScheduleSettings::Shu1},
+    {"Shu2", &ScheduleSettings::Shu2},
+    {"Yoshi", &ScheduleSettings::Yoshi},
+    {"Hani", &ScheduleSettings::Hani},
+    {"Shumatsucheck", &ScheduleSettings::Shumatsucheck},
+    {"Noticecheck", &ScheduleSettings::Noticecheck},
+    {"Kikanmeicheck", &ScheduleSettings::Kikanmeicheck},
+    {"Titfont", &ScheduleSettings::Titfont},
+    {"Titcolor", &ScheduleSettings::Titcolor},
+    {"Yotfont", &ScheduleSettings::Yotfont},
+    {"Yotcolor", &ScheduleSettings::Yotcolor},
+    {"MWfont", &ScheduleSettings::MWfont},
+    {"MWcolor", &ScheduleSettings::MWcolor},
+    {"Dayfont", &ScheduleSettings::Dayfont},
+    {"Notfont", &ScheduleSettings::Notfont},
+    {"Daycolor", &ScheduleSettings::Daycolor},
+    {"Seikicolor", &ScheduleSettings::Seikicolor},
+    {"Yoteibicolor", &ScheduleSettings::Yoteibicolor},
+    {"Colorcheck", &ScheduleSettings::Colorcheck},
+};
+
+std::optional<Colour> ParseColour(const QString &text)
+{
+    bool ok = false;
+    qint64 value = -1;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        value = text.mid(2).toLongLong(&ok, 16);
+    } else if (const std::optional<qint32> decimal = ParseIntegerField(text)) {
+        value = *decimal;
+        ok = true;
+    }
+    if (!ok || value < 0 || value > 0xFFFFFF)
+        return std::nullopt;
+    return Colour(value);
+}
+
+} // namespace
+
+QStringList ScheduleSettingNames()
+{
+    QStringList names;
+    for (const NamedField &f : Fields)
+        names << QString::fromLatin1(f.name);
+    return names;
+}
+
+QString ApplySettingAssignment(ScheduleSettings &settings, const QString &assignment)
+{
+    const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+    if (equals < 0)
+        return QStringLiteral("--set には 項目名=値 を指定して下さい: ") + assignment;
+    const QString name = assignment.left(equals);
+    const QString value = assignment.mid(equals + 1);
+
+    for (const NamedField &f : Fields) {
+        if (name.compare(QLatin1String(f.name), Qt::CaseInsensitive) != 0)
+            continue;
+        const QString badValue = QStringLiteral("%1 の値が正しくありません: %2")
+                                     .arg(QString::fromLatin1(f.name), value);
+        if (const auto text = std::get_if<QString ScheduleSettings::*>(&f.field)) {
+            settings.*(*text) = value;
+        } else if (const auto number = std::get_if<int ScheduleSettings::*>(&f.field)) {
+            const std::optional<qint32> parsed = ParseIntegerField(value);
+            if (!parsed)
+                return badValue;
+            settings.*(*number) = *parsed;
+        } else if (const auto flag = std::get_if<bool ScheduleSettings::*>(&f.field)) {
+            const std::optional<qint32> parsed = ParseIntegerField(value);
+            if (!parsed)
+                return badValue;
+            settings.*(*flag) = *parsed != 0;
+        } else if (const auto colour = std::get_if<Colour ScheduleSettings::*>(&f.field)) {
+            const std::optional<Colour> parsed = ParseColour(value);
+            if (!parsed)
+                return badValue;
+            settings.*(*colour) = *parsed;
+        }
+        return {};
+    }
+    return QStringLiteral("設定項目の名前が正しくありません: ") + name;
+}
+
+QString ApplySettingAssignments(ScheduleSettings &settings, const QStringList &assignments)
+{
+    for (const QString &assignment : assignments) {
+        const QString error = ApplySettingAssignment(settings, assignment);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+} // namespace ralvo::cli

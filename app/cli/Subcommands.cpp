@@ -1,0 +1,63 @@
+#include "app/cli/Subcommands.h"
+
+namespace ralvo::cli {
+
+std::vector<Subcommand> Subcommands()
+{
+    return {TextSubcommand()};
+}
+
+QString UsageText()
+{
+    QString usage = QStringLiteral("使い方:\n");
+    for (const Subcommand &command : Subcommands())
+        usage += command.synopsis;
+    usage += QStringLiteral("  ralvo-schedule --help\n");
+    for (const Subcommand &command : Subcommands())
+        usage += QStringLiteral("\n%1 のオプション:\n").arg(command.name) + command.optionsUsage;
+    usage += QStringLiteral(
+        "\n終了状態: 0 成功, 2 整数でない入力または計算できない日付, 64 オプションの誤り,\n"
+        "73 出力ファイルに書き込めない\n");
+    return usage;
+}
+
+int RunCommandLine(const QStringList &arguments, Console &console)
+{
+    const auto badUsage = [&](const QString &reason) {
+        if (!reason.isEmpty())
+            console.Error(reason);
+        console.Error(UsageText().trimmed());
+        return int(ExitUsage);
+    };
+
+    if (arguments.size() < 2)
+        return badUsage(QStringLiteral("サブコマンドがありません。"));
+    const QString first = arguments.at(1);
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        console.Print(UsageText());
+        return ExitOk;
+    }
+    for (const Subcommand &command : Subcommands()) {
+        if (command.name != first)
+            continue;
+        QCommandLineParser parser;
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addHelpOption();
+        command.addOptions(parser);
+        QStringList rest = arguments;
+        rest.removeAt(1); // the subcommand itself
+        if (!parser.parse(rest))
+            return badUsage(parser.errorText());
+        if (parser.isSet(QStringLiteral("help"))) {
+            console.Print(UsageText());
+            return ExitOk;
+        }
+        if (!parser.positionalArguments().isEmpty())
+            return badUsage(QStringLiteral("余分な引数があります: ")
+                            + parser.positionalArguments().join(QLatin1Char(' ')));
+        return command.run(parser, console);
+    }
+    return badUsage(QStringLiteral("サブコマンドが正しくありません: ") + first);
+}
+
+} // namespace ralvo::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+// The subcommands of ralvo-schedule. Each declares its options, its usage and
+// what it runs; RunCommandLine picks one by the first argument.
+
+#include "app/cli/Console.h"
+
+#include <QCommandLineParser>
+#include <QString>
+
+#include <vector>
+
+namespace ralvo::cli {
+
+struct Subcommand
+{
+    QString name;                                         // first argument, "text"
+    QString synopsis;                                     // usage line(s) without options
+    QString optionsUsage;                                 // usage of its options
+    void (*addOptions)(QCommandLineParser &parser);       // declares its options
+    int (*run)(const QCommandLineParser &parser, Console &console); // exit status
+};
+
+// Every subcommand, in usage order.
+std::vector<Subcommand> Subcommands();
+
+// The "text" subcommand: the schedule as the text editor saves it.
+Subcommand TextSubcommand();
+
+// The whole usage text.
+QString UsageText();
+
+// Parses the arguments (program name first) and runs the chosen subcommand.
+int RunCommandLine(const QStringList &arguments, Console &console);
+
+} // namespace ralvo::cli

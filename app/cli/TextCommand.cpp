@@ -1,0 +1,77 @@
+// The "text" subcommand: the text schedule, encoded as the text editor saves
+// it (code page 932, CR LF), or as UTF-8 with LF for a terminal.
+
+#include "app/cli/ScheduleOptions.h"
+#include "app/cli/Subcommands.h"
+
+#include "textout/TextSchedule.h"
+
+namespace ralvo::cli {
+
+namespace {
+
+const QString Utf8Option = QStringLiteral("utf8");
+
+void AddTextOptions(QCommandLineParser &parser)
+{
+    AddScheduleOptions(parser);
+    parser.addOption({Utf8Option, QStringLiteral("UTF-8 と LF で書き出す")});
+}
+
+int RunText(const QCommandLineParser &parser, Console &console)
+{
+    const auto badUsage = [&](const QString &reason) {
+        console.Error(reason);
+        console.Error(UsageText().trimmed());
+        return int(ExitUsage);
+    };
+
+    const auto request = ReadScheduleOptions(parser);
+    if (const QString *error = std::get_if<QString>(&request))
+        return badUsage(*error);
+    const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
+    const auto settings = ResolveScheduleSettings(schedule);
+    if (const QString *error = std::get_if<QString>(&settings))
+        return badUsage(*error);
+
+    ConsoleMessages messages(console);
+    const std::optional<QStringList> lines =
+        TextScheduleLines(schedule.input, schedule.motherName,
+                          std::get<ScheduleSettings>(settings), messages);
+    if (!lines) {
+        console.Error(InputRefusalMessage(schedule.input));
+        return ExitInputRefused;
+    }
+
+    QByteArray bytes;
+    if (parser.isSet(Utf8Option)) {
+        bytes = EncodeUtf8Lines(*lines);
+    } else {
+        const platform::ShiftJisBytes encoded = EncodeTextFile(*lines);
+        if (!encoded.ok()) {
+            console.Error(QStringLiteral("Shift-JIS で表せない文字があります: ") + encoded.unencodable);
+            return ExitInputRefused;
+        }
+        bytes = encoded.bytes;
+    }
+    return console.WriteOutput(bytes, schedule.outputFile) ? ExitOk : ExitCannotWrite;
+}
+
+} // namespace
+
+Subcommand TextSubcommand()
+{
+    return Subcommand{
+        QStringLiteral("text"),
+        QStringLiteral(
+            "  ralvo-schedule text --basis 0|1|2 --year TEXT --month TEXT --day TEXT --cycle TEXT\n"
+            "                      [--name TEXT] [--set FIELD=VALUE]... [--defaults] [--utf8]\n"
+            "                      [-o FILE]\n"),
+        ScheduleOptionsUsage()
+            + QStringLiteral("  --utf8               Shift-JIS と CR LF の代わりに UTF-8 と LF で書き出します\n"),
+        AddTextOptions,
+        RunText,
+    };
+}
+
+} // namespace ralvo::cli
