@@ -1,0 +1,31 @@
+#pragma once
+
+// Fonts sized by their character cell. The page and the institution block
+// give a font height as the height of the whole character cell (ascent plus
+// descent, internal leading included) in device units, and place a text by
+// the top-left corner of its first cell. Qt sizes fonts by their em and
+// places text by its baseline; these helpers convert, per face and per
+// paint device.
+
+#include <QFont>
+#include <QPointF>
+#include <QString>
+
+class QPaintDevice;
+class QPainter;
+
+namespace ralvo::platform {
+
+// The regular font of `face` whose cell on `device` is `cellHeight` device
+// units high. The size is fractional (a point size at the device's
+// resolution), so the cell matches closely at any size.
+QFont FontForCellHeight(const QString &face, double cellHeight, const QPaintDevice &device);
+
+// Distance from the top of a cell to the baseline of `font` on `device`.
+double CellAscent(const QFont &font, const QPaintDevice &device);
+
+// Draws `text` in the painter's font and pen with the top-left corner of its
+// first cell at `cellTopLeft`, on a transparent background.
+void DrawTextAtCellTop(QPainter &painter, QPointF cellTopLeft, const QString &text);
+
+} // namespace ralvo::platform
