@@ -1,0 +1,378 @@
+// The text editor window driven as a user would: menu items, tool buttons
+// and keys; questions and file dialogs answered through the platform fakes.
+
+#include "platform/Fonts.h"
+#include "support/FakePlatform.h"
+#include "textout/TextFile.h"
+#include "textout/ui/TextEditorForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using ralvo::platform::Messages;
+using ralvo::test::FakePlatform;
+using ralvo::textout::TTextEditorForm;
+
+Q_DECLARE_METATYPE(Messages::Answer)
+
+namespace {
+
+const QString kScheduleCaption = QStringLiteral("出産までのスケジュール");
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TextEditorTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<TTextEditorForm> m_form;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    // The state right after the text output.
+    void ShowSchedule()
+    {
+        m_form->SetLines({QStringLiteral("出産予定日　：2024年10月 7日（月曜日）"), QStringLiteral("----")});
+        m_form->SetCaption(kScheduleCaption);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+    void TypeOneCharacter()
+    {
+        m_form->RichEdit1->moveCursor(QTextCursor::End);
+        QTest::keyClick(m_form->RichEdit1, Qt::Key_A, Qt::NoModifier);
+        QVERIFY(m_form->IsModified());
+    }
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase() { ralvo::platform::InstallFontSubstitutions(); }
+
+    void init()
+    {
+        m_platform = std::make_unique<FakePlatform>();
+        m_form = std::make_unique<TTextEditorForm>(m_platform->Services());
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void closingRightAfterTheOutputAsksNothing()
+    {
+        ShowSchedule();
+        QVERIFY(m_form->close());
+        QVERIFY(m_platform->messages.asked.empty());
+        QCOMPARE(m_platform->sounds.exclamations, 0);
+    }
+
+    void closeQuery_data()
+    {
+        QTest::addColumn<Messages::Answer>("answer");
+        QTest::addColumn<QString>("saveAs");       // empty: the save dialog is cancelled
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<int>("messages");
+
+        QTest::newRow("cancel keeps the window open") << Messages::Answer::Cancel << QString() << false << false << 0;
+        QTest::newRow("no closes without saving") << Messages::Answer::No << QString() << true << false << 0;
+        QTest::newRow("yes saves and closes") << Messages::Answer::Yes << QStringLiteral("out.txt") << true << true << 0;
+        QTest::newRow("yes, save dialog cancelled, keeps the text")
+            << Messages::Answer::Yes << QString() << false << false << 0;
+        QTest::newRow("yes, write fails, keeps the text")
+            << Messages::Answer::Yes << QStringLiteral("missing/out.txt") << false << false << 1;
+    }
+    void closeQuery()
+    {
+        QFETCH(Messages::Answer, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, closes);
+        QFETCH(bool, written);
+        QFETCH(int, messages);
+
+        ShowSchedule();
+        TypeOneCharacter();
+        const QString text = m_form->RichEdit1->toPlainText();
+        m_platform->messages.answers.push_back(answer);
+        if (!saveAs.isEmpty())
+            m_platform->fileDialogs.answers.push_back(Path(saveAs));
+
+        QCOMPARE(m_form->close(), closes);
+
+        QCOMPARE(m_platform->sounds.exclamations, 1);
+        QCOMPARE(m_platform->messages.asked.size(), 1u);
+        const Messages::Question &question = m_platform->messages.asked.front();
+        QCOMPARE(question.caption, QStringLiteral("警告"));
+        QCOMPARE(question.text, QStringLiteral("ﾌｧｲﾙ出産までのスケジュールの内容が変更されています。\n変更を保存しますか？"));
+        QCOMPARE(question.buttons, Messages::Buttons::YesNoCancel);
+        QCOMPARE(question.icon, Messages::Icon::Warning);
+        if (answer == Messages::Answer::Yes) {
+            QCOMPARE(m_platform->fileDialogs.requests.size(), 1u);
+            QCOMPARE(m_platform->fileDialogs.requests.front().fileName, QStringLiteral("出産までのスケジュール.txt"));
+        } else {
+            QVERIFY(m_platform->fileDialogs.requests.empty());
+        }
+        QCOMPARE(QFile::exists(Path(saveAs)) && !saveAs.isEmpty(), written);
+        if (written)
+            QCOMPARE(ralvo::textout::ReadTextFile(Path(saveAs)), text);
+        QCOMPARE(int(m_platform->messages.shown.size()), messages);
+        if (messages)
+            QCOMPARE(m_platform->messages.shown.front(),
+                     QStringLiteral("ファイル %1 を作成できません").arg(Path(saveAs)));
+        QCOMPARE(m_form->isVisible(), !closes);
+        if (!closes) {
+            QCOMPARE(m_form->RichEdit1->toPlainText(), text);
+            QVERIFY(m_form->IsModified());
+            QCOMPARE(m_form->Caption(), kScheduleCaption);
+        }
+    }
+
+    void newWithoutChangesAsksNothing()
+    {
+        ShowSchedule();
+        m_form->N3->trigger();
+        QVERIFY(m_platform->messages.asked.empty());
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QString());
+        QCOMPARE(m_form->Caption(), QStringLiteral("新規文書"));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("新規文書"));
+        QVERIFY(!m_form->IsModified());
+
+        m_form->SaveAs2->trigger();
+        QCOMPARE(m_platform->fileDialogs.requests.size(), 1u);
+        const auto &request = m_platform->fileDialogs.requests.front();
+        QCOMPARE(request.fileName, QStringLiteral("新規文書.txt"));
+        QCOMPARE(request.filter, QStringLiteral("テキストファイル|*.txt|すべてのファイル|*.*"));
+        QCOMPARE(request.filterIndex, 1);
+    }
+
+    void newWithChanges_data()
+    {
+        QTest::addColumn<Messages::Answer>("answer");
+        QTest::addColumn<bool>("emptied");
+        QTest::newRow("no") << Messages::Answer::No << true;
+        QTest::newRow("cancel") << Messages::Answer::Cancel << false;
+    }
+    void newWithChanges()
+    {
+        QFETCH(Messages::Answer, answer);
+        QFETCH(bool, emptied);
+        ShowSchedule();
+        TypeOneCharacter();
+        const QString text = m_form->RichEdit1->toPlainText();
+        m_platform->messages.answers.push_back(answer);
+        m_form->N3->trigger();
+        QCOMPARE(m_platform->messages.asked.size(), 1u);
+        QCOMPARE(m_form->RichEdit1->toPlainText(), emptied ? QString() : text);
+        QCOMPARE(m_form->Caption(), emptied ? QStringLiteral("新規文書") : kScheduleCaption);
+        QCOMPARE(m_form->IsModified(), !emptied);
+    }
+
+    void open_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text"); // null: cannot be opened
+        // "出産予定日" in code page 932.
+        const QByteArray shiftJis("\x8F\x6F\x8E\x59\x97\x5C\x92\xE8\x93\xFA\r\n\x81\x60\r\n");
+        QTest::newRow("shift-jis") << shiftJis << QStringLiteral("出産予定日\n～");
+        QTest::newRow("utf-8") << QStringLiteral("出産予定日\n～\n").toUtf8() << QStringLiteral("出産予定日\n～");
+        QTest::newRow("utf-8 with bom") << QByteArray("\xEF\xBB\xBF" + QStringLiteral("出産\r\n").toUtf8())
+                                        << QStringLiteral("出産");
+        QTest::newRow("neither") << QByteArray("\x8F\x6F\xFF\x80\x81") << QString();
+    }
+    void open()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        ShowSchedule();
+        const QString before = m_form->RichEdit1->toPlainText();
+        const QString path = Path(QStringLiteral("開く.txt"));
+        WriteBytes(path, bytes);
+        m_platform->fileDialogs.answers.push_back(path);
+
+        m_form->ToolButton10->click();
+
+        QVERIFY(m_platform->messages.asked.empty());
+        if (text.isNull()) {
+            QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
+            QCOMPARE(m_form->RichEdit1->toPlainText(), before);
+            QCOMPARE(m_form->Caption(), kScheduleCaption);
+        } else {
+            QVERIFY(m_platform->messages.shown.empty());
+            QCOMPARE(m_form->RichEdit1->toPlainText(), text);
+            QCOMPARE(m_form->Caption(), path);
+            QCOMPARE(m_form->windowTitle(), path);
+            QVERIFY(!m_form->IsModified());
+            QVERIFY(!m_form->RichEdit1->isReadOnly());
+        }
+    }
+
+    void openOfAMissingFileKeepsTheCaption()
+    {
+        ShowSchedule();
+        TypeOneCharacter();
+        m_platform->messages.answers.push_back(Messages::Answer::No);
+        const QString path = Path(QStringLiteral("missing.txt"));
+        m_platform->fileDialogs.answers.push_back(path);
+        m_form->Open1->trigger();
+        QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
+        QCOMPARE(m_form->Caption(), kScheduleCaption);
+    }
+
+    void saveAsWritesShiftJisWithCrLf()
+    {
+        ShowSchedule();
+        TypeOneCharacter();
+        const QString path = Path(QStringLiteral("保存.txt"));
+        m_platform->fileDialogs.answers.push_back(path);
+        m_form->ToolButton2->click();
+        QCOMPARE(m_platform->fileDialogs.requests.front().fileName, QStringLiteral("出産までのスケジュール.txt"));
+        QCOMPARE(FileBytes(path), ralvo::textout::EncodeTextFile(m_form->RichEdit1->toPlainText()).bytes);
+        QVERIFY(FileBytes(path).endsWith("----a\r\n"));
+        QVERIFY(!m_form->IsModified());
+        QCOMPARE(m_form->Caption(), kScheduleCaption); // saving does not rename the window
+    }
+
+    void saveAsRefusesCharactersShiftJisCannotHold()
+    {
+        ShowSchedule();
+        m_form->RichEdit1->moveCursor(QTextCursor::End);
+        m_form->RichEdit1->insertPlainText(QStringLiteral("😀𠮷"));
+        const QString path = Path(QStringLiteral("emoji.txt"));
+        m_platform->fileDialogs.answers.push_back(path);
+        m_form->SaveAs2->trigger();
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(m_form->IsModified());
+        QCOMPARE(m_platform->messages.shown.size(), 1u);
+        const QString message = m_platform->messages.shown.front();
+        QVERIFY2(message.contains(QStringLiteral("「😀」(U+1F600)")) && message.contains(QStringLiteral("「𠮷」(U+20BB7)"))
+                     && message.contains(path),
+                 qPrintable(message));
+    }
+
+    void clipboardCommands()
+    {
+        ShowSchedule();
+        QClipboard *clipboard = QApplication::clipboard();
+        m_form->RichEdit1->setPlainText(QStringLiteral("出産予定日"));
+        m_form->RichEdit1->document()->setModified(false);
+
+        m_form->SelectAll1->trigger();
+        m_form->Copy1->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("出産予定日"));
+        QVERIFY(!m_form->IsModified());
+
+        QTextCursor cursor = m_form->RichEdit1->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(2, QTextCursor::KeepAnchor);
+        m_form->RichEdit1->setTextCursor(cursor);
+        m_form->ToolButton7->click(); // cut
+        QCOMPARE(clipboard->text(), QStringLiteral("出産"));
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("予定日"));
+        QVERIFY(m_form->IsModified());
+
+        m_form->RichEdit1->moveCursor(QTextCursor::End);
+        m_form->Paste2->trigger();
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("予定日出産"));
+
+        m_form->SelectAll2->trigger();
+        m_form->N1->trigger(); // copy from the context menu
+        QCOMPARE(clipboard->text(), QStringLiteral("予定日出産"));
+        m_form->Delete2->trigger();
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QString());
+        m_form->ToolButton9->click(); // paste
+        m_form->SelectAll1->trigger();
+        m_form->Delete1->trigger();
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QString());
+        m_form->Paste1->trigger();
+        m_form->Paste1->trigger();
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("予定日出産予定日出産"));
+
+        // Pasting rich text keeps only its characters.
+        auto *mime = new QMimeData;
+        mime->setHtml(QStringLiteral("<b>太字</b>"));
+        mime->setText(QStringLiteral("太字"));
+        clipboard->setMimeData(mime);
+        m_form->SelectAll1->trigger();
+        m_form->Paste1->trigger();
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("太字"));
+    }
+
+    void ctrlPPrintsAtOnceWithoutADialog()
+    {
+        ShowSchedule();
+        const QString pdf = Path(QStringLiteral("print.pdf"));
+        m_form->Printer().setOutputFormat(QPrinter::PdfFormat);
+        m_form->Printer().setOutputFileName(pdf);
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QTest::keyClick(m_form->RichEdit1, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(m_platform->printDialogs.printDialogs, 0);
+        QCOMPARE(m_platform->printDialogs.setupDialogs, 0);
+        QVERIFY(FileBytes(pdf).startsWith("%PDF"));
+        QCOMPARE(m_form->Printer().docName(), kScheduleCaption);
+        QVERIFY(m_platform->messages.shown.empty());
+    }
+
+    void printingWithoutAPrinterSaysSo()
+    {
+        ShowSchedule();
+        m_form->Printer().setOutputFormat(QPrinter::PdfFormat);
+        m_form->Printer().setOutputFileName(QString());
+        m_form->ToolButton3->click();
+        QCOMPARE(m_platform->messages.shown.size(), 1u);
+    }
+
+    void printerSetUpUsesThePlatformDialog()
+    {
+        ShowSchedule();
+        m_form->PrintSetup1->trigger();
+        QCOMPARE(m_platform->printDialogs.setupDialogs, 1);
+        QCOMPARE(m_platform->printDialogs.printDialogs, 0);
+    }
+
+    void showModalMaximizesAndReturnsOnClose()
+    {
+        m_form->SetLines({QStringLiteral("A")});
+        QTimer::singleShot(0, m_form.get(), [this] {
+            QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+            QVERIFY(m_form->isModal());
+            QVERIFY(m_form->windowState() & Qt::WindowMaximized);
+            m_form->Close1->trigger();
+        });
+        m_form->ShowModal();
+        QVERIFY(!m_form->isVisible());
+    }
+};
+
+QTEST_MAIN(TextEditorTest)
+#include "text_editor_qtest.moc"

@@ -1,0 +1,115 @@
+#include "textout/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace ralvo::textout {
+
+namespace {
+
+constexpr char kShiftJisName[] = "windows-31j";
+
+std::optional<QString> Decode(QStringDecoder &&decoder, QByteArrayView bytes)
+{
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool IsAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Which encoding a file is in. Shift-JIS text with any non-ASCII character is
+// practically never valid UTF-8 (its lead bytes 81-9F are UTF-8 continuation
+// bytes), while UTF-8 Japanese often happens to be valid Shift-JIS, shown as
+// half-width katakana garbage: so UTF-8 is tried first.
+std::optional<QString> DecodeAny(QByteArrayView bytes)
+{
+    static constexpr QByteArrayView kBom("\xEF\xBB\xBF");
+    if (bytes.startsWith(kBom))
+        return Decode(QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless),
+                      bytes.sliced(kBom.size()));
+    if (IsAscii(bytes))
+        return QString::fromLatin1(bytes);
+    if (auto utf8 = Decode(QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless), bytes))
+        return utf8;
+    return Decode(QStringDecoder(kShiftJisName, QStringConverter::Flag::Stateless), bytes);
+}
+
+} // namespace
+
+std::optional<QString> DecodeTextFile(const QByteArray &bytes)
+{
+    std::optional<QString> text = DecodeAny(bytes);
+    if (!text)
+        return std::nullopt;
+    text->replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text->replace(u'\r', u'\n');
+    if (text->endsWith(u'\n'))
+        text->chop(1);
+    return text;
+}
+
+EncodedText EncodeTextFile(const QString &text)
+{
+    EncodedText result;
+    if (text.isEmpty())
+        return result;
+    QStringEncoder encoder(kShiftJisName, QStringConverter::Flag::Stateless);
+    const QStringList lines = text.split(u'\n');
+    for (const QString &line : lines) {
+        result.bytes += encoder.encode(line);
+        result.bytes += "\r\n";
+    }
+    if (encoder.hasError()) {
+        for (qsizetype i = 0; i < text.size();) {
+            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            const QString ch = text.mid(i, length);
+            QStringEncoder single(kShiftJisName, QStringConverter::Flag::Stateless);
+            const QByteArray encoded = single.encode(ch); // encoding happens on conversion
+            Q_UNUSED(encoded);
+            if (single.hasError() && !result.unencodable.contains(ch))
+                result.unencodable += ch;
+            i += length;
+        }
+    }
+    return result;
+}
+
+std::optional<QString> ReadTextFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return DecodeTextFile(bytes);
+}
+
+bool WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    // Replacing a file through a temporary copy would also overwrite one
+    // that is write-protected: refuse that as writing in place would.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isWritable())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+} // namespace ralvo::textout
