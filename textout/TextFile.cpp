@@ -1,16 +1,15 @@
 #include "textout/TextFile.h"
 
+#include "platform/ShiftJis.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace ralvo::textout {
 
 namespace {
-
-constexpr char kShiftJisName[] = "windows-31j";
 
 std::optional<QString> Decode(QStringDecoder &&decoder, QByteArrayView bytes)
 {
@@ -43,7 +42,10 @@ std::optional<QString> DecodeAny(QByteArrayView bytes)
         return QString::fromLatin1(bytes);
     if (auto utf8 = Decode(QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless), bytes))
         return utf8;
-    return Decode(QStringDecoder(kShiftJisName, QStringConverter::Flag::Stateless), bytes);
+    platform::ShiftJisText shiftJis = platform::DecodeShiftJis(bytes.toByteArray());
+    if (!shiftJis.ok())
+        return std::nullopt;
+    return std::move(shiftJis.text);
 }
 
 } // namespace
@@ -65,23 +67,12 @@ EncodedText EncodeTextFile(const QString &text)
     EncodedText result;
     if (text.isEmpty())
         return result;
-    QStringEncoder encoder(kShiftJisName, QStringConverter::Flag::Stateless);
-    const QStringList lines = text.split(u'\n');
-    for (const QString &line : lines) {
-        result.bytes += encoder.encode(line);
+    const platform::ShiftJisBytes encoded = platform::EncodeShiftJis(text);
+    result.unencodable = encoded.unencodable;
+    const QList<QByteArray> lines = encoded.bytes.split('\n');
+    for (const QByteArray &line : lines) {
+        result.bytes += line;
         result.bytes += "\r\n";
-    }
-    if (encoder.hasError()) {
-        for (qsizetype i = 0; i < text.size();) {
-            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            const QString ch = text.mid(i, length);
-            QStringEncoder single(kShiftJisName, QStringConverter::Flag::Stateless);
-            const QByteArray encoded = single.encode(ch); // encoding happens on conversion
-            Q_UNUSED(encoded);
-            if (single.hasError() && !result.unencodable.contains(ch))
-                result.unencodable += ch;
-            i += length;
-        }
     }
     return result;
 }

@@ -60,6 +60,8 @@ TEST(EncodeTextFile, EndsEveryLineWithCrLfInShiftJis)
     EXPECT_EQ(EncodeTextFile(QString()).bytes, QByteArray());
     EXPECT_EQ(EncodeTextFile(QStringLiteral("～－┓")).bytes, QByteArray("\x81\x60\x81\x7C\x84\xAD\r\n"));
     EXPECT_TRUE(EncodeTextFile(QStringLiteral("出産")).unencodable.isEmpty());
+    // What Linux input methods type for ～ and － is saved as their CP932 twins.
+    EXPECT_EQ(EncodeTextFile(QStringLiteral("〜−")).bytes, QByteArray("\x81\x60\x81\x7C\r\n"));
 }
 
 TEST(EncodeTextFile, RoundTripsThroughDecoding)
