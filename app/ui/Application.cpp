@@ -1,0 +1,90 @@
+#include "app/ui/Application.h"
+
+#include "app/ui/Pictures.h"
+#include "app/ui/RalvoMainForm.h"
+#include "app/ui/VerForm.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+
+namespace ralvo {
+
+Application::Application()
+    : m_services{&m_messages, &m_sounds, &m_clock, &m_fileDialogs, &m_colorChooser, &m_printDialogs,
+                 &m_help},
+      m_store(platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadWrite))
+{
+    InitializeApplication();
+    CreateWindows();
+    WireCommands();
+}
+
+Application::~Application() = default;
+
+void Application::InitializeApplication()
+{
+    // The title is the main window's caption and the caption of plain
+    // message boxes (platform::ApplicationTitle). It is deliberately not
+    // the display name, which Qt would append to every window's caption.
+    QCoreApplication::setApplicationName(QStringLiteral("ralvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ralvo"));
+    QGuiApplication::setWindowIcon(ApplicationIcon());
+    // The program ends when the main window closes, even with help open.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    platform::InstallFontSubstitutions();
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+
+    // Qt's own dialogs (file, colour, print) in Japanese.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    if (m_qtTranslator.load(QStringLiteral("qtbase_ja"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTranslator);
+}
+
+void Application::CreateWindows()
+{
+    // 1. The main window: its creation loads the settings, the notices, the
+    //    institution block and the last input, before any other window.
+    m_mainForm = std::make_unique<TRalvoMainForm>(m_services, m_records, m_store);
+    QWidget *owner = m_mainForm.get();
+
+    // 2. to 9.: the other windows, each created here, in this order, with the
+    //    main window as Qt parent (which owns and destroys it) and whatever it
+    //    needs from the application, e.g.
+    //        m_setupForm = new TSetupForm(m_services, m_records, owner);
+    //    The records, m_services and m_store live as long as the windows.
+
+    // 10. The About box.
+    m_verForm = new TVerForm(owner);
+}
+
+void Application::WireCommands()
+{
+    // How the main window's commands reach the other windows: each entry of
+    // MainCommands is the one shared operation behind a command's button and
+    // menu item. To wire a command, assign it here in one line, e.g.
+    //     commands.textOutput = [this] { m_textEditorForm->ShowSchedule(m_mainForm->Input()); };
+    //     commands.printPreview = [this] { m_prevForm->exec(); };
+    //     commands.print = [this] { PrintSchedule(...); };
+    //     commands.editSettings = [this] { m_setupForm->EditSettings(); };
+    // The main window's LastInputFields and Input() give the fields as they
+    // are at that moment; m_records holds the settings, notices and block.
+    MainCommands &commands = m_mainForm->Commands();
+    commands.showAbout = [this] { m_verForm->exec(); };
+}
+
+int Application::Run()
+{
+    QObject::connect(m_mainForm.get(), &TRalvoMainForm::Closed, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    m_mainForm->show();
+    return QApplication::exec();
+}
+
+} // namespace ralvo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/SettingsStore.h"
+#include "platform/qt/QtHelp.h"
+#include "platform/qt/QtPlatform.h"
+#include "settings/SettingsIO.h"
+
+#include <QTranslator>
+
+#include <memory>
+
+namespace ralvo {
+
+class TRalvoMainForm;
+class TVerForm;
+
+// The application: the platform services, the records that exist once for
+// the run, and the windows, each created once in a fixed order and kept
+// until the end. Construct it after the QApplication; Run() shows the main
+// window and runs the event loop until the main window is closed.
+class Application final
+{
+public:
+    Application();
+    ~Application();
+    Application(const Application &) = delete;
+    Application &operator=(const Application &) = delete;
+
+    int Run();
+
+    TRalvoMainForm &MainForm() const { return *m_mainForm; }
+
+private:
+    void InitializeApplication();
+    void CreateWindows();
+    void WireCommands();
+
+    QTranslator m_qtTranslator;
+
+    // Platform services, shared by every window.
+    platform::QtMessages m_messages;
+    platform::QtSounds m_sounds;
+    platform::SystemClock m_clock;
+    platform::QtFileDialogs m_fileDialogs;
+    platform::QtColorChooser m_colorChooser;
+    platform::QtPrintDialogs m_printDialogs;
+    platform::QtHelp m_help;
+    platform::Services m_services;
+
+    // The settings store and the application-wide records.
+    platform::SettingsStore m_store;
+    AppRecords m_records;
+
+    // The windows, in the order they are created. The main window owns the
+    // others as their Qt parent, so they are destroyed with it.
+    std::unique_ptr<TRalvoMainForm> m_mainForm; // 1 main window
+    // 2 TSetupForm, 3 TTextEditorForm, 4 TPrevForm, 5 TNoticeEditForm,
+    // 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
+    // add each here as `TXxxForm *m_xxxForm = nullptr;` (see CreateWindows).
+    TVerForm *m_verForm = nullptr; // 10 About box
+};
+
+} // namespace ralvo

@@ -1,0 +1,52 @@
+#include "app/ui/Pictures.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+// Resources in a static library must be registered by name.
+static void InitAppResources()
+{
+    Q_INIT_RESOURCE(app);
+}
+
+namespace ralvo {
+
+namespace {
+
+QPixmap Render(const QString &name, QSize size)
+{
+    InitAppResources();
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/ralvo/") + name);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap CalculatePicture()
+{
+    return Render(QStringLiteral("calculate.svg"), QSize(67, 58));
+}
+
+QPixmap CalculatePressedPicture()
+{
+    return Render(QStringLiteral("calculate-pressed.svg"), QSize(67, 58));
+}
+
+QPixmap AboutPicture()
+{
+    return Render(QStringLiteral("about.svg"), QSize(184, 160));
+}
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Render(QStringLiteral("ralvo.svg"), QSize(side, side)));
+    return icon;
+}
+
+} // namespace ralvo
