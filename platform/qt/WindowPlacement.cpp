@@ -1,0 +1,25 @@
+#include "platform/qt/WindowPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace ralvo::platform {
+
+void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight)
+{
+    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window.setFixedSize(clientWidth, clientHeight);
+}
+
+void CentreOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+} // namespace ralvo::platform

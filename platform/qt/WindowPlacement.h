@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+namespace ralvo::platform {
+
+// Fixed dialog border without a close box: a caption only.
+void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight);
+
+// Moves a top-level window to the centre of the screen it is on.
+void CentreOnScreen(QWidget &window);
+
+} // namespace ralvo::platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "settings/ScheduleSettings.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace ralvo::platform {
+class ColorGlyphButton;
+class SharedColorChooser;
+} // namespace ralvo::platform
+
+namespace ralvo {
+
+// "注意項目の編集": the text and colour of the notice of each week 4 to 43,
+// on five pages of eight weeks, with each text's width and the width that
+// fits on the printed page. It never touches the notice table itself: the
+// settings dialog fills it and reads it back after OK.
+class TNoticeEditForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Weeks = NoticeTable::Count;
+
+    // `settings` is the application's stored settings record: its notation
+    // decides the printable width.
+    TNoticeEditForm(const ScheduleSettings &settings, platform::SharedColorChooser &colorChooser,
+                    QWidget *parent = nullptr);
+
+    // The 40 texts into Edit1 to Edit40, then the 40 colours into BitBtn1 to
+    // BitBtn40 (field n holds week n + 3).
+    void Fill(const NoticeTable &notices);
+    NoticeTable Notices() const;
+    // The week-end switch as the settings dialog shows it right now.
+    void SetWeekEndPrinted(bool printed) { m_weekEndPrinted = printed; }
+
+    // The controls by their number in the window: Edit(n) is "Edit<n>",
+    // BitBtn(n) "BitBtn<n>"; week and count labels of field n.
+    QLineEdit *Edit(int n) const { return m_edits.at(std::size_t(n - 1)); }
+    platform::ColorGlyphButton *BitBtn(int n) const { return m_buttons.at(std::size_t(n - 1)); }
+    QLabel *WeekLabel(int n) const { return m_weekLabels.at(std::size_t(n - 1)); }
+    QLabel *CountLabel(int n) const { return m_countLabels.at(std::size_t(n - 1)); }
+
+    QTabWidget *PageControl1 = nullptr;
+    QLabel *Label21 = nullptr;
+    QPushButton *okButton = nullptr;
+    QPushButton *canButton = nullptr;
+    QPushButton *Button1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *BuildPage(int page);
+    void FormShow();
+    void EditChange(int n);
+    void BitBtn1Click(platform::ColorGlyphButton &button);
+    void Button1Click();
+    void UpdateAllCounts();
+
+    const ScheduleSettings &m_settings;
+    platform::SharedColorChooser &m_colorChooser;
+    bool m_weekEndPrinted = true;
+    std::array<QLineEdit *, Weeks> m_edits{};
+    std::array<platform::ColorGlyphButton *, Weeks> m_buttons{};
+    std::array<QLabel *, Weeks> m_weekLabels{};
+    std::array<QLabel *, Weeks> m_countLabels{};
+};
+
+} // namespace ralvo
