@@ -1,19 +1,6 @@
 #include "settings/DialogValues.h"
 
-#if __has_include("platform/ShiftJis.h")
 #include "platform/ShiftJis.h"
-#else
-#include <QStringEncoder>
-namespace ralvo::platform {
-inline int ShiftJisWidth(const QString &text) // TEMPORARY until the shared helper lands
-{
-    int w = 0;
-    for (char32_t c : text.toUcs4())
-        w += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
-    return w;
-}
-}
-#endif
 
 #include <cmath>
 

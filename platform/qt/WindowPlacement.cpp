@@ -1,5 +1,6 @@
 #include "platform/qt/WindowPlacement.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -10,6 +11,13 @@ void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight)
 {
     window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     window.setFixedSize(clientWidth, clientHeight);
+}
+
+void UseDialogFont(QWidget &window)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    window.setFont(font);
 }
 
 void CentreOnScreen(QWidget &window)

@@ -64,6 +64,7 @@ TSetupForm::TSetupForm(NoticeTable &notices, KikanmeiBlock &block,
     setObjectName(QStringLiteral("SetupForm"));
     setWindowTitle(QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定"));
     platform::MakeFixedDialog(*this, ClientWidth, ClientHeight);
+    platform::UseDialogFont(*this);
     BuildControls();
     FormCreate();
 }
@@ -220,7 +221,6 @@ void TSetupForm::BuildControls()
     top->addWidget(notation, 1);
     top->addWidget(printing, 1);
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(BlueLabel(QStringLiteral("項目名が青字のところはテキスト出力にも反映されます"), this));
     bottom->addStretch(1);
     bottom->addWidget(Button2);
     bottom->addWidget(Button4);
@@ -229,6 +229,7 @@ void TSetupForm::BuildControls()
     page->addLayout(top);
     page->addWidget(fonts);
     page->addStretch(1);
+    page->addWidget(BlueLabel(QStringLiteral("項目名が青字のところはテキスト出力にも反映されます"), this));
     page->addLayout(bottom);
 
     connect(Button2, &QPushButton::clicked, this, &QDialog::accept);

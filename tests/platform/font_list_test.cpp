@@ -46,8 +46,9 @@ TEST(FixedPitchFaces, OffersDualWidthJapaneseFacesNotProportionalOnes)
     EXPECT_TRUE(faces.contains(QStringLiteral("IPAMincho")));
     EXPECT_FALSE(faces.contains(QStringLiteral("IPAPGothic")));
     EXPECT_FALSE(faces.contains(QStringLiteral("DejaVu Sans")));
-    if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono")))
+    if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono"))) {
         EXPECT_TRUE(faces.contains(QStringLiteral("DejaVu Sans Mono")));
+    }
     // The platform's order, not sorted anew.
     const QStringList all = QFontDatabase::families();
     for (qsizetype i = 1; i < faces.size(); ++i)

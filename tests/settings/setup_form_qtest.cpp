@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -438,12 +439,12 @@ private Q_SLOTS:
         for (QDialog *dialog : std::initializer_list<QDialog *>{&f.form, &f.editor}) {
             dialog->show();
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            if (const QByteArray dir = qgetenv("RALVO_SCREENSHOT_DIR"); !dir.isEmpty())
+                dialog->grab().save(QString::fromLocal8Bit(dir) + u'/' + dialog->objectName() + u".png");
             const QSize needed = dialog->layout()->minimumSize();
             QVERIFY2(needed.width() <= dialog->width() && needed.height() <= dialog->height(),
                      qPrintable(QStringLiteral("%1 needs %2 x %3").arg(dialog->objectName())
                                     .arg(needed.width()).arg(needed.height())));
-            if (const QByteArray dir = qgetenv("RALVO_SCREENSHOT_DIR"); !dir.isEmpty())
-                dialog->grab().save(QString::fromLocal8Bit(dir) + u'/' + dialog->objectName() + u".png");
             dialog->hide();
         }
     }
