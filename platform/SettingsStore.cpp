@@ -1,5 +1,7 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/ShiftJis.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,7 +11,6 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringEncoder>
 
 #include <cmath>
 #include <limits>
@@ -29,9 +30,7 @@ constexpr qsizetype kUnknownSize = std::numeric_limits<qsizetype>::max();
 
 qsizetype TextDataSize(const QString &text)
 {
-    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(text);
-    return bytes.size() + 1; // the terminating NUL
+    return ShiftJisWidth(text) + 1; // the code page 932 bytes and the terminating NUL
 }
 
 bool SameName(const QString &a, const QString &b)
