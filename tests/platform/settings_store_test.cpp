@@ -1,0 +1,264 @@
+// The per-user settings store on temporary files.
+
+#include "platform/SettingsStore.h"
+#include "support/CalcPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using ralvo::platform::CanonicalKeyPath;
+using ralvo::platform::SettingsStore;
+using ralvo::platform::StoredValue;
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class SettingsStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString StorePath() const { return dir.filePath(QStringLiteral("settings.json")); }
+    QStringList AsideFiles() const
+    {
+        return QDir(dir.path()).entryList({QStringLiteral("settings.json.damaged-*")}, QDir::Files);
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST(SettingsStoreKeys, PathsAreCanonicalAndCompareWithoutCase)
+{
+    EXPECT_EQ(CanonicalKeyPath(QStringLiteral("\\Software\\Quenda")), QStringLiteral("\\Software\\Quenda"));
+    EXPECT_EQ(CanonicalKeyPath(QStringLiteral("Software\\Quenda")), QStringLiteral("\\Software\\Quenda"));
+    for (const char *bad : {"", "\\", "\\A\\\\B", "\\A\\", "\\\\A"})
+        EXPECT_EQ(CanonicalKeyPath(QString::fromLatin1(bad)), QString()) << bad;
+
+    SettingsStore store = SettingsStore::InMemory();
+    EXPECT_FALSE(store.OpenKeyForReading(QStringLiteral("\\A\\B")));
+    EXPECT_TRUE(store.KeyPaths().isEmpty()) << "opening for reading creates nothing";
+
+    auto written = store.OpenKeyForWriting(QStringLiteral("\\A\\B\\C"));
+    ASSERT_TRUE(written);
+    EXPECT_TRUE(written->WriteInteger(QStringLiteral("Value"), 1));
+    EXPECT_TRUE(written->WriteText(QStringLiteral("VALUE"), QStringLiteral("x")));
+    EXPECT_EQ(written->ValueNames(), QStringList{QStringLiteral("Value")}) << "replaced, keeping its name";
+
+    // The parents exist; the key is found whatever the case.
+    EXPECT_TRUE(store.OpenKeyForReading(QStringLiteral("\\a")));
+    EXPECT_TRUE(store.OpenKeyForReading(QStringLiteral("\\A\\b")));
+    EXPECT_FALSE(store.OpenKeyForReading(QStringLiteral("\\A\\B\\C\\D")));
+    EXPECT_FALSE(store.OpenKeyForReading(QStringLiteral("\\A\\BC")));
+    const auto read = store.OpenKeyForReading(QStringLiteral("\\a\\b\\c"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Value(QStringLiteral("vAlUe")), StoredValue::Text(QStringLiteral("x")));
+    EXPECT_FALSE(read->Value(QStringLiteral("Other")));
+    EXPECT_FALSE(read->isWritable());
+    auto readOnly = *read;
+    EXPECT_FALSE(readOnly.WriteInteger(QStringLiteral("Value"), 2)) << "a key opened for reading refuses writes";
+
+    auto again = store.OpenKeyForWriting(QStringLiteral("\\a\\B\\c"));
+    EXPECT_EQ(again->path(), QStringLiteral("\\A\\B\\C"));
+    EXPECT_EQ(store.KeyPaths(), QStringList{QStringLiteral("\\A\\B\\C")});
+}
+
+TEST(SettingsStoreValues, DataSizesFollowTheRegistry)
+{
+    EXPECT_EQ(StoredValue::Integer(-1).dataSize(), 4);
+    EXPECT_EQ(StoredValue::Text(QString()).dataSize(), 1);
+    EXPECT_EQ(StoredValue::Text(QStringLiteral("123")).dataSize(), 4);
+    EXPECT_EQ(StoredValue::Text(QStringLiteral("あｱ")).dataSize(), 4);
+}
+
+TEST_F(SettingsStoreTest, EveryKindSurvivesTheFile)
+{
+    const QJsonObject binary{{QStringLiteral("kind"), QStringLiteral("binary")},
+                             {QStringLiteral("data"), QStringLiteral("00ff10")}};
+    const QByteArray file = QJsonDocument(QJsonObject{
+        {QStringLiteral("format"), QStringLiteral("ralvo-settings")},
+        {QStringLiteral("version"), 1},
+        {QStringLiteral("keys"), QJsonObject{{QStringLiteral("\\K"), QJsonObject{
+            {QStringLiteral("Binary"), binary},
+            {QStringLiteral("Big"), 4294967296.0},
+            {QStringLiteral("Flag"), true},
+            {QStringLiteral("List"), QJsonArray{1, 2}}}}}}}).toJson();
+    WriteAll(StorePath(), file);
+
+    SettingsStore store = SettingsStore::Open(StorePath());
+    EXPECT_EQ(store.TakeProblemReport(), QString());
+    auto key = store.OpenKeyForWriting(QStringLiteral("\\K"));
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->Value(QStringLiteral("Binary"))->dataSize(), 3);
+    EXPECT_EQ(key->Value(QStringLiteral("Big"))->dataSize(), 8);
+    EXPECT_GT(key->Value(QStringLiteral("Flag"))->dataSize(), 4);
+    const QString text = QStringLiteral("改行\r\nと ﾊﾝｶｸ、\"引用\" \\ \t");
+    key->WriteText(QStringLiteral("Text"), text);
+    key->WriteText(QStringLiteral("Empty"), QString());
+    key->WriteInteger(QStringLiteral("Min"), std::numeric_limits<qint32>::min());
+    key->WriteInteger(QStringLiteral("Max"), std::numeric_limits<qint32>::max());
+    ASSERT_TRUE(store.Save());
+
+    const SettingsStore reopened = SettingsStore::Open(StorePath());
+    const auto k = reopened.OpenKeyForReading(QStringLiteral("\\k"));
+    ASSERT_TRUE(k);
+    EXPECT_EQ(k->Value(QStringLiteral("Text"))->text(), text);
+    EXPECT_EQ(k->Value(QStringLiteral("Empty")), StoredValue::Text(QString()));
+    EXPECT_EQ(k->Value(QStringLiteral("Min"))->integer(), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(k->Value(QStringLiteral("Max"))->integer(), std::numeric_limits<qint32>::max());
+    for (const char *name : {"Binary", "Big", "Flag", "List"})
+        EXPECT_EQ(k->Value(QString::fromLatin1(name)), key->Value(QString::fromLatin1(name))) << name;
+    EXPECT_EQ(k->Value(QStringLiteral("Binary"))->raw(), QJsonValue(binary));
+    EXPECT_TRUE(AsideFiles().isEmpty());
+}
+
+TEST_F(SettingsStoreTest, FilesThatAreNotStoresAreKeptAsideUntouched)
+{
+    const QList<std::pair<const char *, QByteArray>> cases = {
+        {"empty", QByteArray()},
+        {"truncated", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": ")},
+        {"binary junk", QByteArray("\x00\xff\x12garbage", 10)},
+        {"JSON array", QByteArrayLiteral("[1, 2]")},
+        {"another program's JSON", QByteArrayLiteral("{\"keys\": {}}")},
+        {"future version", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 2, \"keys\": {}}")},
+        {"key not an object", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": 1}}")},
+        {"malformed key path", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\A\\\\\\\\B\": {}}}")},
+        {"keys differing in case", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\k\": {}}}")},
+        {"values differing in case", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"A\": 2}}}")},
+    };
+    for (const auto &[label, bytes] : cases) {
+        SCOPED_TRACE(label);
+        for (const QString &old : AsideFiles())
+            QFile::remove(dir.filePath(old));
+        WriteAll(StorePath(), bytes);
+
+        // A tool opening it read-only moves nothing.
+        SettingsStore tool = SettingsStore::Open(StorePath(), SettingsStore::Access::ReadOnly);
+        EXPECT_FALSE(tool.TakeProblemReport().isEmpty());
+        EXPECT_EQ(ReadAll(StorePath()), bytes);
+        EXPECT_TRUE(AsideFiles().isEmpty());
+
+        SettingsStore store = SettingsStore::Open(StorePath());
+        EXPECT_TRUE(store.KeyPaths().isEmpty());
+        const QString report = store.TakeProblemReport();
+        EXPECT_EQ(store.TakeProblemReport(), QString()) << "told once";
+        EXPECT_FALSE(QFile::exists(StorePath()));
+        ASSERT_EQ(AsideFiles().size(), 1);
+        EXPECT_TRUE(report.contains(AsideFiles().front())) << report.toStdString();
+        EXPECT_EQ(ReadAll(dir.filePath(AsideFiles().front())), bytes);
+
+        store.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("a"), 1);
+        EXPECT_TRUE(store.Save());
+        EXPECT_EQ(ReadAll(dir.filePath(AsideFiles().front())), bytes);
+    }
+}
+
+TEST_F(SettingsStoreTest, ASecondDamagedFileGetsItsOwnName)
+{
+    for (int round = 0; round < 2; ++round) {
+        WriteAll(StorePath(), QByteArrayLiteral("not json ") + QByteArray::number(round));
+        SettingsStore store = SettingsStore::Open(StorePath());
+    }
+    const QStringList aside = AsideFiles();
+    ASSERT_EQ(aside.size(), 2);
+    EXPECT_NE(ReadAll(dir.filePath(aside.at(0))), ReadAll(dir.filePath(aside.at(1))));
+}
+
+TEST_F(SettingsStoreTest, AFailedSaveLeavesTheFileAsItWas)
+{
+    SettingsStore store = SettingsStore::Open(StorePath());
+    store.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("a"), 1);
+    ASSERT_TRUE(store.Save());
+    const QByteArray before = ReadAll(StorePath());
+
+    // Read-only access never writes.
+    SettingsStore readOnly = SettingsStore::Open(StorePath(), SettingsStore::Access::ReadOnly);
+    EXPECT_FALSE(readOnly.OpenKeyForWriting(QStringLiteral("\\K")));
+    QString why;
+    EXPECT_FALSE(readOnly.Save(&why));
+    EXPECT_FALSE(why.isEmpty());
+
+    // A store whose folder cannot be made.
+    WriteAll(dir.filePath(QStringLiteral("file")), "x");
+    SettingsStore blocked = SettingsStore::Open(dir.filePath(QStringLiteral("file/sub/settings.json")));
+    blocked.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("a"), 1);
+    EXPECT_FALSE(blocked.Save());
+
+    EXPECT_EQ(ReadAll(StorePath()), before);
+    EXPECT_FALSE(SettingsStore::InMemory().Save());
+}
+
+TEST_F(SettingsStoreTest, TheUserStoreLivesUnderTheConfigurationHome)
+{
+    // The test environment points XDG_CONFIG_HOME at a folder of the build tree.
+    const QString home = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(home.isEmpty());
+    EXPECT_EQ(SettingsStore::UserStorePath(), home + QStringLiteral("/ralvo/settings.json"));
+}
+
+// Kills a process that saves a large store over and over at random moments:
+// the file on disk must always be a complete store, of an old or a newer
+// generation, never a torn one.
+TEST_F(SettingsStoreTest, AKilledSaveLeavesACompleteOldOrNewStore)
+{
+    constexpr int fillerSize = 1 << 20;
+    const QString saver = QStringLiteral(RALVO_STORE_SAVER);
+    QRandomGenerator random(20241207);
+    int lastGeneration = -1;
+    int killedWhileSaving = 0;
+    for (int round = 0; round < 30; ++round) {
+        QProcess child;
+        child.start(saver, {StorePath(), QString::number(fillerSize)});
+        ASSERT_TRUE(child.waitForStarted());
+        QThread::msleep(random.bounded(50, 600));
+        child.kill();
+        child.waitForFinished();
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << "saver ended by itself: " << child.exitCode();
+        const QList<QByteArray> saved = child.readAllStandardOutput().split('\n');
+
+        const QByteArray bytes = ReadAll(StorePath());
+        if (bytes.isEmpty() && lastGeneration < 0)
+            continue; // killed before its first save
+        QString error;
+        const std::optional<SettingsStore> store = SettingsStore::FromJson(bytes, &error);
+        ASSERT_TRUE(store) << "round " << round << ": " << error.toStdString();
+        const auto key = store->OpenKeyForReading(QStringLiteral("\\Test"));
+        ASSERT_TRUE(key);
+        const int generation = key->Value(QStringLiteral("Generation"))->integer();
+        EXPECT_EQ(key->Value(QStringLiteral("Filler"))->text(),
+                  QString(fillerSize, QChar(u'a' + generation % 26)));
+        EXPECT_GE(generation, lastGeneration);
+        // The last save the child announced is on disk, or a newer one that
+        // was committed before it could say so.
+        const int announced = saved.size() >= 2 ? saved.at(saved.size() - 2).toInt() : lastGeneration;
+        EXPECT_GE(generation, announced);
+        if (generation == announced)
+            ++killedWhileSaving; // killed after a commit, most likely during the next save
+        lastGeneration = generation;
+    }
+    EXPECT_GT(lastGeneration, 10) << "the saver should have saved many times";
+    EXPECT_GT(killedWhileSaving, 0);
+    EXPECT_TRUE(AsideFiles().isEmpty());
+    RecordProperty("generations", lastGeneration);
+}
