@@ -1,0 +1,86 @@
+#include "platform/VerticalForms.h"
+
+#include <QPaintDevice>
+
+#include <hb.h>
+
+namespace ralvo::platform {
+
+namespace {
+
+double DpiOf(const QPaintDevice *device)
+{
+    const int dpi = device ? device->logicalDpiY() : 96;
+    return dpi > 0 ? dpi : 96;
+}
+
+hb_blob_t *ReferenceTable(hb_face_t *, hb_tag_t tag, void *userData)
+{
+    const auto *raw = static_cast<const QRawFont *>(userData);
+    const char name[5] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag), '\0'};
+    const QByteArray table = raw->fontTable(name);
+    if (table.isEmpty())
+        return nullptr;
+    return hb_blob_create(table.constData(), static_cast<unsigned int>(table.size()),
+                          HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
+}
+
+void DeleteRawFont(void *userData)
+{
+    delete static_cast<QRawFont *>(userData);
+}
+
+} // namespace
+
+QRawFont RawFontFor(const QFont &font, const QPaintDevice *device)
+{
+    QRawFont raw = QRawFont::fromFont(font);
+    const double pixels = font.pointSizeF() > 0 ? font.pointSizeF() * DpiOf(device) / 72.0 : font.pixelSize();
+    if (raw.isValid() && pixels > 0)
+        raw.setPixelSize(pixels);
+    return raw;
+}
+
+struct VerticalForms::HarfBuzz
+{
+    hb_face_t *face = nullptr;
+    hb_font_t *font = nullptr;
+    hb_buffer_t *buffer = nullptr;
+
+    ~HarfBuzz()
+    {
+        hb_buffer_destroy(buffer);
+        hb_font_destroy(font);
+        hb_face_destroy(face);
+    }
+};
+
+VerticalForms::VerticalForms(const QRawFont &font) : m_hb(std::make_unique<HarfBuzz>())
+{
+    if (!font.isValid())
+        return;
+    m_hb->face = hb_face_create_for_tables(ReferenceTable, new QRawFont(font), DeleteRawFont);
+    m_hb->font = hb_font_create(m_hb->face);
+    m_hb->buffer = hb_buffer_create();
+}
+
+VerticalForms::~VerticalForms() = default;
+
+quint32 VerticalForms::Glyph(const QString &character) const
+{
+    if (!m_hb->font || character.isEmpty())
+        return 0;
+    hb_buffer_t *buffer = m_hb->buffer;
+    hb_buffer_clear_contents(buffer);
+    hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t *>(character.utf16()), int(character.size()), 0,
+                        int(character.size()));
+    hb_buffer_guess_segment_properties(buffer);
+    hb_buffer_set_direction(buffer, HB_DIRECTION_TTB);
+    const hb_feature_t vert{HB_TAG('v', 'e', 'r', 't'), 1, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END};
+    hb_shape(m_hb->font, buffer, &vert, 1);
+    unsigned int count = 0;
+    const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer, &count);
+    return count == 1 ? info[0].codepoint : 0;
+}
+
+} // namespace ralvo::platform
