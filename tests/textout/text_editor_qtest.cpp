@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,7 +60,8 @@ private:
     // The state right after the text output.
     void ShowSchedule()
     {
-        m_form->SetLines({QStringLiteral("出産予定日　：2024年10月 7日（月曜日）"), QStringLiteral("----")});
+        m_form->SetLines({QString(86, u'='), QStringLiteral("出産予定日　：2024年10月 7日（月曜日）"),
+                          QStringLiteral("----")});
         m_form->SetCaption(kScheduleCaption);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -340,6 +342,14 @@ private Q_SLOTS:
         QCOMPARE(m_platform->printDialogs.setupDialogs, 0);
         QVERIFY(FileBytes(pdf).startsWith("%PDF"));
         QCOMPARE(m_form->Printer().docName(), kScheduleCaption);
+        // Printed at a readable size: a full 86-column rule fits on one line.
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY2(printed.contains(QStringLiteral("2024年10月 7日")), qPrintable(printed));
+        QVERIFY2(printed.contains(QString(86, u'=')), qPrintable(printed));
+        QVERIFY(!printed.contains(u'\f') || printed.indexOf(u'\f') == printed.size() - 1); // one page
         QVERIFY(m_platform->messages.shown.empty());
     }
 

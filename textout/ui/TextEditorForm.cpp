@@ -4,11 +4,16 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QAbstractTextDocumentLayout>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -24,6 +29,52 @@ QFont PixelFont(const QString &family, int pixelSize, bool fixedPitch)
     if (fixedPitch)
         font.setStyleHint(QFont::TypeWriter);
     return font;
+}
+
+// The window's sizes are screen pixels of a 96 dpi display.
+constexpr qreal kDesignDpi = 96.0;
+constexpr qreal kPrintMarginMm = 5.0;
+
+// Prints `text` on the printer's pages in `font` at the size it has on the
+// screen (16 pixels become 12 points), one line per line as far as the page
+// is wide, inside a small margin of the printable area. False when the
+// printer cannot be started.
+bool PrintPlainText(QPrinter &printer, const QString &text, QFont font)
+{
+    if (font.pixelSize() > 0)
+        font.setPointSizeF(font.pixelSize() * 72.0 / kDesignDpi);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setDefaultFont(font);
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+    // The layout scales frame margins from the screen's resolution to the
+    // printer's.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal screenDpi = screen ? qRound(screen->logicalDotsPerInchY()) : kDesignDpi;
+    document.setDocumentMargin(kPrintMarginMm / 25.4 * screenDpi);
+    document.setPlainText(text);
+    // Laid out in the printer's own units, page by page; no line is cut
+    // between two pages.
+    const QSizeF page(printer.width(), printer.height());
+    document.setPageSize(page);
+    for (int index = 0; index < document.pageCount(); ++index) {
+        if (index > 0)
+            printer.newPage();
+        painter.save();
+        const QRectF area(QPointF(0, index * page.height()), page);
+        painter.translate(0, -area.top());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = area;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end();
 }
 
 } // namespace
@@ -226,6 +277,10 @@ void TTextEditorForm::SetReadOnly(bool readOnly)
 void TTextEditorForm::ShowModal()
 {
     setWindowModality(Qt::ApplicationModal);
+    // Without a window manager (a bare X server) the maximized state is only
+    // a wish: fill the screen's available area anyway.
+    if (const QScreen *screen = this->screen())
+        setGeometry(screen->availableGeometry());
     showMaximized();
     raise();
     activateWindow();
@@ -317,7 +372,8 @@ void TTextEditorForm::PrintText()
         return;
     }
     m_printer.setDocName(m_caption);
-    RichEdit1->print(&m_printer);
+    if (!PrintPlainText(m_printer, RichEdit1->toPlainText(), RichEdit1->font()))
+        m_services.messages->ShowMessage(QStringLiteral("印刷を開始できません。"));
 }
 
 } // namespace ralvo::textout
