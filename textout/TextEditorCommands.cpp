@@ -1,6 +1,7 @@
 #include "textout/TextEditorCommands.h"
 
 #include "textout/TextFile.h"
+#include "textout/TextSchedule.h"
 
 namespace ralvo::textout {
 
@@ -117,8 +118,8 @@ std::optional<QString> TextEditorCommands::AskSaveFileName()
 
 bool TextEditorCommands::SaveTo(const QString &path)
 {
-    const EncodedText encoded = EncodeTextFile(m_document.Text());
-    if (!encoded.unencodable.isEmpty()) {
+    const platform::ShiftJisBytes encoded = EncodeTextFile(EditorTextLines(m_document.Text()));
+    if (!encoded.ok()) {
         m_services.messages->ShowMessage(
             QStringLiteral("次の文字はシフトJISのテキストファイルに保存できないため、ファイル %1 "
                            "は保存しませんでした。\n%2\nこれらの文字を消すか別の文字に置き換えてから"

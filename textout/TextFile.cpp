@@ -62,19 +62,11 @@ std::optional<QString> DecodeTextFile(const QByteArray &bytes)
     return text;
 }
 
-EncodedText EncodeTextFile(const QString &text)
+QStringList EditorTextLines(const QString &text)
 {
-    EncodedText result;
     if (text.isEmpty())
-        return result;
-    const platform::ShiftJisBytes encoded = platform::EncodeShiftJis(text);
-    result.unencodable = encoded.unencodable;
-    const QList<QByteArray> lines = encoded.bytes.split('\n');
-    for (const QByteArray &line : lines) {
-        result.bytes += line;
-        result.bytes += "\r\n";
-    }
-    return result;
+        return {};
+    return text.split(u'\n');
 }
 
 std::optional<QString> ReadTextFile(const QString &path)

@@ -1,11 +1,13 @@
 #pragma once
 
 // The text editor's files: plain Shift-JIS (code page 932) text with CR LF
-// line ends. The editor holds its text with "\n" between lines; these
-// functions translate between that text and the bytes of a file.
+// line ends, byte for byte what the command-line tool writes for the same
+// lines. The editor holds its text with "\n" between lines; these functions
+// translate between that text and the bytes of a file.
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,14 +20,10 @@ namespace ralvo::textout {
 // neither encoding.
 std::optional<QString> DecodeTextFile(const QByteArray &bytes);
 
-// The bytes of a file holding `text`: every line in Shift-JIS, ended by
-// CR LF, the same bytes the command-line tool writes for the same lines.
-struct EncodedText
-{
-    QByteArray bytes;
-    QString unencodable; // the distinct characters Shift-JIS cannot hold, in order of appearance
-};
-EncodedText EncodeTextFile(const QString &text);
+// The lines of the editor's text as the file holds them: an empty text has
+// no line at all. Saved with EncodeTextFile (textout/TextSchedule.h), every
+// line ends with CR LF, so DecodeTextFile gives the text back unchanged.
+QStringList EditorTextLines(const QString &text);
 
 // Reads a whole file; empty when it cannot be read or decoded.
 std::optional<QString> ReadTextFile(const QString &path);

@@ -4,7 +4,9 @@
 #include "platform/Fonts.h"
 #include "support/FakePlatform.h"
 #include "textout/TextFile.h"
+#include "textout/TextSchedule.h"
 #include "textout/ui/TextEditorForm.h"
+#include "textout/ui/WriteTextSchedule.h"
 
 #include <QAction>
 #include <QApplication>
@@ -258,7 +260,7 @@ private Q_SLOTS:
         m_platform->fileDialogs.answers.push_back(path);
         m_form->ToolButton2->click();
         QCOMPARE(m_platform->fileDialogs.requests.front().fileName, QStringLiteral("出産までのスケジュール.txt"));
-        QCOMPARE(FileBytes(path), ralvo::textout::EncodeTextFile(m_form->RichEdit1->toPlainText()).bytes);
+        QCOMPARE(FileBytes(path), ralvo::EncodeTextFile(ralvo::textout::EditorTextLines(m_form->RichEdit1->toPlainText())).bytes);
         QVERIFY(FileBytes(path).endsWith("----a\r\n"));
         QVERIFY(!m_form->IsModified());
         QCOMPARE(m_form->Caption(), kScheduleCaption); // saving does not rename the window
@@ -368,6 +370,85 @@ private Q_SLOTS:
         m_form->PrintSetup1->trigger();
         QCOMPARE(m_platform->printDialogs.setupDialogs, 1);
         QCOMPARE(m_platform->printDialogs.printDialogs, 0);
+    }
+
+    void writeTextScheduleReplacesTextAndShowsTheEditor()
+    {
+        // Whatever an earlier run left is replaced.
+        m_form->SetCaption(QStringLiteral("新規文書"));
+        m_form->RichEdit1->setPlainText(QStringLiteral("前の文書"));
+        m_form->RichEdit1->document()->setModified(true);
+
+        const QString saved = Path(QStringLiteral("editor.txt"));
+        m_platform->fileDialogs.answers.push_back(saved);
+        bool modal = false, maximized = false, modified = true;
+        QString caption;
+        QStringList lines;
+        QTimer::singleShot(0, m_form.get(), [&] {
+            modal = m_form->isModal();
+            maximized = m_form->windowState() & Qt::WindowMaximized;
+            modified = m_form->IsModified();
+            caption = m_form->windowTitle();
+            lines = m_form->RichEdit1->toPlainText().split(u'\n');
+            m_form->SaveAs2->trigger();
+            m_form->Close1->trigger();
+        });
+        ralvo::CalculationInput input;
+        input.year = QStringLiteral("2024");
+        input.month = QStringLiteral("1");
+        input.day = QStringLiteral("1");
+        input.cycle = QStringLiteral("28");
+        QVERIFY(ralvo::textout::WriteTextSchedule(input, QStringLiteral("サンプル"), ralvo::ScheduleSettings{},
+                                                  m_platform->Services(), *m_form));
+
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(modal);
+        QVERIFY(maximized);
+        QVERIFY(!modified);
+        QCOMPARE(caption, kScheduleCaption);
+        QCOMPARE(lines.size(), 13 + 40 + 1);
+        QCOMPARE(lines.at(4), QStringLiteral("出産予定日　：2024年10月 7日（月曜日）"));
+        QVERIFY(m_platform->messages.asked.empty()); // nothing to save on closing
+        QCOMPARE(m_platform->sounds.beeps, 0);
+
+        // Byte for byte what the command-line tool writes for the same input.
+        const QString tool = QStringLiteral(RALVO_SCHEDULE_TOOL);
+        const QString written = Path(QStringLiteral("tool.txt"));
+        QProcess process;
+        process.start(tool, {QStringLiteral("text"), QStringLiteral("--basis"), QStringLiteral("0"),
+                             QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
+                             QStringLiteral("1"), QStringLiteral("--day"), QStringLiteral("1"),
+                             QStringLiteral("--cycle"), QStringLiteral("28"), QStringLiteral("--name"),
+                             QStringLiteral("サンプル"), QStringLiteral("--defaults"), QStringLiteral("-o"), written});
+        QVERIFY(process.waitForFinished());
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(!FileBytes(written).isEmpty());
+        QCOMPARE(FileBytes(saved), FileBytes(written));
+    }
+
+    void writeTextScheduleBeepsOnBadInput_data()
+    {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("cycle");
+        QTest::newRow("empty cycle") << QStringLiteral("2024") << QString();
+        QTest::newRow("year not a number") << QStringLiteral("２０２４") << QStringLiteral("28");
+    }
+    void writeTextScheduleBeepsOnBadInput()
+    {
+        QFETCH(QString, year);
+        QFETCH(QString, cycle);
+        m_form->SetLines({QStringLiteral("前の文書")});
+        ralvo::CalculationInput input;
+        input.basis = ralvo::CalculationBasis::UltrasoundDueDate;
+        input.year = year;
+        input.month = QStringLiteral("1");
+        input.day = QStringLiteral("1");
+        input.cycle = cycle;
+        QVERIFY(!ralvo::textout::WriteTextSchedule(input, QString(), ralvo::ScheduleSettings{},
+                                                   m_platform->Services(), *m_form));
+        QCOMPARE(m_platform->sounds.beeps, 1);
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("前の文書"));
     }
 
     void showModalMaximizesAndReturnsOnClose()

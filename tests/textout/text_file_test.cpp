@@ -1,4 +1,5 @@
 #include "textout/TextFile.h"
+#include "textout/TextSchedule.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,28 +54,33 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"BomWithInvalidUtf8", QByteArray("\xEF\xBB\xBF\xC3"), std::nullopt}),
     [](const testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
 
-TEST(EncodeTextFile, EndsEveryLineWithCrLfInShiftJis)
+// What Save as writes for the editor's text.
+ralvo::platform::ShiftJisBytes Saved(const QString &text)
 {
-    EXPECT_EQ(EncodeTextFile(QStringLiteral("出産\n予定")).bytes, kShussan + "\r\n" + kYotei + "\r\n");
-    EXPECT_EQ(EncodeTextFile(QStringLiteral("A\n")).bytes, QByteArray("A\r\n\r\n"));
-    EXPECT_EQ(EncodeTextFile(QString()).bytes, QByteArray());
-    EXPECT_EQ(EncodeTextFile(QStringLiteral("～－┓")).bytes, QByteArray("\x81\x60\x81\x7C\x84\xAD\r\n"));
-    EXPECT_TRUE(EncodeTextFile(QStringLiteral("出産")).unencodable.isEmpty());
-    // What Linux input methods type for ～ and － is saved as their CP932 twins.
-    EXPECT_EQ(EncodeTextFile(QStringLiteral("〜−")).bytes, QByteArray("\x81\x60\x81\x7C\r\n"));
+    return ralvo::EncodeTextFile(EditorTextLines(text));
 }
 
-TEST(EncodeTextFile, RoundTripsThroughDecoding)
+TEST(EditorTextFile, EndsEveryLineWithCrLfInShiftJis)
+{
+    EXPECT_EQ(Saved(QStringLiteral("出産\n予定")).bytes, kShussan + "\r\n" + kYotei + "\r\n");
+    EXPECT_EQ(Saved(QStringLiteral("A\n")).bytes, QByteArray("A\r\n\r\n"));
+    EXPECT_EQ(Saved(QString()).bytes, QByteArray());
+    // What Linux input methods type for ～ and － is saved as their CP932 twins.
+    EXPECT_EQ(Saved(QStringLiteral("〜−")).bytes, QByteArray("\x81\x60\x81\x7C\r\n"));
+}
+
+TEST(EditorTextFile, RoundTripsThroughDecoding)
 {
     for (const QString &text : {QStringLiteral("A"), QStringLiteral("A\n"), QStringLiteral("\n\nB"),
                                 QStringLiteral("ｶﾅ\n　全角　\n"), QString()}) {
-        EXPECT_EQ(DecodeTextFile(EncodeTextFile(text).bytes), text) << text.toStdString();
+        EXPECT_EQ(DecodeTextFile(Saved(text).bytes), text) << text.toStdString();
     }
 }
 
-TEST(EncodeTextFile, NamesEachUnencodableCharacterOnce)
+TEST(EditorTextFile, NamesEachUnencodableCharacterOnce)
 {
-    const EncodedText encoded = EncodeTextFile(QStringLiteral("😀出産𠮷\n😀é"));
+    const ralvo::platform::ShiftJisBytes encoded = Saved(QStringLiteral("😀出産𠮷\n😀é"));
+    EXPECT_FALSE(encoded.ok());
     EXPECT_EQ(encoded.unencodable, QStringLiteral("😀𠮷é"));
 }
 
