@@ -1,0 +1,398 @@
+// Frames drawn into images: where the ink of texts and pictures lands, the
+// vertical forms of Japanese text, metafiles, and pictures that cannot be
+// loaded. Tolerances instead of golden images: fonts may differ slightly.
+#include "kikanmei/WakuDrawing.h"
+#include "platform/Fonts.h"
+#include "support/FakePlatform.h"
+
+#include "MetafileSamples.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ralvo;
+
+namespace {
+
+QImage WhiteImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool IsInk(QRgb pixel) { return qRed(pixel) < 160 || qGreen(pixel) < 160 || qBlue(pixel) < 160; }
+
+// Bounding box of the ink inside `area` (empty when there is none).
+QRect InkBounds(const QImage &image, const QRect &area, bool (*ink)(QRgb) = IsInk)
+{
+    QRect box;
+    const QRect clipped = area & image.rect();
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            if (ink(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }
+bool IsGreen(QRgb p) { return qGreen(p) > 200 && qRed(p) < 60 && qBlue(p) < 60; }
+bool IsBlue(QRgb p) { return qBlue(p) > 150 && qRed(p) < 100 && qGreen(p) < 100; }
+
+void SaveShot(const QImage &image, const QString &name)
+{
+    QDir().mkpath(QStringLiteral("kikanmei-shots"));
+    image.save(QStringLiteral("kikanmei-shots/") + name + QStringLiteral(".png"));
+}
+
+class KikanmeiDrawing : public ::testing::Test
+{
+protected:
+    void SetUp() override { platform::InstallFontSubstitutions(); }
+
+    WakuRecord TextFrame(const QString &kind, const QString &text, const QString &face = QStringLiteral("ＭＳ 明朝"))
+    {
+        WakuRecord frame = WakuRecord::WithEdges(0, 0, 0, 0);
+        frame.Kind = kind;
+        frame.Content = text;
+        frame.FontName = face;
+        frame.FontHeight = QStringLiteral("1");
+        frame.CharGap = QStringLiteral("0");
+        frame.Color = QStringLiteral("0");
+        return frame;
+    }
+
+    void Draw(QImage &image, WakuRecord &frame, WakuEdges edges, double em, double gap, int inset)
+    {
+        QPainter painter(&image);
+        DrawWaku(frame, WakuTarget{&painter, edges, em, gap, inset, std::nullopt}, fake.messages, fake.sounds);
+    }
+
+    test::FakePlatform fake;
+};
+
+TEST_F(KikanmeiDrawing, HorizontalCharactersStartAtTheirOffsets)
+{
+    // The worked example: canvas 1000 × 229, edges (100, 20)-(500, 80), em 58,
+    // gap 155.491: cells at x = 101, 285 and 470, y = 21.
+    QImage image = WhiteImage(1000, 229);
+    WakuRecord frame = TextFrame(QStringLiteral("L"), QStringLiteral("ABC"));
+    Draw(image, frame, {100, 20, 500, 80}, 58.0, 155.491, 1);
+    SaveShot(image, QStringLiteral("horizontal"));
+    const std::vector<int> cells{101, 285, 470};
+    for (int cell : cells) {
+        const QRect ink = InkBounds(image, QRect(cell - 20, 0, 80, 229));
+        ASSERT_FALSE(ink.isEmpty()) << cell;
+        EXPECT_GE(ink.left(), cell);
+        EXPECT_LE(ink.left(), cell + 12);
+        EXPECT_LE(ink.right(), cell + 29); // half-width: half a cell
+        EXPECT_GE(ink.top(), 21);
+        EXPECT_LE(ink.bottom(), 21 + 58);
+        EXPECT_GE(ink.height(), 30); // a capital letter, most of the cell high
+    }
+    EXPECT_TRUE(InkBounds(image, QRect(0, 0, 100, 229)).isEmpty());
+}
+
+TEST_F(KikanmeiDrawing, TextColourAndOverride)
+{
+    QImage image = WhiteImage(200, 100);
+    WakuRecord frame = TextFrame(QStringLiteral("L"), QStringLiteral("■"));
+    frame.Color = QString::number(MakeColour(255, 0, 0));
+    Draw(image, frame, {0, 0, 100, 100}, 60, 0, 0);
+    EXPECT_FALSE(InkBounds(image, image.rect(), IsRed).isEmpty());
+
+    QImage black = WhiteImage(200, 100);
+    QPainter painter(&black);
+    DrawWaku(frame, WakuTarget{&painter, {0, 0, 100, 100}, 60, 0, 0, Colour(0)}, fake.messages, fake.sounds);
+    painter.end();
+    EXPECT_TRUE(InkBounds(black, black.rect(), IsRed).isEmpty());
+    EXPECT_FALSE(InkBounds(black, black.rect()).isEmpty());
+}
+
+TEST_F(KikanmeiDrawing, VerticalTextHangsLeftOfTheRightEdge)
+{
+    // ０３－１２ in an inner area 38 × 198: em 38, gap 2, cells every 40 pixels.
+    QImage image = WhiteImage(200, 240);
+    WakuRecord frame = TextFrame(QStringLiteral("P"), QStringLiteral("０３－１２"), QStringLiteral("ＭＳ ゴシック"));
+    Draw(image, frame, {100, 10, 140, 210}, 38, 2, 1);
+    SaveShot(image, QStringLiteral("vertical-digits"));
+    const QRect all = InkBounds(image, image.rect());
+    EXPECT_GE(all.left(), 139 - 38);
+    EXPECT_LE(all.right(), 139);
+    EXPECT_GE(all.top(), 11);
+    EXPECT_LE(all.bottom(), 11 + 198);
+    // The middle character (cell from y = 91) is a vertical stroke.
+    const QRect dash = InkBounds(image, QRect(101, 91, 38, 38));
+    ASSERT_FALSE(dash.isEmpty());
+    EXPECT_GT(dash.height(), 2 * dash.width());
+    // The digits stand upright: taller than wide.
+    const QRect zero = InkBounds(image, QRect(101, 11, 38, 38));
+    EXPECT_GT(zero.height(), zero.width());
+}
+
+TEST_F(KikanmeiDrawing, VerticalFormsOfJapanesePunctuation)
+{
+    // Long vowel mark and bracket turn; the full stop moves to the upper right.
+    QImage image = WhiteImage(120, 260);
+    WakuRecord frame = TextFrame(QStringLiteral("P"), QStringLiteral("ー「。"), QStringLiteral("ＭＳ ゴシック"));
+    Draw(image, frame, {40, 0, 102, 242}, 60, 0, 1);
+    SaveShot(image, QStringLiteral("vertical-forms"));
+    const QRect bar = InkBounds(image, QRect(41, 1, 60, 60));
+    ASSERT_FALSE(bar.isEmpty());
+    EXPECT_GT(bar.height(), 3 * bar.width());
+    const QRect bracket = InkBounds(image, QRect(41, 61, 60, 60));
+    ASSERT_FALSE(bracket.isEmpty());
+    EXPECT_GT(bracket.width(), bracket.height()); // 「 lies on its side: ﹁
+    const QRect stop = InkBounds(image, QRect(41, 121, 60, 60));
+    ASSERT_FALSE(stop.isEmpty());
+    EXPECT_GT(stop.center().x(), 41 + 30);
+    EXPECT_LT(stop.center().y(), 121 + 30);
+
+    QImage flat = WhiteImage(260, 80);
+    WakuRecord horizontal = TextFrame(QStringLiteral("L"), QStringLiteral("ー"), QStringLiteral("ＭＳ ゴシック"));
+    Draw(flat, horizontal, {0, 0, 100, 80}, 60, 0, 1);
+    const QRect flatBar = InkBounds(flat, flat.rect());
+    EXPECT_GT(flatBar.width(), 3 * flatBar.height());
+}
+
+TEST_F(KikanmeiDrawing, HalfWidthCharactersLieTurnedClockwise)
+{
+    QImage image = WhiteImage(120, 200);
+    WakuRecord frame = TextFrame(QStringLiteral("P"), QStringLiteral("1病"), QStringLiteral("ＭＳ ゴシック"));
+    Draw(image, frame, {40, 0, 102, 200}, 60, 0, 1);
+    SaveShot(image, QStringLiteral("vertical-turned"));
+    // "1" takes half a cell along the column and lies on its side.
+    const QRect one = InkBounds(image, QRect(41, 1, 60, 30));
+    ASSERT_FALSE(one.isEmpty());
+    EXPECT_GT(one.width(), 2 * one.height());
+    // Turned clockwise, its foot is on the left of the column and its top on the right.
+    EXPECT_GE(one.left(), 41);
+    EXPECT_LE(one.right(), 101);
+    const QRect kanji = InkBounds(image, QRect(41, 31, 60, 60));
+    EXPECT_FALSE(kanji.isEmpty());
+}
+
+TEST_F(KikanmeiDrawing, NoTextWithoutAFitOrWithATinyCell)
+{
+    QImage image = WhiteImage(200, 100);
+    WakuRecord unfitted = TextFrame(QStringLiteral("L"), QStringLiteral("ABC"));
+    unfitted.FontHeight.clear();
+    Draw(image, unfitted, {0, 0, 200, 100}, 40, 0, 1);
+    WakuRecord tiny = TextFrame(QStringLiteral("P"), QStringLiteral("ABC"));
+    Draw(image, tiny, {0, 0, 200, 100}, 0.4, 0, 1);
+    Draw(image, tiny, {0, 0, 200, 100}, -20, 0, 1);
+    EXPECT_TRUE(InkBounds(image, image.rect()).isEmpty());
+}
+
+class KikanmeiPictures : public KikanmeiDrawing
+{
+protected:
+    QString Path(const QString &name) const { return dir.filePath(name); }
+
+    WakuRecord PictureFrame(const QString &kind, const QString &path)
+    {
+        WakuRecord frame = WakuRecord::WithEdges(0, 0, 0, 0);
+        frame.Kind = kind;
+        frame.Content = path;
+        return frame;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(KikanmeiPictures, BitmapKeepsItsAspectOrStretches)
+{
+    QImage bitmap(200, 100, QImage::Format_RGB32);
+    bitmap.fill(Qt::red);
+    ASSERT_TRUE(bitmap.save(Path(QStringLiteral("logo.BMP")), "BMP"));
+
+    struct Case { QString kind; WakuEdges edges; QRect expected; };
+    const std::vector<Case> cases{
+        {QStringLiteral("F"), {10, 20, 312, 122}, QRect(111, 21, 200, 100)}, // inner 300 × 100
+        {QStringLiteral("F"), {10, 20, 112, 322}, QRect(11, 21, 100, 50)},   // inner 100 × 300
+        {QStringLiteral("V"), {10, 20, 112, 322}, QRect(11, 21, 100, 300)},
+    };
+    for (const Case &c : cases) {
+        QImage image = WhiteImage(400, 400);
+        WakuRecord frame = PictureFrame(c.kind, Path(QStringLiteral("logo.BMP")));
+        Draw(image, frame, c.edges, 0, 0, 0);
+        const QRect red = InkBounds(image, image.rect(), IsRed);
+        EXPECT_EQ(red, c.expected) << c.kind.toStdString();
+        EXPECT_EQ(frame.Kind, c.kind);
+    }
+    EXPECT_EQ(fake.messages.shown.size(), 0u);
+    EXPECT_EQ(fake.sounds.beeps, 0);
+}
+
+TEST_F(KikanmeiPictures, IconUsesItsLargestImage)
+{
+    QImage icon(32, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    ASSERT_TRUE(icon.save(Path(QStringLiteral("mark.ico")), "ICO"));
+    QImage image = WhiteImage(200, 200);
+    WakuRecord frame = PictureFrame(QStringLiteral("F"), Path(QStringLiteral("mark.ico")));
+    Draw(image, frame, {0, 0, 102, 102}, 0, 0, 0);
+    EXPECT_EQ(InkBounds(image, image.rect(), IsRed), QRect(1, 1, 100, 50));
+}
+
+TEST_F(KikanmeiPictures, MissingPictureIsReportedOnceThenUnreadable)
+{
+    KikanmeiBlock block;
+    block.AppendFrame(PictureFrame(QStringLiteral("F"), Path(QStringLiteral("gone.bmp"))));
+    QImage image = WhiteImage(100, 100);
+    QPainter painter(&image);
+    const WakuTarget target{&painter, {0, 0, 100, 100}, 0, 0, 0, std::nullopt};
+    DrawWaku(block, 0, target, fake.messages, fake.sounds);
+    EXPECT_EQ(fake.sounds.beeps, 1);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown.front(), QStringLiteral("グラフィックファイルを読み込めませんでした"));
+    EXPECT_EQ(block.Frame(0).Kind, QStringLiteral("Non"));
+    EXPECT_EQ(block.Frame(0).Content, Path(QStringLiteral("gone.bmp")));
+
+    DrawWaku(block, 0, target, fake.messages, fake.sounds);
+    EXPECT_EQ(fake.sounds.beeps, 1);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    painter.end();
+    EXPECT_TRUE(InkBounds(image, image.rect()).isEmpty());
+}
+
+TEST_F(KikanmeiPictures, UnknownExtensionsAndDamagedFilesAreUnreadable)
+{
+    QImage bitmap(8, 8, QImage::Format_RGB32);
+    bitmap.fill(Qt::red);
+    ASSERT_TRUE(bitmap.save(Path(QStringLiteral("logo.gif.bmp")), "BMP"));
+    QFile::copy(Path(QStringLiteral("logo.gif.bmp")), Path(QStringLiteral("logo.gif")));
+    QFile damaged(Path(QStringLiteral("half.bmp")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(test::ReadAll(Path(QStringLiteral("logo.gif.bmp"))).left(20));
+    damaged.close();
+
+    for (const QString name : {QStringLiteral("logo.gif"), QStringLiteral("half.bmp"), QStringLiteral("noext")}) {
+        QImage image = WhiteImage(50, 50);
+        WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(name));
+        Draw(image, frame, {0, 0, 50, 50}, 0, 0, 0);
+        EXPECT_EQ(frame.Kind, QStringLiteral("Non")) << name.toStdString();
+    }
+    EXPECT_EQ(fake.sounds.beeps, 3);
+}
+
+// The sample metafiles drawn 1:1 into an inner area of 1000 × 500.
+void ExpectSampleDrawn(const QImage &image)
+{
+    EXPECT_TRUE(IsRed(image.pixel(250, 250)));
+    EXPECT_TRUE(IsGreen(image.pixel(750, 125)));
+    EXPECT_FALSE(IsRed(image.pixel(750, 400)));
+    const QRect red = InkBounds(image, image.rect(), IsRed);
+    EXPECT_NEAR(red.left(), 1, 2);
+    EXPECT_NEAR(red.right(), 501, 3);
+    const QRect green = InkBounds(image, image.rect(), IsGreen);
+    EXPECT_NEAR(green.left(), 501, 3);
+    EXPECT_NEAR(green.bottom(), 251, 3);
+    const QRect text = InkBounds(image, QRect(520, 270, 480, 230), IsBlue);
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_NEAR(text.left(), 551, 20);
+    EXPECT_GT(text.width(), 200); // two full-width characters of about 150
+    EXPECT_GT(text.height(), 100);
+}
+
+TEST_F(KikanmeiPictures, WmfSampleIsPlayedIntoItsFrame)
+{
+    const QByteArray wmf = test::WriteSampleWmf(Path(QStringLiteral("sample.WMF")));
+    ASSERT_GT(wmf.size(), 100);
+    QImage image = WhiteImage(1002, 502);
+    WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("sample.WMF")));
+    Draw(image, frame, {0, 0, 1002, 502}, 0, 0, 0);
+    SaveShot(image, QStringLiteral("sample-wmf"));
+    EXPECT_EQ(frame.Kind, QStringLiteral("V"));
+    ExpectSampleDrawn(image);
+
+    // Kept aspect in a square: 300 × 150 at the top.
+    QImage square = WhiteImage(302, 302);
+    WakuRecord fixed = PictureFrame(QStringLiteral("F"), Path(QStringLiteral("sample.WMF")));
+    Draw(square, fixed, {0, 0, 302, 302}, 0, 0, 0);
+    const QRect all = InkBounds(square, square.rect());
+    EXPECT_NEAR(all.bottom(), 151, 3);
+    EXPECT_NEAR(all.right(), 300, 3);
+}
+
+TEST_F(KikanmeiPictures, EmfSampleIsDrawnIntoItsFrame)
+{
+    const QByteArray emf = test::WriteSampleEmf(Path(QStringLiteral("sample.emf")));
+    ASSERT_GT(emf.size(), 100);
+    QImage image = WhiteImage(1002, 502);
+    WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("sample.emf")));
+    Draw(image, frame, {0, 0, 1002, 502}, 0, 0, 0);
+    SaveShot(image, QStringLiteral("sample-emf"));
+    EXPECT_EQ(frame.Kind, QStringLiteral("V"));
+    ExpectSampleDrawn(image);
+}
+
+TEST_F(KikanmeiPictures, TruncatedOrGarbledMetafilesAreUnreadable)
+{
+    const QByteArray wmf = test::WriteSampleWmf(Path(QStringLiteral("sample.wmf")));
+    const QByteArray emf = test::WriteSampleEmf(Path(QStringLiteral("sample.emf")));
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return Path(name);
+    };
+    QByteArray garbledWmf = wmf;
+    // The first record after the header claims to be longer than the file.
+    const int firstRecord = 22 + 18;
+    garbledWmf[firstRecord + 2] = char(0x7F);
+    QByteArray garbledEmf = emf;
+    garbledEmf[4] = char(0xFF); // header size
+    garbledEmf[5] = char(0xFF);
+    const std::vector<QString> paths{
+        write(QStringLiteral("cut.wmf"), wmf.left(wmf.size() / 2)),
+        write(QStringLiteral("cut-at-record.wmf"), wmf.left(wmf.size() - 6)), // no end record
+        write(QStringLiteral("garbled.wmf"), garbledWmf),
+        write(QStringLiteral("cut.emf"), emf.left(emf.size() / 2)),
+        write(QStringLiteral("garbled.emf"), garbledEmf),
+        write(QStringLiteral("empty.emf"), QByteArray()),
+        write(QStringLiteral("text.wmf"), QByteArray("not a metafile at all")),
+    };
+    for (const QString &path : paths) {
+        QImage image = WhiteImage(100, 100);
+        WakuRecord frame = PictureFrame(QStringLiteral("F"), path);
+        Draw(image, frame, {0, 0, 100, 100}, 0, 0, 0);
+        EXPECT_EQ(frame.Kind, QStringLiteral("Non")) << path.toStdString();
+        EXPECT_TRUE(InkBounds(image, image.rect()).isEmpty()) << path.toStdString();
+    }
+    EXPECT_EQ(fake.sounds.beeps, int(paths.size()));
+    EXPECT_EQ(fake.messages.shown.size(), paths.size());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(KikanmeiDrawing, MixedVerticalColumnStaysInItsFrame)
+{
+    // Small kana, long vowel marks, brackets, a wave dash, half-width digits.
+    const QString text = QStringLiteral("「らるぼ」クリニック　ｼｮｯﾌﾟ～０３－1234…。");
+    WakuRecord frame = TextFrame(QStringLiteral("P"), text, QStringLiteral("ＭＳ 明朝"));
+    frame.Left = QStringLiteral("0");
+    frame.Top = QStringLiteral("0");
+    frame.Right = QStringLiteral("4000");
+    frame.Bottom = QStringLiteral("10000");
+    FitWakuText(frame, 200, 900);
+    const auto canvas = BlockToPixels::ForCanvas(200, 900);
+    const WakuEdges edges = *canvas.Edges(frame);
+    QImage image = WhiteImage(200, 900);
+    Draw(image, frame, edges, canvas.Em(*ParseWakuInteger(frame.FontHeight)),
+         canvas.Gap(*ParseWakuInteger(frame.CharGap)), 1);
+    SaveShot(image, QStringLiteral("vertical-mixed"));
+    const QRect ink = InkBounds(image, image.rect());
+    EXPECT_GE(ink.left(), edges.Left);
+    EXPECT_LE(ink.right(), edges.Right);
+    EXPECT_GE(ink.top(), edges.Top);
+    EXPECT_LE(ink.bottom(), edges.Bottom);
+}
+
+} // namespace
