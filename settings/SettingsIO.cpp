@@ -1,5 +1,6 @@
 #include "settings/SettingsIO.h"
 
+#include "calc/DueDate.h"
 #include "platform/SettingsStore.h"
 
 #include <QDate>
@@ -158,30 +159,6 @@ bool WriteRow(SettingsKey &key, const SettingRow &row, const ScheduleSettings &s
         row.member);
 }
 
-// An optionally signed whole decimal number that fits in 32 bits.
-std::optional<qint32> ParseWholeNumber(const QString &text)
-{
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-'))
-        negative = text.at(i++) == u'-';
-    if (i == text.size())
-        return std::nullopt;
-    qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c - u'0');
-        if (value > qint64(std::numeric_limits<qint32>::max()) + 1)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return static_cast<qint32>(value);
-}
-
 // The last input as the main window shows it when nothing is stored: the
 // same as its New command.
 void SetStartInput(LastInputFields &fields, QDate today)
@@ -295,7 +272,7 @@ bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInp
     // A field holding no whole number stops the save there; what was written
     // before it is kept.
     auto writeNumber = [&](const QString &name, const QString &text) {
-        const std::optional<qint32> value = ParseWholeNumber(text);
+        const std::optional<qint32> value = ParseIntegerField(text);
         if (!value) {
             tell(QStringLiteral("'%1' は整数ではありません").arg(text));
             store.Save();

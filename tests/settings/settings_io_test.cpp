@@ -424,7 +424,7 @@ INSTANTIATE_TEST_SUITE_P(
     Fields, BadFieldOnSave,
     ::testing::Values(BadFieldCase{"EmptyYear", 0, "", 1},
                       BadFieldCase{"FullWidthYear", 0, "２０２４", 1},
-                      BadFieldCase{"YearWithSpace", 0, " 2024", 1},
+                      BadFieldCase{"YearWithTrailingSpace", 0, "2024 ", 1},
                       BadFieldCase{"HexMonth", 1, "0x3", 2},
                       BadFieldCase{"SignOnlyDay", 2, "-", 3},
                       BadFieldCase{"OverflowingCycle", 3, "2147483648", 5},
