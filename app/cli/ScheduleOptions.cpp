@@ -1,6 +1,10 @@
 #include "app/cli/ScheduleOptions.h"
 
 #include "app/cli/SettingOverrides.h"
+#include "platform/SettingsStore.h"
+#include "settings/SettingsIO.h"
+
+#include <QFileInfo>
 
 namespace ralvo::cli {
 
@@ -14,6 +18,7 @@ const QString CycleOption = QStringLiteral("cycle");
 const QString NameOption = QStringLiteral("name");
 const QString SetOption = QStringLiteral("set");
 const QString DefaultsOption = QStringLiteral("defaults");
+const QString SettingsOption = QStringLiteral("settings");
 const QString OutputOption = QStringLiteral("o");
 
 } // namespace
@@ -30,6 +35,7 @@ void AddScheduleOptions(QCommandLineParser &parser)
         {NameOption, QStringLiteral("お母さんの名前"), text},
         {SetOption, QStringLiteral("設定項目の上書き"), QStringLiteral("FIELD=VALUE")},
         {DefaultsOption, QStringLiteral("初期設定から始める")},
+        {SettingsOption, QStringLiteral("読み込む設定ファイル"), QStringLiteral("FILE")},
         {OutputOption, QStringLiteral("出力ファイル"), QStringLiteral("FILE")},
     });
 }
@@ -46,7 +52,9 @@ QString ScheduleOptionsUsage()
         "  --name TEXT          お母さんの名前 (表題の ?? に入ります)\n"
         "  --set FIELD=VALUE    スケジュール設定の項目を上書きします (Tit, Yoteiyogo, Tsuki1,\n"
         "                       Tsuki2, Shu1, Shu2, …)。何度でも指定できます\n"
-        "  --defaults           初期設定から始めます\n"
+        "  --defaults           利用者の設定ではなく初期設定から始めます\n"
+        "  --settings FILE      利用者の設定の代わりに設定ファイル FILE を読みます\n"
+        "                       (設定ファイルは読むだけで、書き換えません)\n"
         "  -o FILE              標準出力の代わりに FILE へ書き出します\n");
 }
 
@@ -57,7 +65,7 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
             return QStringLiteral("--%1 がありません。").arg(required);
     }
     for (const QString &single : {BasisOption, YearOption, MonthOption, DayOption, CycleOption,
-                                  NameOption, OutputOption}) {
+                                  NameOption, SettingsOption, OutputOption}) {
         if (parser.values(single).size() > 1)
             return QStringLiteral("-%1%2 が二度以上指定されています。")
                 .arg(single.size() > 1 ? QStringLiteral("-") : QString(), single);
@@ -77,13 +85,40 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
     request.motherName = parser.value(NameOption);
     request.settingAssignments = parser.values(SetOption);
     request.useDefaults = parser.isSet(DefaultsOption);
+    request.settingsFile = parser.value(SettingsOption);
+    if (request.useDefaults && parser.isSet(SettingsOption))
+        return QStringLiteral("--defaults と --settings は同時に指定できません。");
     request.outputFile = parser.value(OutputOption);
     return request;
 }
 
-std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request)
+namespace {
+
+// The schedule settings of a store file, opened read-only: nothing on disk
+// is written or moved, whatever the file holds.
+ScheduleSettings StoredScheduleSettings(const QString &file, platform::Messages &messages)
 {
-    ScheduleSettings settings; // first-run defaults
+    using platform::SettingsStore;
+    SettingsStore store = file.isEmpty() ? SettingsStore::OpenUserStore(SettingsStore::Access::ReadOnly)
+                                         : SettingsStore::Open(file, SettingsStore::Access::ReadOnly);
+    AppRecords records;
+    PlainInputFields fields;
+    platform::Services services;
+    services.messages = &messages;
+    LoadSettings(store, records, fields, services);
+    return records.settings;
+}
+
+} // namespace
+
+std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
+                                                                platform::Messages &messages)
+{
+    if (!request.settingsFile.isEmpty() && !QFileInfo(request.settingsFile).isFile())
+        return QStringLiteral("設定ファイルがありません: ") + request.settingsFile;
+    ScheduleSettings settings = request.useDefaults
+        ? ScheduleSettings{} // first-run defaults
+        : StoredScheduleSettings(request.settingsFile, messages);
     const QString error = ApplySettingAssignments(settings, request.settingAssignments);
     if (!error.isEmpty())
         return error;

@@ -5,6 +5,7 @@
 // source and the output file.
 
 #include "calc/DueDate.h"
+#include "platform/Platform.h"
 #include "settings/ScheduleSettings.h"
 
 #include <QCommandLineParser>
@@ -22,10 +23,12 @@ struct ScheduleRequest
     QString motherName;              // --name
     QStringList settingAssignments;  // every --set FIELD=VALUE, in order
     bool useDefaults = false;        // --defaults: start from the first-run settings
+    QString settingsFile;            // --settings FILE: this store file instead of the user's
     QString outputFile;              // -o FILE; empty for standard output
 };
 
-// Declares --basis, --year, --month, --day, --cycle, --name, --set, --defaults, -o.
+// Declares --basis, --year, --month, --day, --cycle, --name, --set, --defaults,
+// --settings, -o.
 void AddScheduleOptions(QCommandLineParser &parser);
 
 // Usage lines of these options (after the subcommand's own synopsis).
@@ -35,10 +38,13 @@ QString ScheduleOptionsUsage();
 // are bad (a missing option, a basis other than 0, 1 or 2).
 std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLineParser &parser);
 
-// The settings the request runs with: the first-run defaults (the user's
-// settings store is not read yet; --defaults changes nothing so far), then
-// every --set in order. A one-line reason on a bad --set.
-std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request);
+// The settings the request runs with: those of the user's settings store (or
+// of --settings FILE), read only, never written; the first-run defaults with
+// --defaults; then every --set in order. Values the store cannot give are
+// told through `messages` and take their first-run defaults. A one-line
+// reason on a bad --set or a missing --settings file.
+std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
+                                                                platform::Messages &messages);
 
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).

@@ -30,11 +30,11 @@ int RunText(const QCommandLineParser &parser, Console &console)
     if (const QString *error = std::get_if<QString>(&request))
         return badUsage(*error);
     const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
-    const auto settings = ResolveScheduleSettings(schedule);
+    ConsoleMessages messages(console);
+    const auto settings = ResolveScheduleSettings(schedule, messages);
     if (const QString *error = std::get_if<QString>(&settings))
         return badUsage(*error);
 
-    ConsoleMessages messages(console);
     const std::optional<QStringList> lines =
         TextScheduleLines(schedule.input, schedule.motherName,
                           std::get<ScheduleSettings>(settings), messages);
@@ -65,8 +65,8 @@ Subcommand TextSubcommand()
         QStringLiteral("text"),
         QStringLiteral(
             "  ralvo-schedule text --basis 0|1|2 --year TEXT --month TEXT --day TEXT --cycle TEXT\n"
-            "                      [--name TEXT] [--set FIELD=VALUE]... [--defaults] [--utf8]\n"
-            "                      [-o FILE]\n"),
+            "                      [--name TEXT] [--set FIELD=VALUE]... [--defaults | --settings FILE]\n"
+            "                      [--utf8] [-o FILE]\n"),
         ScheduleOptionsUsage()
             + QStringLiteral("  --utf8               Shift-JIS と CR LF の代わりに UTF-8 と LF で書き出します\n"),
         AddTextOptions,
