@@ -342,12 +342,13 @@ void TRalvoMainForm::CreateMenu()
 void TRalvoMainForm::SetTabOrder()
 {
     // The command panel first, then the input panel. Of the radio buttons
-    // only the checked one is a tab stop (Qt's rule for exclusive buttons).
+    // only the checked one is a tab stop (UpdateRadioTabStops).
     const QWidget *order[] = {SchdlBtn, SignBtn, CloseBtn, PrintBtn, BitBtn1,
                               MomName, Cycle, RadioButton1, RadioButton2, Edit2, Edit3, Edit4,
                               Yoteibi, Hairanbi, Chakushobi, Button1, RadioButton3};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
+    UpdateRadioTabStops();
 }
 
 void TRalvoMainForm::ConnectHandlers()
@@ -444,6 +445,15 @@ void TRalvoMainForm::RadioButton1Click()
 {
     ClearResults();
     Cycle->setEnabled(RadioButton1->isChecked());
+    UpdateRadioTabStops();
+}
+
+void TRalvoMainForm::UpdateRadioTabStops()
+{
+    // Of the basis buttons only the checked one is a tab stop; the others
+    // still take the focus when clicked.
+    for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3})
+        radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TRalvoMainForm::UpDown1Click(int direction)

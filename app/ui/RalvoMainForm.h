@@ -103,6 +103,7 @@ private:
     // Shared operations.
     void Calculate();
     void ClearResults();
+    void UpdateRadioTabStops();
     void NewInput();
     static void Run(const std::function<void()> &command);
 
