@@ -1,0 +1,147 @@
+// The application shell: start-up of the whole application, the About box
+// and the help viewer with its book.
+
+#include "app/ui/Application.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/RalvoMainForm.h"
+#include "app/ui/VerForm.h"
+#include "platform/HelpTopics.h"
+#include "platform/qt/QtHelp.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+using namespace ralvo;
+
+class ShellTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void applicationStartsWithItsWindowsAndJapaneseQt();
+    void aboutBox();
+    void helpShowsEachTopicPage_data();
+    void helpShowsEachTopicPage();
+    void helpBookLinksResolve();
+    void helpOverAModalDialogCanBeUsed();
+};
+
+void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
+{
+    Application application;
+    TRalvoMainForm &form = application.MainForm();
+    QCOMPARE(form.windowTitle(), QStringLiteral("らるぼPro"));
+    QVERIFY(!form.windowIcon().isNull());
+    // The About box exists from the start, as a hidden child of the main window.
+    auto *about = form.findChild<TVerForm *>();
+    QVERIFY(about);
+    QVERIFY(!about->isVisible());
+    // Qt's own dialogs speak Japanese.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    // The Windows faces resolve to the IPA fonts.
+    QCOMPARE(QFontInfo(form.findChild<QLineEdit *>(QStringLiteral("MomName"))->font()).family(),
+             QStringLiteral("IPAPGothic"));
+    QCOMPARE(QFontInfo(form.findChild<QLabel *>(QStringLiteral("Label4"))->font()).family(),
+             QStringLiteral("IPAGothic"));
+    // The empty store of a first start gives today's date.
+    QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("Edit2"))->text(),
+             QString::number(QDate::currentDate().year()));
+}
+
+void ShellTest::aboutBox()
+{
+    TVerForm about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("バージョン情報"));
+    QCOMPARE(about.size(), QSize(248, 335));
+    QVERIFY(!(about.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!(about.windowFlags() & Qt::WindowSystemMenuHint));
+    auto *version = about.findChild<QLabel *>(QStringLiteral("Label1"));
+    QCOMPARE(version->text(), QStringLiteral("Version 2.0"));
+    QCOMPARE(version->pos(), QPoint(72, 192));
+    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("Label3"))->text(),
+             QStringLiteral("for Windows 95/98/Me/NT/2000"));
+    auto *ok = about.findChild<QPushButton *>(QStringLiteral("Button1"));
+    QCOMPARE(ok->geometry(), QRect(96, 288, 49, 25));
+
+    // Enter presses OK and ends the modal box.
+    QTimer::singleShot(0, &about, [&about] {
+        QTest::keyClick(&about, Qt::Key_Return);
+    });
+    QCOMPARE(about.exec(), int(QDialog::Accepted));
+}
+
+void ShellTest::helpShowsEachTopicPage_data()
+{
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<QString>("page");
+    namespace t = platform::help_topics;
+    QTest::newRow("contents") << t::Contents() << "index.html";
+    QTest::newRow("unknown topic") << QStringLiteral("nosuchtopic") << "index.html";
+    for (const QString &topic : {t::Input(), t::Basis(), t::TextOutput(), t::Printing(), t::Preview(),
+                                 t::Settings(), t::Notices(), t::Kikanmei(), t::Frames()})
+        QTest::newRow(topic.toLatin1().constData()) << topic << topic + QStringLiteral(".html");
+}
+
+void ShellTest::helpShowsEachTopicPage()
+{
+    QFETCH(QString, topic);
+    QFETCH(QString, page);
+    platform::QtHelp help;
+    help.ShowHelp(topic);
+    THelpWindow *window = help.Window();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->CurrentPage().fileName(), page);
+    QVERIFY(window->windowTitle().contains(QStringLiteral("ヘルプ")));
+    QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+}
+
+// Every link of the book leads to a page of the book, in the source tree
+// and in the copy built into the program alike.
+void ShellTest::helpBookLinksResolve()
+{
+    const QDir source(qEnvironmentVariable("RALVO_SOURCE_DIR") + QStringLiteral("/app/help"));
+    const QStringList pages = source.entryList({QStringLiteral("*.html")});
+    QVERIFY(pages.size() >= 10);
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)\""));
+    platform::QtHelp::HelpBookLocation(); // registers the built-in copy
+    for (const QString &page : pages) {
+        QVERIFY2(QFile::exists(QStringLiteral(":/ralvo/help/") + page), qPrintable(page));
+        QFile file(source.filePath(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        QVERIFY2(html.contains(QStringLiteral("lang=\"ja\"")), qPrintable(page));
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            QVERIFY2(source.exists(target), qPrintable(page + QStringLiteral(" → ") + target));
+        }
+    }
+}
+
+void ShellTest::helpOverAModalDialogCanBeUsed()
+{
+    platform::QtHelp help;
+    QDialog editor;
+    bool modalHelp = false;
+    QTimer::singleShot(0, &editor, [&] {
+        help.ShowHelp(platform::help_topics::Kikanmei());
+        modalHelp = help.Window()->isModal() && QApplication::activeModalWidget() == help.Window();
+        help.Window()->close();
+        editor.accept();
+    });
+    editor.exec();
+    QVERIFY(modalHelp);
+    // From the main window (no modal dialog) the help is an ordinary window.
+    help.ShowHelp(QString());
+    QVERIFY(!help.Window()->isModal());
+}
+
+QTEST_MAIN(ShellTest)
+#include "shell_qtest.moc"
