@@ -4,6 +4,8 @@
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
 #include "platform/Fonts.h"
+#include "textout/ui/TextEditorForm.h"
+#include "textout/ui/WriteTextSchedule.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -60,6 +62,9 @@ void Application::CreateWindows()
     //        m_setupForm = new TSetupForm(m_services, m_records, owner);
     //    The records, m_services and m_store live as long as the windows.
 
+    // 3. The text editor.
+    m_textEditorForm = new textout::TTextEditorForm(m_services, owner);
+
     // 10. The About box.
     m_verForm = new TVerForm(owner);
 }
@@ -77,6 +82,10 @@ void Application::WireCommands()
     // are at that moment; m_records holds the settings, notices and block.
     MainCommands &commands = m_mainForm->Commands();
     commands.showAbout = [this] { m_verForm->exec(); };
+    commands.textOutput = [this] {
+        textout::WriteTextSchedule(m_mainForm->Input(), m_mainForm->MotherName(), m_records.settings, m_services,
+                                   *m_textEditorForm);
+    };
 }
 
 int Application::Run()

@@ -13,6 +13,9 @@ namespace ralvo {
 
 class TRalvoMainForm;
 class TVerForm;
+namespace textout {
+class TTextEditorForm;
+}
 
 // The application: the platform services, the records that exist once for
 // the run, and the windows, each created once in a fixed order and kept
@@ -57,6 +60,7 @@ private:
     // 2 TSetupForm, 3 TTextEditorForm, 4 TPrevForm, 5 TNoticeEditForm,
     // 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
     // add each here as `TXxxForm *m_xxxForm = nullptr;` (see CreateWindows).
+    textout::TTextEditorForm *m_textEditorForm = nullptr; // 3 text editor
     TVerForm *m_verForm = nullptr; // 10 About box
 };
 

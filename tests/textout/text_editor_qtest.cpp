@@ -1,6 +1,8 @@
 // The text editor window driven as a user would: menu items, tool buttons
 // and keys; questions and file dialogs answered through the platform fakes.
 
+#include "app/ui/Application.h"
+#include "app/ui/RalvoMainForm.h"
 #include "platform/Fonts.h"
 #include "support/FakePlatform.h"
 #include "textout/TextFile.h"
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -449,6 +452,33 @@ private Q_SLOTS:
         QCOMPARE(m_platform->sounds.beeps, 1);
         QVERIFY(!m_form->isVisible());
         QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("前の文書"));
+    }
+
+    void mainWindowTextOutputShowsTheEditorOverIt()
+    {
+        ralvo::Application application;
+        ralvo::TRalvoMainForm &main = application.MainForm();
+        main.SetBasis(0);
+        main.SetYearText(QStringLiteral("2024"));
+        main.SetMonthText(QStringLiteral("1"));
+        main.SetDayText(QStringLiteral("1"));
+        main.SetCycleText(QStringLiteral("28"));
+        main.SetMotherName(QStringLiteral("サンプル"));
+        auto *editor = main.findChild<TTextEditorForm *>();
+        QVERIFY(editor);
+        QVERIFY(!editor->isVisible());
+
+        QString firstWeek;
+        bool shown = false;
+        QTimer::singleShot(0, editor, [&] {
+            shown = editor->isVisible() && editor->isModal();
+            firstWeek = editor->RichEdit1->toPlainText().split(u'\n').value(13);
+            editor->close();
+        });
+        main.findChild<QPushButton *>(QStringLiteral("SchdlBtn"))->click();
+        QVERIFY(shown);
+        QCOMPARE(firstWeek, QStringLiteral("【第 2か月】　妊娠 4週　 1月29日(月)～ 2月 4日(日)　"));
+        QVERIFY(!editor->isVisible());
     }
 
     void showModalMaximizesAndReturnsOnClose()
