@@ -2,11 +2,10 @@
 
 #include "calc/DueDate.h"
 #include "platform/SettingsStore.h"
+#include "settings/ScheduleSettingsFields.h"
 
 #include <QDate>
 
-#include <array>
-#include <limits>
 #include <variant>
 
 namespace ralvo {
@@ -17,56 +16,6 @@ using platform::StoredValue;
 
 namespace {
 
-// ---- the SetData table ----
-
-enum class ValueKind { Text, Integer, Boolean, Colour, Font };
-
-using Member = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*,
-                            bool ScheduleSettings::*, Colour ScheduleSettings::*>;
-
-struct SettingRow
-{
-    const char16_t *name;
-    ValueKind kind;
-    Member member;
-    int minimum = std::numeric_limits<int>::min(); // integers: stored values outside
-    int maximum = std::numeric_limits<int>::max(); // the range take the default
-};
-
-// One row per value under SetData, in the order they are written. The
-// first-run default of each row is its member's initialiser in
-// ScheduleSettings.
-const std::array<SettingRow, 23> kSetData = {{
-    {u"Tit", ValueKind::Text, &ScheduleSettings::Tit},
-    {u"Yoteiyogo", ValueKind::Integer, &ScheduleSettings::Yoteiyogo, 0, 1},
-    {u"Tsuki1", ValueKind::Text, &ScheduleSettings::Tsuki1},
-    {u"Tsuki2", ValueKind::Text, &ScheduleSettings::Tsuki2},
-    {u"Shu1", ValueKind::Text, &ScheduleSettings::Shu1},
-    {u"Shu2", ValueKind::Text, &ScheduleSettings::Shu2},
-    {u"Yoshi", ValueKind::Integer, &ScheduleSettings::Yoshi, 0, 2},
-    {u"Hani", ValueKind::Integer, &ScheduleSettings::Hani, 0, 2},
-    {u"Shumatsucheck", ValueKind::Boolean, &ScheduleSettings::Shumatsucheck},
-    {u"Noticecheck", ValueKind::Boolean, &ScheduleSettings::Noticecheck},
-    {u"Kikanmeicheck", ValueKind::Boolean, &ScheduleSettings::Kikanmeicheck},
-    {u"Titfont", ValueKind::Font, &ScheduleSettings::Titfont},
-    {u"Titcolor", ValueKind::Colour, &ScheduleSettings::Titcolor},
-    {u"Yotfont", ValueKind::Font, &ScheduleSettings::Yotfont},
-    {u"Yotcolor", ValueKind::Colour, &ScheduleSettings::Yotcolor},
-    {u"MWfont", ValueKind::Font, &ScheduleSettings::MWfont},
-    {u"MWcolor", ValueKind::Colour, &ScheduleSettings::MWcolor},
-    {u"Dayfont", ValueKind::Font, &ScheduleSettings::Dayfont},
-    {u"Daycolor", ValueKind::Colour, &ScheduleSettings::Daycolor},
-    {u"Notfont", ValueKind::Font, &ScheduleSettings::Notfont},
-    {u"Seikicolor", ValueKind::Colour, &ScheduleSettings::Seikicolor},
-    {u"Yoteibicolor", ValueKind::Colour, &ScheduleSettings::Yoteibicolor},
-    {u"Colorcheck", ValueKind::Boolean, &ScheduleSettings::Colorcheck},
-}};
-
-// Reading takes the same rows, except that Notfont comes before Daycolor.
-constexpr std::array<int, 23> kSetDataReadOrder = {
-    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19, 18, 20, 21, 22};
-
-QString Name(const SettingRow &row) { return QString::fromUtf16(row.name); }
 QString NoticeTextName(int week) { return QStringLiteral("Not") + QString::number(week); }
 QString NoticeColourName(int week) { return QStringLiteral("Col") + QString::number(week); }
 
@@ -120,9 +69,9 @@ private:
 
 // Reads one row into `settings`; an unreadable or out-of-range value leaves
 // the field as it is (its first-run default).
-void ReadRow(const KeyReader &reader, const SettingRow &row, ScheduleSettings &settings)
+void ReadRow(const KeyReader &reader, const SettingField &row, ScheduleSettings &settings)
 {
-    const QString name = Name(row);
+    const QString name = row.Name();
     std::visit(
         [&](auto member) {
             using Field = std::remove_reference_t<decltype(settings.*member)>;
@@ -142,9 +91,9 @@ void ReadRow(const KeyReader &reader, const SettingRow &row, ScheduleSettings &s
 }
 
 // Writes one row; false when the store refuses it.
-bool WriteRow(SettingsKey &key, const SettingRow &row, const ScheduleSettings &settings)
+bool WriteRow(SettingsKey &key, const SettingField &row, const ScheduleSettings &settings)
 {
-    const QString name = Name(row);
+    const QString name = row.Name();
     return std::visit(
         [&](auto member) {
             const auto &field = settings.*member;
@@ -200,8 +149,8 @@ void LoadSettings(SettingsStore &store, AppRecords &records, LastInputFields &fi
     ScheduleSettings settings;
     if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::SetData())) {
         const KeyReader reader(*key, messages);
-        for (int index : kSetDataReadOrder)
-            ReadRow(reader, kSetData[std::size_t(index)], settings);
+        for (const SettingField *row : ScheduleSettingFieldsInReadOrder())
+            ReadRow(reader, *row, settings);
     }
     records.settings = settings;
 
@@ -246,10 +195,10 @@ bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInp
 
     std::optional<SettingsKey> key = store.OpenKeyForWriting(store_keys::SetData());
     if (!key)
-        return refused(Name(kSetData.front()));
-    for (const SettingRow &row : kSetData) {
+        return refused(ScheduleSettingFields().front().Name());
+    for (const SettingField &row : ScheduleSettingFields()) {
         if (!WriteRow(*key, row, records.settings))
-            return refused(Name(row));
+            return refused(row.Name());
     }
 
     key = store.OpenKeyForWriting(store_keys::NoticeSetData());
@@ -295,7 +244,7 @@ bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInp
 
     // Nothing reached the disk yet: the first value is the one that failed.
     if (!store.Save())
-        return refused(Name(kSetData.front()));
+        return refused(ScheduleSettingFields().front().Name());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "app/cli/SettingOverrides.h"
 
 #include "calc/DueDate.h"
+#include "settings/ScheduleSettingsFields.h"
 
 #include <limits>
 #include <variant>
@@ -8,42 +9,6 @@
 namespace ralvo::cli {
 
 namespace {
-
-using Field = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*,
-                           bool ScheduleSettings::*, Colour ScheduleSettings::*>;
-
-struct NamedField
-{
-    const char *name;
-    Field field;
-};
-
-// Every field under its stored name, in stored order.
-const NamedField Fields[] = {
-    {"Tit", &ScheduleSettings::Tit},
-    {"Yoteiyogo", &ScheduleSettings::Yoteiyogo},
-    {"Tsuki1", &ScheduleSettings::Tsuki1},
-    {"Tsuki2", &ScheduleSettings::Tsuki2},
-    {"Shu1", &ScheduleSettings::Shu1},
-    {"Shu2", &ScheduleSettings::Shu2},
-    {"Yoshi", &ScheduleSettings::Yoshi},
-    {"Hani", &ScheduleSettings::Hani},
-    {"Shumatsucheck", &ScheduleSettings::Shumatsucheck},
-    {"Noticecheck", &ScheduleSettings::Noticecheck},
-    {"Kikanmeicheck", &ScheduleSettings::Kikanmeicheck},
-    {"Titfont", &ScheduleSettings::Titfont},
-    {"Titcolor", &ScheduleSettings::Titcolor},
-    {"Yotfont", &ScheduleSettings::Yotfont},
-    {"Yotcolor", &ScheduleSettings::Yotcolor},
-    {"MWfont", &ScheduleSettings::MWfont},
-    {"MWcolor", &ScheduleSettings::MWcolor},
-    {"Dayfont", &ScheduleSettings::Dayfont},
-    {"Notfont", &ScheduleSettings::Notfont},
-    {"Daycolor", &ScheduleSettings::Daycolor},
-    {"Seikicolor", &ScheduleSettings::Seikicolor},
-    {"Yoteibicolor", &ScheduleSettings::Yoteibicolor},
-    {"Colorcheck", &ScheduleSettings::Colorcheck},
-};
 
 std::optional<Colour> ParseColour(const QString &text)
 {
@@ -65,8 +30,8 @@ std::optional<Colour> ParseColour(const QString &text)
 QStringList ScheduleSettingNames()
 {
     QStringList names;
-    for (const NamedField &f : Fields)
-        names << QString::fromLatin1(f.name);
+    for (const SettingField &f : ScheduleSettingFields())
+        names << f.Name();
     return names;
 }
 
@@ -78,24 +43,23 @@ QString ApplySettingAssignment(ScheduleSettings &settings, const QString &assign
     const QString name = assignment.left(equals);
     const QString value = assignment.mid(equals + 1);
 
-    for (const NamedField &f : Fields) {
-        if (name.compare(QLatin1String(f.name), Qt::CaseInsensitive) != 0)
+    for (const SettingField &f : ScheduleSettingFields()) {
+        if (name.compare(f.Name(), Qt::CaseInsensitive) != 0)
             continue;
-        const QString badValue = QStringLiteral("%1 の値が正しくありません: %2")
-                                     .arg(QString::fromLatin1(f.name), value);
-        if (const auto text = std::get_if<QString ScheduleSettings::*>(&f.field)) {
+        const QString badValue = QStringLiteral("%1 の値が正しくありません: %2").arg(f.Name(), value);
+        if (const auto text = std::get_if<QString ScheduleSettings::*>(&f.member)) {
             settings.*(*text) = value;
-        } else if (const auto number = std::get_if<int ScheduleSettings::*>(&f.field)) {
+        } else if (const auto number = std::get_if<int ScheduleSettings::*>(&f.member)) {
             const std::optional<qint32> parsed = ParseIntegerField(value);
-            if (!parsed)
+            if (!parsed || *parsed < f.minimum || *parsed > f.maximum)
                 return badValue;
             settings.*(*number) = *parsed;
-        } else if (const auto flag = std::get_if<bool ScheduleSettings::*>(&f.field)) {
+        } else if (const auto flag = std::get_if<bool ScheduleSettings::*>(&f.member)) {
             const std::optional<qint32> parsed = ParseIntegerField(value);
             if (!parsed)
                 return badValue;
             settings.*(*flag) = *parsed != 0;
-        } else if (const auto colour = std::get_if<Colour ScheduleSettings::*>(&f.field)) {
+        } else if (const auto colour = std::get_if<Colour ScheduleSettings::*>(&f.member)) {
             const std::optional<Colour> parsed = ParseColour(value);
             if (!parsed)
                 return badValue;

@@ -76,6 +76,8 @@ TEST_F(ScheduleToolStore, FollowsTheUsersTitleUnlessAskedForDefaults)
     EXPECT_TRUE(errors.contains(QStringLiteral("'Yoshi' の取得に失敗しました"))) << errors.toStdString();
     EXPECT_TRUE(Run({QStringLiteral("--defaults")}).contains(QStringLiteral("花子さんの出産までのスケジュール")));
     EXPECT_TRUE(Run({QStringLiteral("--set"), QStringLiteral("Tit=??の表")}).contains(QStringLiteral("花子の表")));
+    // A choice outside its list is refused, never used to pick a term.
+    Run({QStringLiteral("--defaults"), QStringLiteral("--set"), QStringLiteral("Yoteiyogo=2")}, 64);
 
     EXPECT_EQ(StoreBytes(), before) << "the tool never writes the store";
 }
