@@ -69,6 +69,16 @@ std::optional<WakuEdges> WakuEdgesInUnits(const WakuRecord &frame)
     return WakuEdges{*l, *t, *r, *b};
 }
 
+std::optional<qsizetype> WakuFrameAt(const KikanmeiBlock &block, int xu, int yu)
+{
+    for (qsizetype i = block.FrameCount() - 1; i >= 0; --i) {
+        const auto e = WakuEdgesInUnits(block.Frame(i));
+        if (e && e->Left <= xu && xu <= e->Right && e->Top <= yu && yu <= e->Bottom)
+            return i;
+    }
+    return std::nullopt;
+}
+
 int BlockToPixels::X(int units) const
 {
     return RoundToInt(m_originX + units / 10000.0 * m_width);

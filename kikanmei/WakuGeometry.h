@@ -32,6 +32,11 @@ struct WakuEdges
 // The frame's stored edges; empty when one of them is not an integer.
 std::optional<WakuEdges> WakuEdgesInUnits(const WakuRecord &frame);
 
+// The frame a point at block units (xu, yu) selects: the last one whose
+// stored edges contain it, edges included. Frames whose edges are not
+// integers are passed over.
+std::optional<qsizetype> WakuFrameAt(const KikanmeiBlock &block, int xu, int yu);
+
 // Maps block units (x in 1/10000 of the block's width, y in 1/10000 of its
 // height) to a target's pixels: the block's top-left corner lies at
 // (originX, originY) and it is width × height pixels large. Pixels are

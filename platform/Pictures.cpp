@@ -40,8 +40,7 @@ std::optional<QImage> ReadImage(const QByteArray &data, const char *format, bool
     return best;
 }
 
-// The bounds an EMF header declares (its frame in 0.01 mm), for the picture's
-// own size; the SVG's size is used when the frame is empty.
+// Only what starts with an EMF header goes to the converter.
 bool LooksLikeEmf(const QByteArray &data)
 {
     // EMR_HEADER: type 1, size >= 88, signature " EMF" at byte 40.

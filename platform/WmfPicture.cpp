@@ -141,18 +141,21 @@ QImage DecodeDib(const char *dib, std::size_t available, qint64 &pixelBudget, bo
 class WmfReader
 {
 public:
-    explicit WmfReader(const QByteArray &data) : m_data(data) {}
+    // libuemf's readers copy a record's fixed fields before all of them
+    // are known to lie within the record; zero padding past the end keeps
+    // such reads inside our buffer, while every check uses the true end.
+    explicit WmfReader(const QByteArray &data) : m_data(data + QByteArray(kPadding, '\0')), m_end(data.size()) {}
 
     std::optional<WmfPicture> Read()
     {
         const char *begin = m_data.constData();
-        const char *limit = begin + m_data.size();
-        if (m_data.size() < qsizetype(U_SIZE_WMRHEADER))
+        const char *limit = begin + m_end;
+        if (m_end < qsizetype(U_SIZE_WMRHEADER))
             return std::nullopt;
         U_WMRPLACEABLE placeable;
         U_WMRHEADER header;
         const int headerBytes = wmfheader_get(begin, limit, &placeable, &header);
-        if (headerBytes <= 0 || headerBytes > m_data.size())
+        if (headerBytes <= 0 || headerBytes > m_end)
             return std::nullopt;
         // The header record: type 1 (memory) or 2 (disk), 9 words long.
         const char *hdr = begin + (placeable.Key == 0x9AC6CDD7u ? U_SIZE_WMRPLACEABLE : 0);
@@ -316,7 +319,7 @@ private:
                 p.fillRect(*opaqueRect, back);
             QFont f(font.face);
             f.setPixelSize(100);
-            f.setWeight(QFont::Weight(std::clamp(font.weight, 1, 1000)));
+            f.setWeight(QFont::Weight(font.weight <= 0 ? 400 : std::min(font.weight, 1000)));
             f.setItalic(font.italic);
             f.setUnderline(font.underline);
             f.setStrikeOut(font.strikeOut);
@@ -790,7 +793,9 @@ private:
         }
     }
 
-    const QByteArray &m_data;
+    static constexpr int kPadding = 64;
+    QByteArray m_data;
+    qsizetype m_end = 0;
     QSizeF m_size;
     DcState m_state;
     std::vector<DcState> m_saved;

@@ -271,7 +271,7 @@ TEST_F(KikanmeiPictures, UnknownExtensionsAndDamagedFilesAreUnreadable)
     damaged.write(test::ReadAll(Path(QStringLiteral("logo.gif.bmp"))).left(20));
     damaged.close();
 
-    for (const QString name : {QStringLiteral("logo.gif"), QStringLiteral("half.bmp"), QStringLiteral("noext")}) {
+    for (const QString &name : {QStringLiteral("logo.gif"), QStringLiteral("half.bmp"), QStringLiteral("noext")}) {
         QImage image = WhiteImage(50, 50);
         WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(name));
         Draw(image, frame, {0, 0, 50, 50}, 0, 0, 0);

@@ -151,7 +151,7 @@ TEST(KikanmeiFrames, WorkedExampleFitsAndDrawsBack)
 TEST(KikanmeiFrames, OneCharacterTakesTheSmallerSide)
 {
     // 1000 × 1000 canvas: 10 units per pixel.
-    for (const QString kind : {QStringLiteral("L"), QStringLiteral("P")}) {
+    for (const QString &kind : {QStringLiteral("L"), QStringLiteral("P")}) {
         WakuRecord wide = TextFrame({0, 0, 1020, 420}, kind, QStringLiteral("院"));
         FitWakuText(wide, 1000, 1000);
         EXPECT_EQ(wide.FontHeight, QStringLiteral("400")); // em 40
@@ -261,4 +261,19 @@ TEST(KikanmeiFrames, LongFaceNamesAreCutToThirtyOneBytes)
     EXPECT_EQ(WakuRequestFaceName(ascii, false), ascii.left(31));
     EXPECT_EQ(WakuRequestFaceName(ascii, true), ascii.left(30));
     EXPECT_EQ(WakuRequestFaceName(QStringLiteral("ＭＳ 明朝"), true), QStringLiteral("ＭＳ 明朝"));
+}
+
+TEST(KikanmeiFrames, APointSelectsTheLastFrameContainingIt)
+{
+    KikanmeiBlock block;
+    block.AppendFrame(WakuRecord::WithEdges(0, 0, 5000, 5000));
+    block.AppendFrame(WakuRecord::WithEdges(4000, 4000, 9000, 9000));
+    WakuRecord damaged = WakuRecord::WithEdges(0, 0, 10000, 10000);
+    damaged.Top = QStringLiteral("?");
+    block.AppendFrame(damaged);
+    EXPECT_EQ(WakuFrameAt(block, 4500, 4500), 1);  // shared: the later one
+    EXPECT_EQ(WakuFrameAt(block, 5000, 100), 0);   // exactly on the right edge
+    EXPECT_EQ(WakuFrameAt(block, 9000, 9000), 1);  // corner
+    EXPECT_EQ(WakuFrameAt(block, 9001, 9000), std::nullopt);
+    EXPECT_EQ(WakuFrameAt(KikanmeiBlock(), 0, 0), std::nullopt);
 }
