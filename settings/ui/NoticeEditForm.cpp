@@ -1,7 +1,7 @@
 #include "settings/ui/NoticeEditForm.h"
 
 #include "platform/qt/ColorGlyphButton.h"
-#include "platform/qt/WindowPlacement.h"
+#include "platform/qt/DialogHelpers.h"
 #include "settings/DialogValues.h"
 
 #include <QFrame>
@@ -38,12 +38,9 @@ constexpr PageNames PageTable[Pages] = {
     {u"第１０か月以降", 81, 91},
 };
 
-QLabel *StyledLabel(const QString &text, const QString &style, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setStyleSheet(style);
-    return label;
-}
+constexpr Colour Blue = 0xFF0000;
+constexpr Colour Red = 0x0000FF;
+constexpr Colour Green = 0x008000;
 
 QString Numbered(const char *stem, int n)
 {
@@ -66,22 +63,24 @@ TNoticeEditForm::TNoticeEditForm(const ScheduleSettings &settings,
     for (int page = 0; page < Pages; ++page)
         PageControl1->addTab(BuildPage(page), QString::fromUtf16(PageTable[page].caption));
 
-    const QString blue = QStringLiteral("color: #0000ff;");
     auto *widthLine = new QHBoxLayout;
     widthLine->setSpacing(4);
-    widthLine->addWidget(StyledLabel(
-        QStringLiteral("現在の設定における注意事項の印刷可能文字数は、全角文字にして"), blue, this));
-    Label21 = StyledLabel(QStringLiteral("??"),
-                          QStringLiteral("color: #ff0000; font-weight: bold; font-size: 19px;"), this);
+    widthLine->addWidget(platform::ColouredLabel(
+        QStringLiteral("現在の設定における注意事項の印刷可能文字数は、全角文字にして"), Blue, this));
+    Label21 = platform::ColouredLabel(QStringLiteral("??"), Red, this);
     Label21->setObjectName(QStringLiteral("Label21"));
+    QFont widthFont = font();
+    widthFont.setPixelSize(19);
+    widthFont.setBold(true);
+    Label21->setFont(widthFont);
     widthLine->addWidget(Label21);
-    widthLine->addWidget(StyledLabel(QStringLiteral("文字です"), blue, this));
+    widthLine->addWidget(platform::ColouredLabel(QStringLiteral("文字です"), Blue, this));
     widthLine->addStretch(1);
 
-    auto *advice = StyledLabel(
+    auto *advice = platform::ColouredLabel(
         QStringLiteral("印刷可能文字数を増やしたいときは、設定ダイアログボックスの、月と週の表記を短くするか、"
                        "週末の日付を印刷しないように設定してください"),
-        QStringLiteral("color: #008000;"), this);
+        Green, this);
     advice->setWordWrap(true);
 
     okButton = new QPushButton(QStringLiteral("OK"), this);

@@ -3,7 +3,7 @@
 #include "platform/FontList.h"
 #include "platform/SharedColorChooser.h"
 #include "platform/qt/ColorGlyphButton.h"
-#include "platform/qt/WindowPlacement.h"
+#include "platform/qt/DialogHelpers.h"
 #include "settings/DialogValues.h"
 #include "settings/ui/NoticeEditForm.h"
 
@@ -36,16 +36,9 @@ void SetHint(QWidget *widget, const QString &hint)
     widget->setStatusTip(hint);
 }
 
-QLabel *ColouredLabel(const QString &text, const char *colour, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1StringView(colour)));
-    return label;
-}
-
 QLabel *BlueLabel(const QString &text, QWidget *parent)
 {
-    return ColouredLabel(text, "#0000ff", parent);
+    return platform::ColouredLabel(text, 0xFF0000, parent);
 }
 
 template<typename W>

@@ -1,7 +1,8 @@
-#include "platform/qt/WindowPlacement.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 
@@ -28,6 +29,15 @@ void CentreOnScreen(QWidget &window)
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());
+}
+
+QLabel *ColouredLabel(const QString &text, Colour colour, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(colour));
+    label->setPalette(palette);
+    return label;
 }
 
 } // namespace ralvo::platform

@@ -1,5 +1,11 @@
 #pragma once
 
+// Small pieces shared by the fixed-size dialogs.
+
+#include "platform/Colour.h"
+
+class QLabel;
+class QString;
 class QWidget;
 
 namespace ralvo::platform {
@@ -12,5 +18,9 @@ void UseDialogFont(QWidget &window);
 
 // Moves a top-level window to the centre of the screen it is on.
 void CentreOnScreen(QWidget &window);
+
+// A label in its own text colour (set through the palette: cheap, unlike a
+// style sheet, and followed by every style).
+QLabel *ColouredLabel(const QString &text, Colour colour, QWidget *parent);
 
 } // namespace ralvo::platform
