@@ -4,6 +4,8 @@
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
 #include "platform/Fonts.h"
+#include "settings/ui/NoticeEditForm.h"
+#include "settings/ui/SetupForm.h"
 #include "textout/ui/TextEditorForm.h"
 #include "textout/ui/WriteTextSchedule.h"
 
@@ -59,11 +61,20 @@ void Application::CreateWindows()
     // 2. to 9.: the other windows, each created here, in this order, with the
     //    main window as Qt parent (which owns and destroys it) and whatever it
     //    needs from the application, e.g.
-    //        m_setupForm = new TSetupForm(m_services, m_records, owner);
+    //        m_prevForm = new TPrevForm(m_services, m_records, owner);
     //    The records, m_services and m_store live as long as the windows.
+
+    // 2. The settings dialog.
+    m_setupForm = new TSetupForm(m_records.notices, m_records.block, m_sharedColorChooser, owner);
 
     // 3. The text editor.
     m_textEditorForm = new textout::TTextEditorForm(m_services, owner);
+
+    // 5. The notice editor, opened from the settings dialog.
+    m_noticeEditForm = new TNoticeEditForm(m_records.settings, m_sharedColorChooser, owner);
+    m_setupForm->SetNoticeEditor(m_noticeEditForm);
+    // 6. The block editor, opened from the settings dialog on a working copy:
+    //        m_setupForm->SetBlockEditor([this](KikanmeiBlock &copy) { ... return accepted; });
 
     // 10. The About box.
     m_verForm = new TVerForm(owner);
@@ -86,6 +97,7 @@ void Application::WireCommands()
         textout::WriteTextSchedule(m_mainForm->Input(), m_mainForm->MotherName(), m_records.settings, m_services,
                                    *m_textEditorForm);
     };
+    commands.editSettings = [this] { EditSettings(*m_setupForm, m_records.settings); };
 }
 
 int Application::Run()

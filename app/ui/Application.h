@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SettingsStore.h"
+#include "platform/SharedColorChooser.h"
 #include "platform/qt/QtHelp.h"
 #include "platform/qt/QtPlatform.h"
 #include "settings/SettingsIO.h"
@@ -11,7 +12,9 @@
 
 namespace ralvo {
 
+class TNoticeEditForm;
 class TRalvoMainForm;
+class TSetupForm;
 class TVerForm;
 namespace textout {
 class TTextEditorForm;
@@ -46,6 +49,8 @@ private:
     platform::SystemClock m_clock;
     platform::QtFileDialogs m_fileDialogs;
     platform::QtColorChooser m_colorChooser;
+    // The one colour chooser of the dialogs: remembers the last confirmed colour.
+    platform::SharedColorChooser m_sharedColorChooser{m_colorChooser};
     platform::QtPrintDialogs m_printDialogs;
     platform::QtHelp m_help;
     platform::Services m_services;
@@ -57,10 +62,11 @@ private:
     // The windows, in the order they are created. The main window owns the
     // others as their Qt parent, so they are destroyed with it.
     std::unique_ptr<TRalvoMainForm> m_mainForm; // 1 main window
-    // 2 TSetupForm, 3 TTextEditorForm, 4 TPrevForm, 5 TNoticeEditForm,
-    // 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
-    // add each here as `TXxxForm *m_xxxForm = nullptr;` (see CreateWindows).
+    TSetupForm *m_setupForm = nullptr; // 2 settings dialog
     textout::TTextEditorForm *m_textEditorForm = nullptr; // 3 text editor
+    TNoticeEditForm *m_noticeEditForm = nullptr; // 5 notice editor
+    // 4 TPrevForm, 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
+    // add each here as `TXxxForm *m_xxxForm = nullptr;` (see CreateWindows).
     TVerForm *m_verForm = nullptr; // 10 About box
 };
 
