@@ -96,6 +96,12 @@ CalculationInput InputOf(const LastInputFields &fields)
 
 } // namespace
 
+std::optional<Schedule> PageSchedule(const ScheduleSettings &settings, const LastInputFields &fields)
+{
+    return BuildSchedule(InputOf(fields), fields.MotherName(), settings,
+                         page::FirstWeekOfTable(settings.Hani));
+}
+
 PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources)
 {
     if (!target.surface || target.paperWidth <= 0 || target.paperHeight <= 0)
@@ -140,9 +146,7 @@ PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources
     page.Line(layout.underline);
 
     // 6. Inputs.
-    const std::optional<Schedule> schedule =
-        BuildSchedule(InputOf(sources.fields), sources.fields.MotherName(), settings,
-                      page::FirstWeekOfTable(settings.Hani));
+    const std::optional<Schedule> schedule = PageSchedule(settings, sources.fields);
     if (!schedule) {
         sources.sounds.Beep();
         return PageResult::InputFailure;

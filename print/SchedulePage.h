@@ -5,6 +5,7 @@
 // surface (printer page, PDF, image, preview widget). Every position and
 // size is a fraction of the sheet (print/PageGeometry.h).
 
+#include "calc/Schedule.h"
 #include "kikanmei/KikanmeiBlock.h"
 #include "settings/LastInputFields.h"
 #include "settings/ScheduleSettings.h"
@@ -53,6 +54,12 @@ enum class PageResult {
     Drawn,
     InputFailure, // base date or cycle not an integer: beeped, drawn up to the title
 };
+
+// The schedule of the page from the main window's inputs as they are now,
+// from the first week of the table; none when the base date or the cycle is
+// not an integer (the drawing's input failure). Printing checks it before
+// it begins a document, because a begun print job cannot be taken back.
+std::optional<Schedule> PageSchedule(const ScheduleSettings &settings, const LastInputFields &fields);
 
 // Draws the whole page. On an input failure the default beep has sounded and
 // the outline, table frame, month rules and title stay drawn. The painter is
