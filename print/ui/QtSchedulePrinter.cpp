@@ -1,0 +1,88 @@
+#include "print/ui/QtSchedulePrinter.h"
+
+#include "platform/Platform.h"
+
+#include <QPrinter>
+
+namespace ralvo {
+
+QtSchedulePrinter::QtSchedulePrinter(QPrinter &printer, platform::PrintDialogs &dialogs)
+    : m_printer(printer), m_dialogs(dialogs)
+{
+}
+
+QString QtSchedulePrinter::DocumentName()
+{
+    return platform::ApplicationTitle() + QStringLiteral(" スケジュール表");
+}
+
+bool QtSchedulePrinter::SelectDefaultPrinter()
+{
+    const QStringList printers = m_dialogs.AvailablePrinters();
+    if (printers.isEmpty())
+        return false;
+    QString name = m_dialogs.DefaultPrinter();
+    if (!printers.contains(name))
+        name = printers.constFirst();
+    // A file chosen in an earlier dialog is not used either.
+    m_printer.setOutputFileName(QString());
+    m_printer.setOutputFormat(QPrinter::NativeFormat);
+    m_printer.setPrinterName(name);
+    return true;
+}
+
+void QtSchedulePrinter::SetPaperSize(QPageSize::PageSizeId paper)
+{
+    m_printer.setPageSize(QPageSize(paper));
+}
+
+void QtSchedulePrinter::SetPortrait()
+{
+    m_printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+bool QtSchedulePrinter::ShowPrintDialog()
+{
+    return m_dialogs.ExecPrintDialog(m_printer);
+}
+
+PrinterSheet QtSchedulePrinter::Sheet() const
+{
+    const QRect paper = m_printer.paperRect(QPrinter::DevicePixel).toRect();
+    const QRect page = m_printer.pageRect(QPrinter::DevicePixel).toRect();
+    PrinterSheet sheet;
+    sheet.paperWidth = paper.width();
+    sheet.paperHeight = paper.height();
+    sheet.offsetX = page.x() - paper.x();
+    sheet.offsetY = page.y() - paper.y();
+    sheet.pageWidth = page.width();
+    sheet.pageHeight = page.height();
+    return sheet;
+}
+
+QPainter *QtSchedulePrinter::BeginDocument()
+{
+    m_printer.setDocName(DocumentName());
+    // Without an installed printer Qt falls back to a PDF file with no name,
+    // which cannot begin; a printer that refuses the job fails here too.
+    if (!m_painter.begin(&m_printer))
+        return nullptr;
+    return &m_painter;
+}
+
+bool QtSchedulePrinter::EndDocument()
+{
+    return m_painter.end();
+}
+
+void QtSchedulePrinter::AbortDocument()
+{
+    // Qt's CUPS and PDF engines cannot abort: their page still goes out when
+    // the painter ends. The command therefore checks its inputs before it
+    // begins a document, and this is left for engines that can.
+    m_printer.abort();
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+} // namespace ralvo
