@@ -6,6 +6,7 @@
 // sheet. The printer is reached through SchedulePrinter, so the command can
 // be run against a real printer (print/ui/QtSchedulePrinter.h) or a test's.
 
+#include "platform/Platform.h"
 #include "print/SchedulePage.h"
 
 #include <QPageSize>

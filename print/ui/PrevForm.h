@@ -1,0 +1,92 @@
+#pragma once
+
+#include "print/PreviewMessages.h"
+#include "print/PreviewZoom.h"
+#include "platform/Platform.h"
+
+#include <QDialog>
+
+class QFrame;
+class QScrollArea;
+class QStatusBar;
+class QToolButton;
+
+namespace ralvo {
+
+struct AppRecords;
+class LastInputFields;
+class SchedulePrinter;
+
+// A paint box: a plain surface whose painting is done by its owner.
+class TPaintBox final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TPaintBox(QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    // Emitted from paintEvent with a painter on the box.
+    void Paint(QPainter &painter);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// The print preview: the schedule page on a white sheet with a dotted blue
+// outline, five zoom levels, and the print command. Created once and shown
+// modally again and again; the zoom level, the sheet's size and the zoom
+// buttons' state stay from one showing to the next. Every repaint draws the
+// page anew from the settings and the main window's inputs as they are.
+class TPrevForm final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // None is owned; all must outlive the window.
+    TPrevForm(const platform::Services &services, AppRecords &records,
+              const LastInputFields &fields, SchedulePrinter &printer, QWidget *parent = nullptr);
+
+    // Shows the preview modally, maximized.
+    int exec() override;
+
+    const preview::ZoomState &Zoom() const { return m_zoom; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateControls();
+
+    void FormCreate();
+    void FormResize();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void PaintBox1Paint(QPainter &painter);
+
+    void FitPaper();
+    void ApplyZoom(const preview::ZoomState &zoom);
+    void ShowHeldMessages();
+
+    platform::Services m_services;
+    AppRecords &m_records;
+    const LastInputFields &m_fields;
+    SchedulePrinter &m_printer;
+    PreviewMessages m_messages;
+    bool m_messagesQueued = false;
+    preview::ZoomState m_zoom;
+
+    QFrame *Panel1 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QToolButton *SpeedButton2 = nullptr;
+    QToolButton *SpeedButton3 = nullptr;
+    QToolButton *SpeedButton4 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    TPaintBox *PaintBox1 = nullptr;
+};
+
+} // namespace ralvo
