@@ -7,16 +7,7 @@
 
 using namespace ralvo;
 
-namespace {
-
-CalculationInput Input(CalculationBasis basis, const char *y, const char *m, const char *d,
-                       const char *cycle = "28")
-{
-    return CalculationInput{basis, QString::fromUtf8(y), QString::fromUtf8(m),
-                            QString::fromUtf8(d), QString::fromUtf8(cycle)};
-}
-
-} // namespace
+using test::MakeInput;
 
 TEST(ParseIntegerField, BlanksSignDigitsAnd32BitRange)
 {
@@ -37,12 +28,12 @@ TEST(ParseIntegerField, BlanksSignDigitsAnd32BitRange)
 
 TEST(ParseCalculationInput, KeepsTheDateAsTypedAndFailsOnAnyField)
 {
-    const auto parsed = ParseCalculationInput(Input(CalculationBasis::LastMenstrualPeriod, "2024", "2", "30", "35"));
+    const auto parsed = ParseCalculationInput(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "2", "30", "35"));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->baseDate, (CalendarDate{2024, 2, 30}));
     EXPECT_EQ(parsed->cycle, 35);
-    EXPECT_FALSE(ParseCalculationInput(Input(CalculationBasis::UltrasoundDueDate, "2024", "1", "1", "")));
-    EXPECT_FALSE(ParseCalculationInput(Input(CalculationBasis::LastMenstrualPeriod, "2024", "x", "1")));
+    EXPECT_FALSE(ParseCalculationInput(MakeInput(CalculationBasis::UltrasoundDueDate, "2024", "1", "1", "")));
+    EXPECT_FALSE(ParseCalculationInput(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "x", "1")));
 }
 
 TEST(ComputePregnancyDates, ThreeBasesAndCycleLengths)
@@ -85,11 +76,11 @@ TEST(ComputePregnancyDates, RefusesBadMonthsAndYearsBeyond32Bits)
 TEST(ComputePregnancyDates, CommandBeepsOnceOnEveryFailure)
 {
     test::FakeSounds sounds;
-    EXPECT_TRUE(ComputePregnancyDates(Input(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"), sounds));
+    EXPECT_TRUE(ComputePregnancyDates(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"), sounds));
     EXPECT_EQ(sounds.beeps, 0);
-    EXPECT_FALSE(ComputePregnancyDates(Input(CalculationBasis::LastMenstrualPeriod, "2024", "1", ""), sounds));
+    EXPECT_FALSE(ComputePregnancyDates(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", ""), sounds));
     EXPECT_EQ(sounds.beeps, 1);
-    EXPECT_FALSE(ComputePregnancyDates(Input(CalculationBasis::LastMenstrualPeriod, "2024", "13", "1"), sounds));
+    EXPECT_FALSE(ComputePregnancyDates(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "13", "1"), sounds));
     EXPECT_EQ(sounds.beeps, 2);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// GoogleTest printers for the calendar values, so failures read as dates.
+// GoogleTest printers for the calendar values, so failures read as dates,
+// and a short way to write a calculation input.
 
 #include "calc/Calendar.h"
+#include "calc/DueDate.h"
 
 #include <QString>
 
@@ -14,6 +16,18 @@ inline void PrintTo(const CalendarDate &date, std::ostream *os)
 {
     *os << date.year << '-' << date.month << '-' << date.day;
 }
+
+namespace test {
+
+// The input as the main window's fields would hold it.
+inline CalculationInput MakeInput(CalculationBasis basis, const char *year, const char *month,
+                                  const char *day, const char *cycle = "28")
+{
+    return CalculationInput{basis, QString::fromUtf8(year), QString::fromUtf8(month),
+                            QString::fromUtf8(day), QString::fromUtf8(cycle)};
+}
+
+} // namespace test
 
 } // namespace ralvo
 

@@ -9,14 +9,9 @@
 
 using namespace ralvo;
 
-namespace {
+using test::MakeInput;
 
-CalculationInput Input(CalculationBasis basis, const char *y, const char *m, const char *d,
-                       const char *cycle = "28")
-{
-    return CalculationInput{basis, QString::fromUtf8(y), QString::fromUtf8(m),
-                            QString::fromUtf8(d), QString::fromUtf8(cycle)};
-}
+namespace {
 
 QByteArray Fixture(const char *name)
 {
@@ -30,7 +25,7 @@ QByteArray Fixture(const char *name)
 TEST(TextScheduleLines, WorkedExampleSavesToTheExpectedBytes)
 {
     test::FakeMessages messages;
-    const auto lines = TextScheduleLines(Input(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"),
+    const auto lines = TextScheduleLines(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"),
                                          QStringLiteral("サンプル"), ScheduleSettings(), messages);
     ASSERT_TRUE(lines);
     const platform::ShiftJisBytes file = EncodeTextFile(*lines);
@@ -44,10 +39,10 @@ TEST(TextScheduleLines, LineCountsPerBasis)
     test::FakeMessages messages;
     struct Case { CalculationInput input; int header; const char16_t *line8; };
     const Case cases[] = {
-        {Input(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"), 13, u"最終月経初日：2024年 1月 1日"},
-        {Input(CalculationBasis::BasalTemperatureOvulation, "2024", "1", "15"), 12,
+        {MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"), 13, u"最終月経初日：2024年 1月 1日"},
+        {MakeInput(CalculationBasis::BasalTemperatureOvulation, "2024", "1", "15"), 12,
          u"基礎体温表による推定排卵日に基づき計算"},
-        {Input(CalculationBasis::UltrasoundDueDate, "2024", "10", "7"), 12,
+        {MakeInput(CalculationBasis::UltrasoundDueDate, "2024", "10", "7"), 12,
          u"超音波測定による推定出産予定日に基づき計算"},
     };
     for (const Case &c : cases) {
@@ -72,7 +67,7 @@ TEST(TextScheduleLines, AnotherTermAndTheOrderMessage)
     test::FakeMessages messages;
     ScheduleSettings settings;
     settings.Yoteiyogo = 1;
-    const auto lines = TextScheduleLines(Input(CalculationBasis::UltrasoundDueDate, "1582", "1", "1"),
+    const auto lines = TextScheduleLines(MakeInput(CalculationBasis::UltrasoundDueDate, "1582", "1", "1"),
                                          QString(), settings, messages);
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines->at(4), QStringLiteral("分娩予定日　：1582年 1月 1日（金曜日）"));
@@ -86,9 +81,9 @@ TEST(TextScheduleLines, AnotherTermAndTheOrderMessage)
 TEST(TextScheduleLines, InputFailuresGiveNoLines)
 {
     test::FakeMessages messages;
-    EXPECT_FALSE(TextScheduleLines(Input(CalculationBasis::BasalTemperatureOvulation, "2024", "1", "1", ""),
+    EXPECT_FALSE(TextScheduleLines(MakeInput(CalculationBasis::BasalTemperatureOvulation, "2024", "1", "1", ""),
                                    QString(), ScheduleSettings(), messages));
-    EXPECT_FALSE(TextScheduleLines(Input(CalculationBasis::LastMenstrualPeriod, "2024", "0", "1"),
+    EXPECT_FALSE(TextScheduleLines(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "0", "1"),
                                    QString(), ScheduleSettings(), messages));
     EXPECT_TRUE(messages.shown.empty());
 }
