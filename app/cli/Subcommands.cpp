@@ -4,7 +4,7 @@ namespace ralvo::cli {
 
 std::vector<Subcommand> Subcommands()
 {
-    return {TextSubcommand()};
+    return {TextSubcommand(), PageSubcommand()};
 }
 
 QString UsageText()

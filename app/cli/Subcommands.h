@@ -27,6 +27,9 @@ std::vector<Subcommand> Subcommands();
 // The "text" subcommand: the schedule as the text editor saves it.
 Subcommand TextSubcommand();
 
+// The "page" subcommand: the printed page as a PDF or PNG file.
+Subcommand PageSubcommand();
+
 // The whole usage text.
 QString UsageText();
 

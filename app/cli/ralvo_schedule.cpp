@@ -3,11 +3,15 @@
 
 #include "app/cli/Subcommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing the page needs fonts but never a window: run without a display
+    // unless the caller chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     ralvo::cli::Console console;
     return ralvo::cli::RunCommandLine(QCoreApplication::arguments(), console);
 }

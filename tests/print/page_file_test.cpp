@@ -1,0 +1,185 @@
+// ralvo-schedule page: the PDF's text stands where the page puts it, with the
+// Japanese face embedded; the PNG is the whole sheet; bad options and inputs
+// are refused without writing a file.
+
+#include <QImage>
+#include <QPageSize>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#ifndef RALVO_SCHEDULE_TOOL
+#define RALVO_SCHEDULE_TOOL ""
+#endif
+
+namespace {
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+struct ProcessRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ProcessRun RunProgram(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    ProcessRun run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QStringList Example()
+{
+    return {QStringLiteral("page"), QStringLiteral("--defaults"), QStringLiteral("--basis"),
+            QStringLiteral("0"), QStringLiteral("--year"), QStringLiteral("2024"),
+            QStringLiteral("--month"), QStringLiteral("1"), QStringLiteral("--day"),
+            QStringLiteral("1"), QStringLiteral("--cycle"), QStringLiteral("28"),
+            QStringLiteral("--name"), QStringLiteral("サンプル")};
+}
+
+struct Word
+{
+    QString text;
+    double xMin = 0; // points from the left edge
+    double yMin = 0; // points from the top edge
+};
+
+std::vector<Word> WordsOf(const QByteArray &bboxHtml)
+{
+    std::vector<Word> words;
+    QXmlStreamReader xml(bboxHtml);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("word")) {
+            Word w;
+            w.xMin = xml.attributes().value(QLatin1String("xMin")).toDouble();
+            w.yMin = xml.attributes().value(QLatin1String("yMin")).toDouble();
+            w.text = xml.readElementText();
+            words.push_back(w);
+        }
+    }
+    return words;
+}
+
+class PageFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QString(RALVO_SCHEDULE_TOOL).isEmpty())
+            GTEST_SKIP() << "ralvo-schedule is not built";
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    ProcessRun Tool(QStringList arguments) { return RunProgram(QStringLiteral(RALVO_SCHEDULE_TOOL), arguments); }
+    QString Path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
+{
+    const QString pdf = Path("x.pdf");
+    const ProcessRun run = Tool(Example() << QStringLiteral("-o") << pdf);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+
+    const ProcessRun text = RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    ASSERT_EQ(text.status, 0);
+    const std::vector<Word> words = WordsOf(text.out);
+    // Expected top-left corners in millimetres on A4 (210 × 297), row k of
+    // 40 at 0.1246 + g / 2 + (g + 0.0142) × k with g = 0.002635.
+    const auto rowTop = [](int k) { return (0.1259175 + 0.016835 * k) * 297; };
+    struct Expect { QString text; int occurrence; double x, y; };
+    const Expect expected[] = {
+        {QStringLiteral("サンプルさんの出産までのスケジュール"), 0, 0.2579 * 210, 0.0673 * 297},
+        {QStringLiteral("出産予定日："), 0, 0.2648 * 210, 0.0976 * 297},
+        {QStringLiteral("【第"), 0, 0.1026 * 210, rowTop(0)},
+        {QStringLiteral("妊娠"), 0, 0.2339 * 210, rowTop(0)},
+        // The face gives "～" and "〜" one glyph; poppler reads it back as either.
+        {QStringLiteral("〜"), 0, 0.4460 * 210, rowTop(0)},
+        {QStringLiteral("妊娠の兆候に気づいたら、早め"), 0, 0.6076 * 210, rowTop(0)},
+        {QStringLiteral("10月"), 0, 0.3248 * 210, rowTop(36)}, // week 40 starts on the due date
+        {QStringLiteral("妊娠43週"), 0, 0.2339 * 210, rowTop(39)},
+    };
+    for (const Expect &e : expected) {
+        int seen = 0;
+        const Word *found = nullptr;
+        for (const Word &w : words) {
+            const QString text = QString(w.text).replace(QChar(0xFF5E), QChar(0x301C));
+            if (text == e.text && seen++ == e.occurrence) {
+                found = &w;
+                break;
+            }
+        }
+        ASSERT_NE(found, nullptr) << e.text.toStdString();
+        EXPECT_NEAR(found->xMin / kPointsPerMm, e.x, 0.5) << e.text.toStdString();
+        EXPECT_NEAR(found->yMin / kPointsPerMm, e.y, 0.5) << e.text.toStdString();
+    }
+
+    const ProcessRun fonts = RunProgram(QStringLiteral("pdffonts"), {pdf});
+    ASSERT_EQ(fonts.status, 0);
+    const QStringList lines = QString::fromUtf8(fonts.out).split(QLatin1Char('\n'));
+    bool embeddedGothic = false;
+    for (const QString &line : lines) {
+        const QStringList cols = line.simplified().split(QLatin1Char(' '));
+        // name type... encoding emb sub uni object ID
+        if (cols.size() >= 7 && cols.first().contains(QLatin1String("IPAGothic")))
+            embeddedGothic = cols.at(cols.size() - 5) == QLatin1String("yes");
+    }
+    EXPECT_TRUE(embeddedGothic) << fonts.out.toStdString();
+}
+
+TEST_F(PageFileTest, PngIsTheWholeSheetOnWhite)
+{
+    const QString png = Path("x.png");
+    const ProcessRun run = Tool(Example() << QStringLiteral("--paper") << QStringLiteral("b5")
+                                   << QStringLiteral("--dpi") << QStringLiteral("100")
+                                   << QStringLiteral("-o") << png);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QPageSize(QPageSize::JisB5).sizePixels(100));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));
+    // The table frame crosses the sheet's middle row at 0.0952 of the width.
+    const int frameX = int(std::nearbyint(0.0952 * image.width()));
+    EXPECT_LT(qGray(image.pixel(frameX, image.height() / 2)), 80);
+}
+
+TEST_F(PageFileTest, RefusalsWriteNoFile)
+{
+    const QString pdf = Path("refused.pdf");
+    struct Case { QStringList extra; int status; const char *stderrHas; };
+    const Case cases[] = {
+        {{QStringLiteral("--paper"), QStringLiteral("a3"), QStringLiteral("-o"), pdf}, 64, "--paper"},
+        {{QStringLiteral("--dpi"), QStringLiteral("0"), QStringLiteral("-o"), pdf}, 64, "--dpi"},
+        {{QStringLiteral("--dpi"), QStringLiteral("2x"), QStringLiteral("-o"), pdf}, 64, "--dpi"},
+        {{QStringLiteral("-o"), Path("x.txt")}, 64, "-o"},
+        {{}, 64, "-o"},
+    };
+    for (const Case &c : cases) {
+        const ProcessRun run = Tool(Example() << c.extra);
+        EXPECT_EQ(run.status, c.status) << c.extra.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(c.stderrHas)) << run.err.toStdString();
+    }
+    // An input that is no integer: the page would stop after its title, so
+    // no file is written at all.
+    QStringList bad = Example();
+    bad[bad.indexOf(QStringLiteral("28"))] = QString();
+    const ProcessRun run = Tool(bad << QStringLiteral("-o") << pdf);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_FALSE(QFile::exists(pdf));
+}
