@@ -10,8 +10,8 @@ namespace {
 
 double DpiOf(const QPaintDevice *device)
 {
-    const int dpi = device ? device->logicalDpiY() : 96;
-    return dpi > 0 ? dpi : 96;
+    const int dpi = device ? device->logicalDpiY() : 72;
+    return dpi > 0 ? dpi : 72; // as FontForCellHeight assumes
 }
 
 hb_blob_t *ReferenceTable(hb_face_t *, hb_tag_t tag, void *userData)

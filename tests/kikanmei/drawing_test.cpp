@@ -8,6 +8,9 @@
 #include "MetafileSamples.h"
 
 #include <QDir>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QProcess>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -393,6 +396,47 @@ TEST_F(KikanmeiDrawing, MixedVerticalColumnStaysInItsFrame)
     EXPECT_LE(ink.right(), edges.Right);
     EXPECT_GE(ink.top(), edges.Top);
     EXPECT_LE(ink.bottom(), edges.Bottom);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(KikanmeiDrawing, VerticalTextOnAHighResolutionPdfPage)
+{
+    // 600 dpi: em 380 and gap 20 device units, column right edge at x = 1400.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(600);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        WakuRecord frame = TextFrame(QStringLiteral("P"), QStringLiteral("０３－１２"), QStringLiteral("ＭＳ ゴシック"));
+        DrawWaku(frame, WakuTarget{&painter, {1000, 1000, 1400, 3000}, 380, 20, 0, std::nullopt}, fake.messages,
+                 fake.sounds);
+    }
+    // Rasterised at 60 dpi: a tenth of the device units.
+    const QString prefix = dir.filePath(QStringLiteral("page"));
+    const int status = QProcess::execute(QStringLiteral("pdftoppm"),
+                                         {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                                          QStringLiteral("-singlefile"), pdf, prefix});
+    if (status < 0)
+        GTEST_SKIP() << "pdftoppm is not installed";
+    ASSERT_EQ(status, 0);
+    const QImage page(prefix + QStringLiteral(".png"));
+    ASSERT_FALSE(page.isNull());
+    SaveShot(page.copy(80, 80, 80, 240), QStringLiteral("vertical-pdf"));
+    const QRect ink = InkBounds(page, page.rect());
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.left(), 102 - 1);
+    EXPECT_LE(ink.right(), 140);
+    EXPECT_GE(ink.top(), 100 - 1);
+    EXPECT_LE(ink.bottom(), 298 + 1);
+    const QRect dash = InkBounds(page, QRect(102, 180, 38, 38));
+    ASSERT_FALSE(dash.isEmpty());
+    EXPECT_GT(dash.height(), 2 * dash.width());
 }
 
 } // namespace
