@@ -19,6 +19,7 @@ namespace ralvo::platform {
 namespace {
 
 constexpr std::size_t kMaxSteps = 200000;          // far beyond any logo
+constexpr qint64 kMaxPoints = 4 * 1024 * 1024;     // all polygon points of one file
 constexpr qint64 kMaxBitmapPixels = 64LL * 1024 * 1024; // all bitmaps of one file
 constexpr int kMaxObjects = 65536;
 constexpr int kMaxSavedStates = 256;
@@ -190,7 +191,7 @@ public:
             }
             if (!Play(rec, size))
                 return std::nullopt;
-            if (m_steps->size() > kMaxSteps)
+            if (m_steps->size() > kMaxSteps || m_points > kMaxPoints)
                 return std::nullopt;
             rec += size;
         }
@@ -255,6 +256,7 @@ private:
     {
         if (count <= 0)
             return;
+        m_points += count;
         QPolygonF polygon;
         polygon.reserve(count);
         for (int i = 0; i < count; ++i) {
@@ -681,6 +683,7 @@ private:
                 total += ReadU16(countBytes + 2 * i);
             if (end - points < total * 4)
                 return false;
+            m_points += total;
             QPainterPath path;
             path.setFillRule(m_state.fillRule);
             const char *at = points;
@@ -801,6 +804,7 @@ private:
     std::vector<DcState> m_saved;
     std::vector<GraphicsObject> m_objects;
     qint64 m_pixelBudget = kMaxBitmapPixels;
+    qint64 m_points = 0;
     std::shared_ptr<std::vector<WmfPicture::Step>> m_steps = std::make_shared<std::vector<WmfPicture::Step>>();
 };
 

@@ -82,6 +82,44 @@ inline QByteArray WriteSampleWmf(const QString &path)
     return ReadAll(path);
 }
 
+// No placeable header; the window runs upwards (origin (0, 100), extent
+// (200, -100)): a green triangle with its tip at the top and a blue ellipse
+// around (150, 50), drawn between a saved and a restored state.
+inline QByteArray WriteShapesWmf(const QString &path)
+{
+    WMFTRACK *wt = nullptr;
+    WMFHANDLES *wht = nullptr;
+    const QByteArray name = path.toLocal8Bit();
+    wmf_start(name.constData(), 1 << 16, 1 << 14, &wt);
+    wmf_htable_create(32, 32, &wht);
+    wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(nullptr, 1440)), wt, 1);
+    auto add = [&](char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), wt, 1); };
+    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    add(U_WMRSETWINDOWORG_set(point16_set(0, 100)));
+    add(U_WMRSETWINDOWEXT_set(point16_set(200, -100)));
+    uint32_t pen = 0;
+    add(wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_SOLID, 0, colorref3_set(0, 0, 0))));
+    add(wselectobject_set(pen, wht));
+    uint32_t green = 0;
+    add(wcreatebrushindirect_set(&green, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(0, 255, 0), 0)));
+    add(wselectobject_set(green, wht));
+    const U_POINT16 triangle[] = {point16_set(0, 0), point16_set(100, 0), point16_set(50, 100)};
+    add(U_WMRPOLYGON_set(3, triangle));
+    add(U_WMRSAVEDC_set());
+    uint32_t blue = 0;
+    add(wcreatebrushindirect_set(&blue, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(0, 0, 255), 0)));
+    add(wselectobject_set(blue, wht));
+    add(U_WMRELLIPSE_set(U_RECT16{120, 80, 180, 20}));
+    add(U_WMRRESTOREDC_set(-1));
+    const U_POINT16 line[] = {point16_set(110, 5), point16_set(190, 5)};
+    add(U_WMRPOLYLINE_set(2, line));
+    add(U_WMREOF_set());
+    wmf_finish(wt);
+    wmf_free(&wt);
+    wmf_htable_free(&wht);
+    return ReadAll(path);
+}
+
 inline QByteArray WriteSampleEmf(const QString &path)
 {
     EMFTRACK *et = nullptr;

@@ -322,6 +322,24 @@ TEST_F(KikanmeiPictures, WmfSampleIsPlayedIntoItsFrame)
     EXPECT_NEAR(all.right(), 300, 3);
 }
 
+TEST_F(KikanmeiPictures, WmfWindowWithoutPlaceableHeaderMayRunUpwards)
+{
+    test::WriteShapesWmf(Path(QStringLiteral("shapes.wmf")));
+    QImage image = WhiteImage(202, 102);
+    WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("shapes.wmf")));
+    Draw(image, frame, {0, 0, 202, 102}, 0, 0, 0);
+    SaveShot(image, QStringLiteral("shapes-wmf"));
+    ASSERT_EQ(frame.Kind, QStringLiteral("V"));
+    EXPECT_TRUE(IsGreen(image.pixel(51, 80)));  // the triangle's wide base is at the bottom
+    EXPECT_FALSE(IsGreen(image.pixel(11, 20))); // and its tip at the top
+    EXPECT_TRUE(IsBlue(image.pixel(151, 51)));
+    EXPECT_FALSE(IsBlue(image.pixel(151, 90)));
+    // The line drawn after the restored state near the bottom, in black.
+    const QRect line = InkBounds(image, QRect(100, 90, 102, 12));
+    EXPECT_NEAR(line.top(), 96, 2);
+    EXPECT_FALSE(IsGreen(image.pixel(150, 96)));
+}
+
 TEST_F(KikanmeiPictures, EmfSampleIsDrawnIntoItsFrame)
 {
     const QByteArray emf = test::WriteSampleEmf(Path(QStringLiteral("sample.emf")));
