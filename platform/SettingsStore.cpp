@@ -263,7 +263,7 @@ SettingsStore SettingsStore::Open(const QString &filePath, Access access)
     } else {
         store.m_saveBlocked = true;
         store.m_problem = QStringLiteral("設定ファイル '%1' を読み込めませんでした（%2）。初期設定で起動します。"
-                                         "ファイルを別の名前で残せなかったため、今回の設定は保存されません。")
+                                         "ファイルの名前を変えられなかったため、上書きせずにそのまま残します。")
                               .arg(QDir::toNativeSeparators(filePath), why);
     }
     return store;
@@ -395,16 +395,24 @@ bool SettingsStore::Save(QString *errorText)
         return fail(QStringLiteral("読み取り専用で開いています"));
     if (m_filePath.isEmpty())
         return fail(QStringLiteral("保存先のファイルがありません"));
-    if (m_saveBlocked)
+    // The damaged file could not be moved aside when the store was opened:
+    // try again (the folder may have been fixed since), never overwrite it.
+    if (m_saveBlocked && QFileInfo::exists(m_filePath) && !QFile::rename(m_filePath, AsideName(m_filePath)))
         return fail(QStringLiteral("読み込めなかった設定ファイルを上書きしません"));
+    m_saveBlocked = false;
 
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath()))
         return fail(QStringLiteral("フォルダ '%1' を作成できません").arg(info.absolutePath()));
 
+    const bool firstSave = !info.exists();
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
+    // The store holds a patient's name and dates: a new file is for its owner
+    // only. An existing file keeps the permissions it has.
+    if (firstSave)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = ToJson();
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();

@@ -352,31 +352,6 @@ TEST_F(SettingsIOTest, ReadOrderPutsNotfontBeforeDaycolor)
                                     QStringLiteral("'Daycolor' の取得に失敗しました")}));
 }
 
-TEST_F(SettingsIOTest, KeyPathsAndValueNamesIgnoreCase)
-{
-    const QJsonObject top{
-        {QStringLiteral("format"), QStringLiteral("ralvo-settings")},
-        {QStringLiteral("version"), 1},
-        {QStringLiteral("keys"), QJsonObject{{QStringLiteral("\\SOFTWARE\\quenda\\RALVO\\2.0\\setdata"),
-                                              QJsonObject{{QStringLiteral("TIT"), QStringLiteral("x")},
-                                                          {QStringLiteral("yoshi"), 1}}}}}};
-    QFile file(StorePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QJsonDocument(top).toJson());
-    file.close();
-    Load();
-    EXPECT_EQ(records.settings.Tit, QStringLiteral("x"));
-    EXPECT_EQ(records.settings.Yoshi, 1);
-
-    // Saving keeps one key and one value per name, spelt as first found.
-    ASSERT_TRUE(SaveSettings(store, records, fields, fake.Services()));
-    const auto key = Reopened(store_keys::SetData());
-    ASSERT_TRUE(key);
-    EXPECT_EQ(key->path(), QStringLiteral("\\SOFTWARE\\quenda\\RALVO\\2.0\\setdata"));
-    EXPECT_EQ(key->ValueNames().size(), 23);
-    EXPECT_TRUE(key->ValueNames().contains(QStringLiteral("TIT")));
-}
-
 struct BadFieldCase
 {
     const char *label;
