@@ -1,6 +1,7 @@
 #include "print/PageBlock.h"
 
-#include "calc/DueDate.h"
+#include "kikanmei/WakuDrawing.h"
+#include "kikanmei/WakuGeometry.h"
 #include "platform/Platform.h"
 
 #include <QPainter>
@@ -24,7 +25,7 @@ PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &lef
     PageFrameEdges edges = previous;
     edges.complete = true;
     const auto take = [&edges](const QString &text, int &edge, auto map) {
-        if (const std::optional<qint32> units = ParseIntegerField(text))
+        if (const std::optional<int> units = ParseWakuInteger(text))
             edge = map(*units);
         else
             edges.complete = false;
@@ -39,25 +40,29 @@ PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &lef
 void DrawPageBlock(QPainter &painter, const page::SheetMapping &sheet, KikanmeiBlock &block,
                    bool colour, platform::Messages &messages, platform::Sounds &sounds)
 {
-    Q_UNUSED(painter);
-    Q_UNUSED(colour);
-    Q_UNUSED(sounds);
-    const QStringList &lines = block.Lines();
-    const auto field = [&lines](qsizetype frame, int index) {
-        const qsizetype i = frame * KikanmeiBlock::LinesPerFrame + index;
-        return i < lines.size() ? lines.at(i) : QString();
-    };
-    const qsizetype frames = (lines.size() + KikanmeiBlock::LinesPerFrame - 1) / KikanmeiBlock::LinesPerFrame;
-    PageFrameEdges edges{0, 0, 0, 0, true};
-    for (qsizetype f = 0; f < frames; ++f) {
-        edges = MapFrameEdges(sheet, field(f, 0), field(f, 1), field(f, 2), field(f, 3), edges);
+    PageFrameEdges edges;
+    for (qsizetype i = 0; i < block.FrameCount(); ++i) {
+        const WakuRecord frame = block.Frame(i);
+        edges = MapFrameEdges(sheet, frame.Left, frame.Top, frame.Right, frame.Bottom, edges);
         if (!edges.complete)
             messages.ShowMessage(IncompleteBlockMessage());
-        if (field(f, 8) == QStringLiteral("Non")) {
+        if (frame.Kind == WakuKind::Unreadable()) {
             messages.ShowMessage(UnreadablePictureMessage());
             continue;
         }
-        // The frame's content is drawn by the frames module once it is there.
+        WakuTarget target;
+        target.painter = &painter;
+        target.edges = WakuEdges{edges.left, edges.top, edges.right, edges.bottom};
+        const std::optional<int> fontHeight = ParseWakuInteger(frame.FontHeight);
+        const std::optional<int> charGap = ParseWakuInteger(frame.CharGap);
+        if (fontHeight && charGap) {
+            target.em = page::BlockEm(sheet, *fontHeight);
+            target.gap = page::BlockGap(sheet, *charGap);
+        }
+        target.inset = 0;
+        if (!colour)
+            target.textColour = Colour(0x000000);
+        DrawWaku(block, i, target, messages, sounds);
     }
 }
 

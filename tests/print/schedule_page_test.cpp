@@ -4,12 +4,14 @@
 #include "platform/Fonts.h"
 #include "print/PageBlock.h"
 #include "print/PageGeometry.h"
+#include "kikanmei/WakuDrawing.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingPaintDevice.h"
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -405,4 +407,91 @@ TEST_F(SchedulePageTest, RasterPreviewHasColouredTextOnlyWhenColourIsOn)
 
     settings.Colorcheck = false;
     EXPECT_EQ(colouredPixels(render()), 0);
+}
+
+namespace {
+
+QStringList Frame(int left, int top, int right, int bottom, const QString &fontHeight,
+                  const QString &charGap, const QString &color, const QString &kind,
+                  const QString &content)
+{
+    return {QString::number(left), QString::number(top), QString::number(right),
+            QString::number(bottom), fontHeight, charGap, QStringLiteral("ＭＳ ゴシック"),
+            color, kind, content};
+}
+
+} // namespace
+
+TEST_F(SchedulePageTest, BlockFramesMapIntoTheBoxBelowTheTable)
+{
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(QStringLiteral("logo.bmp"));
+    QImage logo(200, 100, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(bmp, "BMP"));
+    // A horizontal text in blue, then a stretched picture over the right half.
+    block = KikanmeiBlock(Frame(1000, 2000, 5000, 4000, QStringLiteral("300"), QStringLiteral("0"),
+                                QStringLiteral("16711680"), QStringLiteral("L"), QStringLiteral("ABC"))
+                          + Frame(5000, 0, 10000, 10000, {}, {}, {}, QStringLiteral("V"), bmp));
+    const page::SheetMapping sheet(kWidth, kHeight);
+    const int left = page::BlockX(sheet, 1000), top = page::BlockY(sheet, 2000);
+    const double em = page::BlockEm(sheet, 300); // 0.03 × 0.8095 × 4960 = 120.45
+
+    for (const bool colour : {true, false}) {
+        device.calls.clear();
+        settings.Colorcheck = colour;
+        ASSERT_EQ(Record(), PageResult::Drawn);
+        const auto texts = Texts();
+        const auto a = std::find_if(texts.begin(), texts.end(),
+                                    [](const PaintCall &c) { return c.text.startsWith(QLatin1Char('A')); });
+        ASSERT_NE(a, texts.end());
+        EXPECT_DOUBLE_EQ(a->point.x(), left);
+        EXPECT_NEAR(CellTop(*a), top, 1e-9);
+        EXPECT_NEAR(QFontMetricsF(a->font, &device).height(), std::nearbyint(em), 0.5);
+        EXPECT_EQ(a->pen.color(), colour ? QColor(0, 0, 255) : QColor(Qt::black));
+
+        // The picture fills the frame's inner rectangle, drawn last.
+        const std::vector<PaintCall> images = device.Of(PaintCall::Kind::Image);
+        ASSERT_EQ(images.size(), 1u);
+        const int l = page::BlockX(sheet, 5000), t = page::BlockY(sheet, 0);
+        const int r = page::BlockX(sheet, 10000), b = page::BlockY(sheet, 10000);
+        EXPECT_EQ(images[0].rect, QRectF(QPoint(l + 1, t + 1), QPoint(r - 1, b - 1)));
+        EXPECT_EQ(device.calls.back().kind, PaintCall::Kind::Image);
+    }
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    // Colour off or not, the picture keeps its colours on a raster.
+    QImage image(849, 1201, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    Draw(image, 849, 1201, false, 1);
+    const QPoint inside(page::BlockX(page::SheetMapping(849, 1201), 7500),
+                        page::BlockY(page::SheetMapping(849, 1201), 5000));
+    EXPECT_EQ(image.pixel(inside), qRgb(255, 0, 0));
+}
+
+TEST_F(SchedulePageTest, MissingPictureBeepsOnceThenReportsTheFrameAsUnreadable)
+{
+    block = KikanmeiBlock(Frame(0, 0, 5000, 5000, {}, {}, {}, QStringLiteral("F"),
+                                QStringLiteral("/nowhere/gone.bmp")));
+    Record();
+    EXPECT_EQ(fakes.sounds.beeps, 1);
+    EXPECT_EQ(fakes.messages.shown, std::vector<QString>{PictureLoadFailedMessage()});
+    EXPECT_EQ(block.Frame(0).Kind, QStringLiteral("Non"));
+
+    Record();
+    EXPECT_EQ(fakes.sounds.beeps, 1);
+    EXPECT_EQ(fakes.messages.shown,
+              (std::vector<QString>{PictureLoadFailedMessage(), UnreadablePictureMessage()}));
+    EXPECT_TRUE(device.Of(PaintCall::Kind::Image).empty());
+}
+
+TEST_F(SchedulePageTest, BlockIsLeftOutWhenSwitchedOff)
+{
+    block = KikanmeiBlock(Frame(0, 0, 5000, 5000, QStringLiteral("300"), QStringLiteral("0"),
+                                QStringLiteral("0"), QStringLiteral("L"), QStringLiteral("XYZ")));
+    settings.Kikanmeicheck = false;
+    Record();
+    for (const PaintCall &c : Texts())
+        EXPECT_FALSE(c.text.contains(QLatin1Char('X')));
+    EXPECT_EQ(device.calls.back().kind, PaintCall::Kind::Line); // the doubled rule
 }
