@@ -8,3 +8,5 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/cli/ralvo_schedule.cpp)
     add_executable(ralvo-schedule ${RALVO_CLI_SOURCES})
     target_link_libraries(ralvo-schedule PRIVATE ralvo_core)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Install.cmake)
