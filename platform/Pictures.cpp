@@ -52,24 +52,74 @@ bool LooksLikeEmf(const QByteArray &data)
            && qFromLittleEndian<quint32>(p + 40) == 0x464D4520u;
 }
 
+// libemf2svg turns text given as glyph indices back into characters through
+// fontconfig and then shuts fontconfig down, which aborts a program whose
+// fonts come from fontconfig (ours). Such texts are blanked before the
+// conversion; the rest of the picture stays. Empty when the records do not
+// chain up to the end of the data.
+std::optional<QByteArray> WithoutGlyphIndexText(QByteArray emf)
+{
+    constexpr quint32 kExtTextOutA = 83, kExtTextOutW = 84, kPolyTextOutA = 96, kPolyTextOutW = 97;
+    constexpr quint32 kEof = 14, kGlyphIndex = 0x10, kEmrTextSize = 40;
+    char *data = emf.data();
+    const qint64 size = emf.size();
+    auto u32 = [&](qint64 at) { return qFromLittleEndian<quint32>(data + at); };
+    // One U_EMRTEXT at `text` of the record at `record` (`recordSize` bytes).
+    auto blank = [&](qint64 record, qint64 recordSize, qint64 text, int charBytes) {
+        if (text + kEmrTextSize > record + recordSize)
+            return;
+        const quint32 options = u32(text + 16);
+        if (!(options & kGlyphIndex))
+            return;
+        qToLittleEndian<quint32>(options & ~kGlyphIndex, data + text + 16);
+        const qint64 chars = u32(text + 8);
+        const qint64 at = u32(text + 12);
+        if (at < 0 || chars < 0 || at + chars * charBytes > recordSize)
+            return;
+        for (qint64 i = 0; i < chars; ++i) {
+            data[record + at + i * charBytes] = ' ';
+            if (charBytes == 2)
+                data[record + at + i * 2 + 1] = 0;
+        }
+    };
+    for (qint64 off = 0; off + 8 <= size;) {
+        const quint32 type = u32(off);
+        const qint64 recordSize = u32(off + 4);
+        if (recordSize < 8 || recordSize % 4 != 0 || recordSize > size - off)
+            return std::nullopt;
+        if (type == kExtTextOutA || type == kExtTextOutW) {
+            blank(off, recordSize, off + 36, type == kExtTextOutW ? 2 : 1);
+        } else if ((type == kPolyTextOutA || type == kPolyTextOutW) && recordSize >= 40) {
+            const qint64 count = u32(off + 36);
+            for (qint64 i = 0; i < count && 40 + (i + 1) * kEmrTextSize <= recordSize; ++i)
+                blank(off, recordSize, off + 40 + i * kEmrTextSize, type == kPolyTextOutW ? 2 : 1);
+        } else if (type == kEof) {
+            break;
+        }
+        off += recordSize;
+    }
+    return emf;
+}
+
 } // namespace
 
 std::optional<QByteArray> EmfToSvg(const QByteArray &emf)
 {
     if (!LooksLikeEmf(emf))
         return std::nullopt;
+    std::optional<QByteArray> copy = WithoutGlyphIndexText(emf);
+    if (!copy)
+        return std::nullopt;
     generatorOptions options{};
     options.nameSpace = const_cast<char *>("svg");
     options.verbose = false;
-    options.emfplus = true;
+    options.emfplus = false; // EMF+ files carry plain EMF records for other readers
     options.svgDelimiter = true;
     options.imgWidth = 0;
     options.imgHeight = 0;
     char *out = nullptr;
     size_t outLength = 0;
-    // emf2svg only reads the input, but its interface is not const.
-    QByteArray copy = emf;
-    const int ok = emf2svg(copy.data(), size_t(copy.size()), &out, &outLength, &options);
+    const int ok = emf2svg(copy->data(), size_t(copy->size()), &out, &outLength, &options);
     std::optional<QByteArray> svg;
     if (ok && out && outLength > 0)
         svg = QByteArray(out, qsizetype(outLength));

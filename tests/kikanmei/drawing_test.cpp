@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -350,6 +351,34 @@ TEST_F(KikanmeiPictures, EmfSampleIsDrawnIntoItsFrame)
     SaveShot(image, QStringLiteral("sample-emf"));
     EXPECT_EQ(frame.Kind, QStringLiteral("V"));
     ExpectSampleDrawn(image);
+}
+
+TEST_F(KikanmeiPictures, EmfTextGivenAsGlyphIndexesIsLeftOut)
+{
+    // The converter would shut fontconfig down under our feet for such text.
+    QByteArray emf = test::WriteSampleEmf(Path(QStringLiteral("sample.emf")));
+    bool marked = false;
+    for (qsizetype off = 0; off + 8 <= emf.size();) {
+        const quint32 type = qFromLittleEndian<quint32>(emf.constData() + off);
+        const quint32 size = qFromLittleEndian<quint32>(emf.constData() + off + 4);
+        if (type == 84) { // EMR_EXTTEXTOUTW: its text's options at byte 52
+            emf[off + 52] = char(emf[off + 52] | 0x10);
+            marked = true;
+        }
+        off += size;
+    }
+    ASSERT_TRUE(marked);
+    QFile file(Path(QStringLiteral("glyphs.emf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(emf);
+    file.close();
+    QImage image = WhiteImage(1002, 502);
+    WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("glyphs.emf")));
+    Draw(image, frame, {0, 0, 1002, 502}, 0, 0, 0);
+    EXPECT_EQ(frame.Kind, QStringLiteral("V"));
+    EXPECT_TRUE(IsRed(image.pixel(250, 250)));
+    EXPECT_TRUE(IsGreen(image.pixel(750, 125)));
+    EXPECT_TRUE(InkBounds(image, QRect(520, 270, 480, 230), IsBlue).isEmpty());
 }
 
 TEST_F(KikanmeiPictures, TruncatedOrGarbledMetafilesAreUnreadable)
