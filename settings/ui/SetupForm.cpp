@@ -135,6 +135,8 @@ void TSetupForm::BuildControls()
     Button6 = Named(new QPushButton(QStringLiteral("編集"), printing), "Button6");
     SetHint(Button6, QStringLiteral("表の下部に記載させたい発行医療機関名等を設定するときにｸﾘｯｸしてください"));
     Button6->setEnabled(false); // until the block editor is linked
+    Button9->setFixedWidth(52);
+    Button6->setFixedWidth(52);
     printGrid->addWidget(CheckBox2, 4, 0, 1, 2);
     printGrid->addWidget(Button6, 4, 1, Qt::AlignRight);
     printGrid->setColumnStretch(1, 1);

@@ -436,6 +436,8 @@ private Q_SLOTS:
         QCOMPARE(f.editor.size(), QSize(508, 417));
         QVERIFY(!(f.form.windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(f.editor.windowFlags() & Qt::WindowCloseButtonHint));
+        f.form.Fill(f.settings);
+        f.editor.Fill(f.notices);
         for (QDialog *dialog : std::initializer_list<QDialog *>{&f.form, &f.editor}) {
             dialog->show();
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
