@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
-#include <QPainter>
 
 #include <algorithm>
 
@@ -34,13 +33,6 @@ QFont FontForCellHeight(const QString &face, double cellHeight, const QPaintDevi
 double CellAscent(const QFont &font, const QPaintDevice &device)
 {
     return QFontMetricsF(font, &device).ascent();
-}
-
-void DrawTextAtCellTop(QPainter &painter, QPointF cellTopLeft, const QString &text)
-{
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    painter.setBackgroundMode(Qt::TransparentMode);
-    painter.drawText(QPointF(cellTopLeft.x(), cellTopLeft.y() + metrics.ascent()), text);
 }
 
 } // namespace ralvo::platform

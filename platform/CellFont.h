@@ -8,11 +8,9 @@
 // paint device.
 
 #include <QFont>
-#include <QPointF>
 #include <QString>
 
 class QPaintDevice;
-class QPainter;
 
 namespace ralvo::platform {
 
@@ -23,9 +21,5 @@ QFont FontForCellHeight(const QString &face, double cellHeight, const QPaintDevi
 
 // Distance from the top of a cell to the baseline of `font` on `device`.
 double CellAscent(const QFont &font, const QPaintDevice &device);
-
-// Draws `text` in the painter's font and pen with the top-left corner of its
-// first cell at `cellTopLeft`, on a transparent background.
-void DrawTextAtCellTop(QPainter &painter, QPointF cellTopLeft, const QString &text);
 
 } // namespace ralvo::platform

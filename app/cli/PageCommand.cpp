@@ -1,7 +1,6 @@
 // The "page" subcommand: the printed schedule page as a PDF or PNG file.
 
 #include "app/cli/ScheduleOptions.h"
-#include "app/cli/StoredRecords.h"
 #include "app/cli/Subcommands.h"
 
 #include "platform/Fonts.h"
@@ -78,7 +77,8 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     if (!pdf && !png)
         return badUsage(QStringLiteral("-o には .pdf か .png で終わるファイル名を指定して下さい。"));
 
-    auto resolved = ResolveRecords(schedule, console);
+    ConsoleMessages messages(console);
+    auto resolved = ResolveScheduleRecords(schedule, messages);
     if (const QString *error = std::get_if<QString>(&resolved))
         return badUsage(*error);
     AppRecords &records = std::get<AppRecords>(resolved);
@@ -91,7 +91,6 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     fields.day = schedule.input.day;
     fields.cycle = schedule.input.cycle;
     fields.mother = schedule.motherName;
-    ConsoleMessages messages(console);
     SilentSounds sounds;
     const PageSources sources{records.settings, records.notices, records.block, fields, messages,
                               sounds};
@@ -116,7 +115,7 @@ Subcommand PageSubcommand()
         QStringLiteral("page"),
         QStringLiteral(
             "  ralvo-schedule page --basis 0|1|2 --year TEXT --month TEXT --day TEXT --cycle TEXT\n"
-            "                      [--name TEXT] [--set FIELD=VALUE]... [--defaults]\n"
+            "                      [--name TEXT] [--set FIELD=VALUE]... [--defaults | --settings FILE]\n"
             "                      [--paper a4|b5] [--dpi N] -o FILE.pdf|FILE.png\n"),
         ScheduleOptionsUsage()
             + QStringLiteral(

@@ -94,9 +94,9 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
 
 namespace {
 
-// The schedule settings of a store file, opened read-only: nothing on disk
-// is written or moved, whatever the file holds.
-ScheduleSettings StoredScheduleSettings(const QString &file, platform::Messages &messages)
+// The records of a store file, opened read-only: nothing on disk is written
+// or moved, whatever the file holds.
+AppRecords StoredRecords(const QString &file, platform::Messages &messages)
 {
     using platform::SettingsStore;
     SettingsStore store = file.isEmpty() ? SettingsStore::OpenUserStore(SettingsStore::Access::ReadOnly)
@@ -106,23 +106,32 @@ ScheduleSettings StoredScheduleSettings(const QString &file, platform::Messages 
     platform::Services services;
     services.messages = &messages;
     LoadSettings(store, records, fields, services);
-    return records.settings;
+    return records;
 }
 
 } // namespace
 
-std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
-                                                                platform::Messages &messages)
+std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request,
+                                                         platform::Messages &messages)
 {
     if (!request.settingsFile.isEmpty() && !QFileInfo(request.settingsFile).isFile())
         return QStringLiteral("設定ファイルがありません: ") + request.settingsFile;
-    ScheduleSettings settings = request.useDefaults
-        ? ScheduleSettings{} // first-run defaults
-        : StoredScheduleSettings(request.settingsFile, messages);
-    const QString error = ApplySettingAssignments(settings, request.settingAssignments);
+    AppRecords records = request.useDefaults
+        ? AppRecords{} // first-run defaults
+        : StoredRecords(request.settingsFile, messages);
+    const QString error = ApplySettingAssignments(records.settings, request.settingAssignments);
     if (!error.isEmpty())
         return error;
-    return settings;
+    return records;
+}
+
+std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
+                                                                platform::Messages &messages)
+{
+    auto records = ResolveScheduleRecords(request, messages);
+    if (const QString *error = std::get_if<QString>(&records))
+        return *error;
+    return std::get<AppRecords>(records).settings;
 }
 
 QString InputRefusalMessage(const CalculationInput &input)

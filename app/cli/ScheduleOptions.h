@@ -7,6 +7,7 @@
 #include "calc/DueDate.h"
 #include "platform/Platform.h"
 #include "settings/ScheduleSettings.h"
+#include "settings/SettingsIO.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -45,6 +46,11 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
 // reason on a bad --set or a missing --settings file.
 std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
                                                                 platform::Messages &messages);
+
+// The same for every record a page needs: settings, notices and the
+// institution block.
+std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request,
+                                                         platform::Messages &messages);
 
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).

@@ -143,6 +143,37 @@ TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
     EXPECT_TRUE(embeddedGothic) << fonts.out.toStdString();
 }
 
+TEST_F(PageFileTest, UsesTheStoredNoticesAndBlockUnlessDefaults)
+{
+    // A store with week 4's notice and one horizontal text frame filling the
+    // block's top-left quarter.
+    const QString store = Path("settings.json");
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "ralvo-settings", "version": 1, "keys": {
+        "\\Software\\Quenda\\Ralvo\\2.0\\NoticeSetData": {"Not4": "ストアの注意"},
+        "\\Software\\Quenda\\Ralvo\\2.0\\KikanmeiData": {
+            "EditStr": "0\r\n0\r\n5000\r\n5000\r\n300\r\n0\r\nＭＳ ゴシック\r\n0\r\nL\r\nらるぼ医院\r\n"}}})");
+    file.close();
+
+    QStringList arguments = Example();
+    arguments.removeAll(QStringLiteral("--defaults"));
+    const QString pdf = Path("stored.pdf");
+    const ProcessRun run = Tool(arguments << QStringLiteral("--settings") << store
+                                          << QStringLiteral("-o") << pdf);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const ProcessRun text = RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const std::vector<Word> words = WordsOf(text.out);
+    const auto find = [&words](const QString &t) {
+        return std::find_if(words.begin(), words.end(), [&t](const Word &w) { return w.text == t; });
+    };
+    ASSERT_NE(find(QStringLiteral("ストアの注意")), words.end());
+    const auto clinic = find(QStringLiteral("らるぼ医院"));
+    ASSERT_NE(clinic, words.end());
+    EXPECT_NEAR(clinic->xMin / kPointsPerMm, 0.0952 * 210, 0.5); // the block's left edge
+    EXPECT_NEAR(clinic->yMin / kPointsPerMm, 0.7997 * 297, 0.5); // directly below the table
+}
+
 TEST_F(PageFileTest, PngIsTheWholeSheetOnWhite)
 {
     const QString png = Path("x.png");
