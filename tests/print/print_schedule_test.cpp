@@ -3,72 +3,21 @@
 #include "settings/LastInputFields.h"
 #include "settings/SettingsIO.h"
 #include "support/FakePlatform.h"
-#include "support/RecordingPaintDevice.h"
-
-#include <QPainter>
+#include "support/FakeSchedulePrinter.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 using namespace ralvo;
 
 namespace {
-
-// A printer that records what the command asks of it.
-class FakePrinter final : public SchedulePrinter
-{
-public:
-    bool installed = true;
-    bool acceptDialog = true;
-    bool refuseBegin = false;
-    bool failEnd = false;
-    PrinterSheet sheet{4960, 7016, 100, 100, 4760, 6816};
-
-    QStringList calls;
-    std::optional<QPageSize::PageSizeId> paper;
-    std::unique_ptr<test::RecordingPaintDevice> page;
-    int openDocuments = 0;
-
-    bool SelectDefaultPrinter() override { calls << QStringLiteral("select"); return installed; }
-    void SetPaperSize(QPageSize::PageSizeId p) override { calls << QStringLiteral("paper"); paper = p; }
-    void SetPortrait() override { calls << QStringLiteral("portrait"); }
-    bool ShowPrintDialog() override { calls << QStringLiteral("dialog"); return acceptDialog; }
-    PrinterSheet Sheet() const override { return sheet; }
-    QPainter *BeginDocument() override
-    {
-        calls << QStringLiteral("begin");
-        if (refuseBegin)
-            return nullptr;
-        page = std::make_unique<test::RecordingPaintDevice>(sheet.pageWidth, sheet.pageHeight);
-        m_painter = std::make_unique<QPainter>(page.get());
-        ++openDocuments;
-        return m_painter.get();
-    }
-    bool EndDocument() override
-    {
-        calls << QStringLiteral("end");
-        m_painter.reset();
-        --openDocuments;
-        return !failEnd;
-    }
-    void AbortDocument() override
-    {
-        calls << QStringLiteral("abort");
-        m_painter.reset();
-        --openDocuments;
-    }
-
-private:
-    std::unique_ptr<QPainter> m_painter;
-};
 
 struct PrintFixture : testing::Test
 {
     test::FakePlatform platform;
     AppRecords records;
     PlainInputFields fields;
-    FakePrinter printer;
+    test::FakeSchedulePrinter printer;
 
     PrintFixture()
     {
@@ -134,7 +83,7 @@ TEST_F(PrintFixture, PaperFollowsYoshi)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.yoshi);
         EXPECT_EQ(PaperForYoshi(c.yoshi), c.paper);
-        printer = FakePrinter{};
+        printer = test::FakeSchedulePrinter{};
         records.settings.Yoshi = c.yoshi;
         EXPECT_EQ(Print(), PrintResult::Printed);
         EXPECT_EQ(printer.paper, c.paper);
@@ -202,7 +151,7 @@ TEST_F(PrintFixture, InputThatIsNoIntegerBeepsAndNothingReachesThePrinter)
         SCOPED_TRACE(cycle);
         fields.basis = 2; // the cycle must be an integer also for the ultrasound basis
         fields.cycle = QString::fromUtf8(cycle);
-        printer = FakePrinter{};
+        printer = test::FakeSchedulePrinter{};
         printer.sheet = {10000, 10000, 953, 0, 9047, 10000};
         platform.messages.answers = {platform::Messages::Answer::Yes};
         const int beeps = platform.sounds.beeps;
@@ -232,7 +181,7 @@ TEST_F(PrintFixture, RefusedJobIsToldWithNoDocumentLeftOpen)
     EXPECT_EQ(platform.messages.shown, std::vector<QString>{PrintRefusedMessage()});
 
     platform.messages.shown.clear();
-    printer = FakePrinter{};
+    printer = test::FakeSchedulePrinter{};
     printer.failEnd = true;
     EXPECT_EQ(Print(), PrintResult::Refused);
     EXPECT_EQ(printer.openDocuments, 0);
@@ -240,7 +189,7 @@ TEST_F(PrintFixture, RefusedJobIsToldWithNoDocumentLeftOpen)
 
     // A printer that reports no sheet prints nothing.
     platform.messages.shown.clear();
-    printer = FakePrinter{};
+    printer = test::FakeSchedulePrinter{};
     printer.sheet = {};
     EXPECT_EQ(Print(), PrintResult::Refused);
     EXPECT_FALSE(printer.calls.contains(QStringLiteral("begin")));

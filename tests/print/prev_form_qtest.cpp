@@ -1,0 +1,244 @@
+// The print preview window: its controls, fitting and zooming on screen,
+// the state kept between showings, messages from inside painting, and the
+// print button.
+
+#include "print/ui/PrevForm.h"
+
+#include "platform/Fonts.h"
+#include "settings/LastInputFields.h"
+#include "settings/SettingsIO.h"
+#include "support/FakePlatform.h"
+#include "support/FakeSchedulePrinter.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace ralvo;
+
+namespace {
+
+// Messages whose box, when it closes, makes the sheet repaint at once, as a
+// real message box over the preview does.
+class RepaintingMessages final : public platform::Messages
+{
+public:
+    std::vector<QString> shown;
+    QWidget *sheet = nullptr;
+
+    void ShowMessage(const QString &text) override
+    {
+        shown.push_back(text);
+        if (sheet)
+            sheet->repaint();
+    }
+    Answer Ask(const Question &q) override { return q.defaultAnswer; }
+};
+
+} // namespace
+
+class PrevFormTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    test::FakePlatform m_platform;
+    RepaintingMessages m_messages;
+    AppRecords m_records;
+    PlainInputFields m_fields;
+    test::FakeSchedulePrinter m_printer;
+    std::unique_ptr<TPrevForm> m_form;
+
+    template<typename T> T *Child(const char *name) const
+    {
+        return m_form->findChild<T *>(QLatin1String(name));
+    }
+    QToolButton *Button(int n) const
+    {
+        return Child<QToolButton>(QStringLiteral("SpeedButton%1").arg(n).toLatin1().constData());
+    }
+    QWidget *PaintBox() const { return Child<QWidget>("PaintBox1"); }
+    QWidget *Viewport() const { return Child<QScrollArea>("ScrollBox1")->viewport(); }
+
+    // Shows the form (not modally) with a visible area of `area`.
+    void ShowWithVisibleArea(QSize area)
+    {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        for (int attempt = 0; attempt < 5 && Viewport()->size() != area; ++attempt) {
+            m_form->resize(m_form->size() + area - Viewport()->size());
+            QTRY_COMPARE(Viewport()->size(), area);
+        }
+    }
+    void ShowShots(const char *name)
+    {
+        const QString dir = qEnvironmentVariable("RALVO_SCREENSHOT_DIR");
+        if (!dir.isEmpty())
+            m_form->grab().save(dir + u'/' + QLatin1String(name) + QStringLiteral(".png"));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        platform::InstallFontSubstitutions();
+    }
+
+    void init()
+    {
+        m_records = AppRecords{};
+        m_records.settings.Kikanmeicheck = false;
+        m_fields = PlainInputFields{};
+        m_fields.year = QStringLiteral("2024");
+        m_fields.month = QStringLiteral("1");
+        m_fields.day = QStringLiteral("1");
+        m_fields.cycle = QStringLiteral("28");
+        m_fields.mother = QStringLiteral("サンプル");
+        m_messages.shown.clear();
+        m_printer = test::FakeSchedulePrinter{};
+        platform::Services services = m_platform.Services();
+        services.messages = &m_messages;
+        m_form = std::make_unique<TPrevForm>(services, m_records, m_fields, m_printer);
+        m_messages.sheet = PaintBox();
+    }
+
+    void cleanup()
+    {
+        m_messages.sheet = nullptr;
+        m_form.reset();
+    }
+
+    void controlsAreThoseOfThePreview()
+    {
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("印刷プレビュー"));
+        const struct { int n; const char *caption; const char *hint; int x; } buttons[] = {
+            {1, "印刷", "表示されているスケジュール表を印刷します", 8},
+            {2, "ズームイン", "拡大表示します", 96},
+            {3, "ズームアウト", "縮小表示します", 184},
+            {4, "閉じる", "プレビュー・フォームを閉じます", 272}};
+        for (const auto &b : buttons) {
+            QToolButton *button = Button(b.n);
+            QVERIFY(button);
+            QCOMPARE(button->text(), QString::fromUtf8(b.caption));
+            QCOMPARE(button->toolTip(), QString::fromUtf8(b.hint));
+            QVERIFY(button->autoRaise());
+            QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(button->geometry(), QRect(b.x, 4, 81, 21));
+            QVERIFY(button->isEnabled());
+        }
+        QCOMPARE(Child<QWidget>("Panel1")->height(), 29);
+        QStatusBar *status = Child<QStatusBar>("StatusBar1");
+        QCOMPARE(status->height(), 19);
+        QVERIFY(status->currentMessage().isEmpty());
+        QCOMPARE(Viewport()->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+
+    void fitsAndZoomsWithTheButtons()
+    {
+        ShowWithVisibleArea({800, 600});
+        QCOMPARE(m_form->Zoom().paper, QSize(424, 600));
+        QCOMPARE(PaintBox()->size(), QSize(800, 600)); // fills the scroll box at level 0
+        ShowShots("preview-level0");
+
+        QTest::mouseClick(Button(2), Qt::LeftButton);
+        QCOMPARE(m_form->Zoom().level, 1);
+        QCOMPARE(PaintBox()->size(), QSize(600, 849));
+        QTest::mouseClick(Button(2), Qt::LeftButton);
+        QCOMPARE(PaintBox()->size(), QSize(849, 1201));
+        QVERIFY(!Button(2)->isEnabled());
+        QVERIFY(Button(3)->isEnabled());
+        QTRY_VERIFY(Child<QScrollArea>("ScrollBox1")->verticalScrollBar()->maximum() > 0);
+        ShowShots("preview-level2");
+
+        // At level 2 resizing keeps the sheet; only the scroll range changes.
+        const int range = Child<QScrollArea>("ScrollBox1")->verticalScrollBar()->maximum();
+        m_form->resize(m_form->size() + QSize(60, 100));
+        QTRY_VERIFY(Child<QScrollArea>("ScrollBox1")->verticalScrollBar()->maximum() != range);
+        QCOMPARE(PaintBox()->size(), QSize(849, 1201));
+        QCOMPARE(m_form->Zoom().paper, QSize(849, 1201));
+
+        QTest::mouseClick(Button(3), Qt::LeftButton);
+        QCOMPARE(PaintBox()->size(), QSize(600, 849));
+        QVERIFY(Button(2)->isEnabled());
+        // Back at level 0 the sheet is fitted to the larger area anew.
+        QTest::mouseClick(Button(3), Qt::LeftButton);
+        QCOMPARE(m_form->Zoom().level, 0);
+        QTRY_COMPARE(PaintBox()->size(), Viewport()->size());
+        QTRY_COMPARE(m_form->Zoom().paper, preview::FitPaper(Viewport()->size()));
+
+        // At level 0 every resize fits again.
+        m_form->resize(m_form->size() - QSize(60, 100));
+        QTRY_COMPARE(m_form->Zoom().paper, QSize(424, 600));
+
+        QTest::mouseClick(Button(3), Qt::LeftButton);
+        QTest::mouseClick(Button(3), Qt::LeftButton);
+        QCOMPARE(PaintBox()->size(), QSize(212, 300));
+        QVERIFY(!Button(3)->isEnabled());
+        QVERIFY(Button(2)->isEnabled());
+    }
+
+    void stateStaysBetweenShowings()
+    {
+        ShowWithVisibleArea({800, 600});
+        QTest::mouseClick(Button(2), Qt::LeftButton);
+        QTest::mouseClick(Button(2), Qt::LeftButton);
+        QTest::mouseClick(Button(4), Qt::LeftButton);
+        QTRY_VERIFY(!m_form->isVisible());
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QCOMPARE(m_form->Zoom().level, 2);
+        QCOMPARE(PaintBox()->size(), QSize(849, 1201));
+        QVERIFY(!Button(2)->isEnabled());
+    }
+
+    void blockMessageShownOncePerShowingWithoutLooping()
+    {
+        m_records.settings.Kikanmeicheck = true;
+        WakuRecord frame = WakuRecord::WithEdges(0, 0, 5000, 5000);
+        frame.Kind = WakuKind::Unreadable();
+        m_records.block.AppendFrame(frame);
+
+        ShowWithVisibleArea({800, 600});
+        QTRY_COMPARE(m_messages.shown.size(), std::size_t(1));
+        QCOMPARE(m_messages.shown.front(), QStringLiteral("画像データが読み込み不能となっています"));
+        // Repaints (scrolling, uncovering, the box closing) show nothing more.
+        for (int i = 0; i < 5; ++i) {
+            PaintBox()->repaint();
+            QCoreApplication::processEvents();
+        }
+        QTest::mouseClick(Button(2), Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(m_messages.shown.size(), std::size_t(1));
+
+        // The next showing tells it again, once.
+        m_form->hide();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QTRY_COMPARE(m_messages.shown.size(), std::size_t(2));
+        PaintBox()->repaint();
+        QTest::qWait(50);
+        QCOMPARE(m_messages.shown.size(), std::size_t(2));
+    }
+
+    void badInputBeepsOnRepaintAndShowsNoMessage()
+    {
+        m_fields.cycle.clear();
+        ShowWithVisibleArea({800, 600});
+        QTRY_VERIFY(m_platform.sounds.beeps > 0);
+        QVERIFY(m_messages.shown.empty());
+    }
+
+    void printButtonPrintsAndThePreviewStaysOpen()
+    {
+        ShowWithVisibleArea({800, 600});
+        QTest::mouseClick(Button(2), Qt::LeftButton);
+        QTest::mouseClick(Button(1), Qt::LeftButton);
+        QCOMPARE(m_printer.calls.join(u' '), QStringLiteral("select portrait dialog begin end"));
+        QVERIFY(m_form->isVisible());
+        QCOMPARE(m_form->Zoom().level, 1);
+    }
+};
+
+QTEST_MAIN(PrevFormTest)
+#include "prev_form_qtest.moc"
