@@ -4,3 +4,19 @@ if(TARGET print_page_file_test AND TARGET ralvo-schedule)
         RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")
     add_dependencies(print_page_file_test ralvo-schedule)
 endif()
+
+# The print path test prints through a private CUPS scheduler with a PDF
+# queue, started by a fixture (tests/print/cups_server.sh) and stopped after.
+set(RALVO_CUPS_DIR ${CMAKE_CURRENT_BINARY_DIR}/cups)
+add_test(NAME print_cups_start
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/print/cups_server.sh start ${RALVO_CUPS_DIR})
+add_test(NAME print_cups_stop
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/print/cups_server.sh stop ${RALVO_CUPS_DIR})
+set_tests_properties(print_cups_start PROPERTIES FIXTURES_SETUP cups_server LABELS print TIMEOUT 90)
+set_tests_properties(print_cups_stop PROPERTIES FIXTURES_CLEANUP cups_server LABELS print TIMEOUT 30)
+if(TEST print_cups_print_qtest)
+    set_property(TEST print_cups_print_qtest APPEND PROPERTY ENVIRONMENT
+                 CUPS_SERVER=${RALVO_CUPS_DIR}/cups.sock RALVO_CUPS_DIR=${RALVO_CUPS_DIR})
+    set_tests_properties(print_cups_print_qtest PROPERTIES FIXTURES_REQUIRED cups_server
+                         RESOURCE_LOCK cups_server TIMEOUT 180)
+endif()

@@ -1,0 +1,304 @@
+// The real print path: the worked example printed through PrintSchedule and
+// Qt Print Support to a CUPS-PDF queue, with the print dialog accepted as a
+// user would, and the PDF that arrives checked for the page. Where no CUPS
+// scheduler can run, the same page goes through Qt's PDF output instead.
+
+#include "platform/Fonts.h"
+#include "platform/qt/QtPlatform.h"
+#include "print/ui/QtSchedulePrinter.h"
+#include "settings/LastInputFields.h"
+#include "settings/SettingsIO.h"
+#include "support/FakePlatform.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace ralvo;
+
+namespace {
+
+QString Run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Where CUPS-PDF puts the jobs of this user: "Out" of its configuration,
+// ${HOME} being the user's home from the password database (the backend
+// does not see our environment).
+QString CupsPdfOutputDir()
+{
+    QString out = QStringLiteral("${HOME}/PDF");
+    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
+    if (conf.open(QIODevice::ReadOnly)) {
+        const QRegularExpression outLine(QStringLiteral("^Out\\s+(\\S+)\\s*$"),
+                                         QRegularExpression::MultilineOption);
+        const auto match = outLine.match(QString::fromUtf8(conf.readAll()));
+        if (match.hasMatch())
+            out = match.captured(1);
+    }
+    const passwd *user = getpwuid(getuid());
+    return out.replace(QStringLiteral("${HOME}"), QString::fromLocal8Bit(user ? user->pw_dir : "/"));
+}
+
+// The PDF files in `dir`.
+QSet<QString> PdfFiles(const QString &dir)
+{
+    const QStringList names = QDir(dir).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    return {names.cbegin(), names.cend()};
+}
+
+// Checks that `pdf` holds one A4 page with the schedule on it: the table
+// frame's left edge as a dark line at 0.0952 of the width down the table, and
+// the teal title and the red due-date line in their bands.
+void VerifyPrintedPage(const QString &pdf)
+{
+    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(
+                 QStringLiteral("Page size:\\s+59[45](\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
+             qPrintable(info));
+
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString base = tmp.filePath(QStringLiteral("page"));
+    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"),
+                                     QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, base});
+    const QImage image(base + QStringLiteral(".png"));
+    QVERIFY(!image.isNull());
+    const int w = image.width();
+    const int h = image.height();
+
+    // The frame's left edge: a dark pixel near x = 0.0952 W on nearly every
+    // line of the table.
+    int darkLines = 0;
+    const int top = int(0.13 * h);
+    const int bottom = int(0.79 * h);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = int(0.0952 * w) - 3; x <= int(0.0952 * w) + 3; ++x) {
+            if (qGray(image.pixel(x, y)) < 100) {
+                ++darkLines;
+                break;
+            }
+        }
+    }
+    QVERIFY2(darkLines > 0.95 * (bottom - top), qPrintable(QString::number(darkLines)));
+
+    // Coloured text: teal (0, 128, 128) in the title band, red in the due-date band.
+    const auto countNear = [&](int y0, int y1, QColor colour) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (qAbs(c.red() - colour.red()) < 60 && qAbs(c.green() - colour.green()) < 60
+                    && qAbs(c.blue() - colour.blue()) < 60)
+                    ++n;
+            }
+        }
+        return n;
+    };
+    QVERIFY(countNear(int(0.06 * h), int(0.09 * h), QColor(0, 128, 128)) > 100);
+    QVERIFY(countNear(int(0.095 * h), int(0.12 * h), QColor(255, 0, 0)) > 100);
+}
+
+// Accepts the print dialog as soon as it is up, as the user would.
+class DialogAcceptor : public QObject
+{
+public:
+    int accepted = 0;
+    DialogAcceptor() { m_timer = startTimer(50); }
+
+protected:
+    void timerEvent(QTimerEvent *) override
+    {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            ++accepted;
+            dialog->accept();
+        }
+    }
+
+private:
+    int m_timer = 0;
+};
+
+// The printer of the command, with Qt's PDF output in place of the default
+// printer.
+class PdfFilePrinter final : public SchedulePrinter
+{
+public:
+    PdfFilePrinter(QPrinter &printer, platform::PrintDialogs &dialogs, QString file)
+        : m_qt(printer, dialogs), m_printer(printer), m_file(std::move(file))
+    {
+    }
+    bool SelectDefaultPrinter() override
+    {
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(m_file);
+        return true;
+    }
+    void SetPaperSize(QPageSize::PageSizeId paper) override { m_qt.SetPaperSize(paper); }
+    void SetPortrait() override { m_qt.SetPortrait(); }
+    bool ShowPrintDialog() override { return m_qt.ShowPrintDialog(); }
+    PrinterSheet Sheet() const override { return m_qt.Sheet(); }
+    QPainter *BeginDocument() override { return m_qt.BeginDocument(); }
+    bool EndDocument() override { return m_qt.EndDocument(); }
+    void AbortDocument() override { m_qt.AbortDocument(); }
+
+private:
+    QtSchedulePrinter m_qt;
+    QPrinter &m_printer;
+    QString m_file;
+};
+
+} // namespace
+
+class CupsPrintTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    test::FakePlatform m_platform;
+    AppRecords m_records;
+    PlainInputFields m_fields;
+
+    PageSources Sources()
+    {
+        return PageSources{m_records.settings, m_records.notices, m_records.block, m_fields,
+                           m_platform.messages, m_platform.sounds};
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        platform::InstallFontSubstitutions();
+        m_fields.year = QStringLiteral("2024");
+        m_fields.month = QStringLiteral("1");
+        m_fields.day = QStringLiteral("1");
+        m_fields.cycle = QStringLiteral("28");
+        m_fields.mother = QStringLiteral("サンプル");
+        m_records.settings.Yoshi = 1; // A4
+        m_records.settings.Kikanmeicheck = false;
+    }
+
+    void printsTheWorkedExampleThroughCups()
+    {
+        const QString dir = qEnvironmentVariable("RALVO_CUPS_DIR");
+        QFile unavailable(dir + QStringLiteral("/unavailable"));
+        if (dir.isEmpty() || unavailable.open(QIODevice::ReadOnly))
+            QSKIP(qPrintable(QStringLiteral("no CUPS scheduler: ")
+                             + QString::fromUtf8(unavailable.readAll()).trimmed()
+                             + QStringLiteral("; Qt's PDF output is tested instead")));
+        QCOMPARE(QPrinterInfo::defaultPrinterName(), QStringLiteral("RalvoPDF"));
+
+        const QString out = CupsPdfOutputDir();
+        const QSet<QString> before = PdfFiles(out);
+
+        QPrinter printer(QPrinter::HighResolution);
+        platform::QtPrintDialogs dialogs;
+        QtSchedulePrinter port(printer, dialogs);
+        DialogAcceptor acceptor;
+        QCOMPARE(PrintSchedule(port, Sources()), PrintResult::Printed);
+        QCOMPARE(acceptor.accepted, 1);
+        QCOMPARE(printer.printerName(), QStringLiteral("RalvoPDF"));
+        QVERIFY(m_platform.messages.shown.empty());
+        QCOMPARE(m_platform.sounds.beeps, 0);
+
+        // The job lands as a PDF within seconds; wait up to a minute.
+        QString arrived;
+        QElapsedTimer clock;
+        clock.start();
+        while (arrived.isEmpty() && clock.elapsed() < 60000) {
+            QTest::qWait(250);
+            const QSet<QString> now = PdfFiles(out);
+            for (const QString &name : now) {
+                if (!before.contains(name)) {
+                    arrived = QDir(out).filePath(name);
+                    break;
+                }
+            }
+        }
+        QVERIFY2(!arrived.isEmpty(), qPrintable(QStringLiteral("no PDF arrived in ") + out));
+        // Let the backend finish writing it.
+        qint64 size = -1;
+        while (clock.elapsed() < 70000 && QFileInfo(arrived).size() != size) {
+            size = QFileInfo(arrived).size();
+            QTest::qWait(500);
+        }
+        VerifyPrintedPage(arrived);
+        if (!QTest::currentTestFailed())
+            QFile::remove(arrived);
+    }
+
+    void badInputSendsNoJobToCups()
+    {
+        const QString dir = qEnvironmentVariable("RALVO_CUPS_DIR");
+        if (dir.isEmpty() || QFile::exists(dir + QStringLiteral("/unavailable")))
+            QSKIP("no CUPS scheduler");
+        const QString jobsBefore = Run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")});
+
+        QPrinter printer(QPrinter::HighResolution);
+        platform::QtPrintDialogs dialogs;
+        QtSchedulePrinter port(printer, dialogs);
+        DialogAcceptor acceptor;
+        const int beeps = m_platform.sounds.beeps;
+        const QString cycle = std::exchange(m_fields.cycle, QString());
+        QCOMPARE(PrintSchedule(port, Sources()), PrintResult::InputFailure);
+        m_fields.cycle = cycle;
+        QCOMPARE(acceptor.accepted, 1);
+        QCOMPARE(m_platform.sounds.beeps, beeps + 1);
+        QTest::qWait(1000);
+        QCOMPARE(Run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")}),
+                 jobsBefore);
+    }
+
+    void printsTheWorkedExampleThroughQtPdfOutput()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString file = tmp.filePath(QStringLiteral("schedule.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        test::FakePrintDialogs dialogs;
+        PdfFilePrinter port(printer, dialogs, file);
+        QCOMPARE(PrintSchedule(port, Sources()), PrintResult::Printed);
+        QCOMPARE(dialogs.printDialogs, 1);
+        VerifyPrintedPage(file);
+        if (QTest::currentTestFailed())
+            return;
+        // Japanese text is embedded as text, in the IPA face.
+        const QString text = Run(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+        QVERIFY2(text.contains(QStringLiteral("サンプルさんの出産までのスケジュール")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("2024年10月")));
+        QVERIFY(Run(QStringLiteral("pdffonts"), {file}).contains(QStringLiteral("IPAGothic")));
+    }
+
+    void noInstalledPrinterIsReportedByTheQtPrinter()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        test::FakePrintDialogs dialogs;
+        dialogs.printers.clear();
+        QtSchedulePrinter port(printer, dialogs);
+        test::FakeSounds sounds;
+        QCOMPARE(PrintSchedule(port, Sources()), PrintResult::NoPrinter);
+        QCOMPARE(dialogs.printDialogs, 0);
+        QCOMPARE(m_platform.messages.shown.back(), NoPrinterMessage());
+        QVERIFY(!printer.isValid() || printer.printerState() != QPrinter::Active);
+    }
+};
+
+QTEST_MAIN(CupsPrintTest)
+#include "cups_print_qtest.moc"
