@@ -1,6 +1,7 @@
 #include "print/SchedulePrinting.h"
 
 #include "print/PageGeometry.h"
+#include "settings/SettingsIO.h"
 
 namespace ralvo {
 
@@ -99,6 +100,14 @@ PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)
         return PrintResult::Refused;
     }
     return PrintResult::Printed;
+}
+
+PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records,
+                          const LastInputFields &fields, const platform::Services &services)
+{
+    const PageSources sources{records.settings, records.notices, records.block, fields,
+                              *services.messages, *services.sounds};
+    return PrintSchedule(printer, sources);
 }
 
 } // namespace ralvo

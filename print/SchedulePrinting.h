@@ -17,6 +17,8 @@ class QPainter;
 
 namespace ralvo {
 
+struct AppRecords;
+
 // The sheet as the printer reports it after its dialog, in device units.
 struct PrinterSheet
 {
@@ -75,5 +77,9 @@ QString PrintRefusedMessage();
 // The print command of the main window's print button and menu item and of
 // the preview's print button. Nothing is shown when printing succeeds.
 PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources);
+// The same with the application's records, the main window's fields and the
+// platform's message boxes and sounds.
+PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records,
+                          const LastInputFields &fields, const platform::Services &services);
 
 } // namespace ralvo

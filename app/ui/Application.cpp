@@ -4,6 +4,8 @@
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
 #include "platform/Fonts.h"
+#include "print/ui/PrevForm.h"
+#include "print/ui/QtSchedulePrinter.h"
 #include "settings/ui/NoticeEditForm.h"
 #include "settings/ui/SetupForm.h"
 #include "textout/ui/TextEditorForm.h"
@@ -70,6 +72,10 @@ void Application::CreateWindows()
     // 3. The text editor.
     m_textEditorForm = new textout::TTextEditorForm(m_services, owner);
 
+    // 4. The print preview, printing on the text editor's printer.
+    m_schedulePrinter = std::make_unique<QtSchedulePrinter>(m_textEditorForm->Printer(), m_printDialogs);
+    m_prevForm = new TPrevForm(m_services, m_records, *m_mainForm, *m_schedulePrinter, owner);
+
     // 5. The notice editor, opened from the settings dialog.
     m_noticeEditForm = new TNoticeEditForm(m_records.settings, m_sharedColorChooser, owner);
     m_setupForm->SetNoticeEditor(m_noticeEditForm);
@@ -98,6 +104,8 @@ void Application::WireCommands()
                                    *m_textEditorForm);
     };
     commands.editSettings = [this] { EditSettings(*m_setupForm, m_records.settings); };
+    commands.printPreview = [this] { m_prevForm->exec(); };
+    commands.print = [this] { PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services); };
 }
 
 int Application::Run()

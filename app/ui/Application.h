@@ -12,7 +12,9 @@
 
 namespace ralvo {
 
+class QtSchedulePrinter;
 class TNoticeEditForm;
+class TPrevForm;
 class TRalvoMainForm;
 class TSetupForm;
 class TVerForm;
@@ -54,6 +56,9 @@ private:
     platform::QtPrintDialogs m_printDialogs;
     platform::QtHelp m_help;
     platform::Services m_services;
+    // The schedule's printer: the application's printer, which the text
+    // editor's printing shares.
+    std::unique_ptr<QtSchedulePrinter> m_schedulePrinter;
 
     // The settings store and the application-wide records.
     platform::SettingsStore m_store;
@@ -64,8 +69,9 @@ private:
     std::unique_ptr<TRalvoMainForm> m_mainForm; // 1 main window
     TSetupForm *m_setupForm = nullptr; // 2 settings dialog
     textout::TTextEditorForm *m_textEditorForm = nullptr; // 3 text editor
+    TPrevForm *m_prevForm = nullptr; // 4 print preview
     TNoticeEditForm *m_noticeEditForm = nullptr; // 5 notice editor
-    // 4 TPrevForm, 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
+    // 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
     // add each here as `TXxxForm *m_xxxForm = nullptr;` (see CreateWindows).
     TVerForm *m_verForm = nullptr; // 10 About box
 };

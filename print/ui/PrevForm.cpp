@@ -165,9 +165,7 @@ void TPrevForm::ApplyZoom(const preview::ZoomState &zoom)
 
 void TPrevForm::SpeedButton1Click()
 {
-    const PageSources sources{m_records.settings, m_records.notices, m_records.block, m_fields,
-                              *m_services.messages, *m_services.sounds};
-    PrintSchedule(m_printer, sources);
+    PrintSchedule(m_printer, m_records, m_fields, m_services);
 }
 
 void TPrevForm::SpeedButton2Click()

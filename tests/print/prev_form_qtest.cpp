@@ -134,6 +134,26 @@ private Q_SLOTS:
         QCOMPARE(Viewport()->palette().color(QPalette::Window), QColor(Qt::white));
     }
 
+    void opensMaximizedWithTheWholeSheetFitted()
+    {
+        bool checked = false;
+        QTimer::singleShot(0, m_form.get(), [&] {
+            QTRY_VERIFY(m_form->isVisible());
+            QTRY_VERIFY(m_form->windowState() & Qt::WindowMaximized);
+            QTRY_COMPARE(m_form->Zoom().paper, preview::FitPaper(Viewport()->size()));
+            const QSize paper = m_form->Zoom().paper;
+            QVERIFY(paper.width() <= Viewport()->width() && paper.height() <= Viewport()->height());
+            QVERIFY(paper.width() == Viewport()->width() || paper.height() == Viewport()->height());
+            QTest::qWait(100);
+            ShowShots("preview-maximized");
+            checked = true;
+            QTest::mouseClick(Button(4), Qt::LeftButton);
+        });
+        m_form->exec();
+        QVERIFY(checked);
+        QVERIFY(!m_form->isVisible());
+    }
+
     void fitsAndZoomsWithTheButtons()
     {
         ShowWithVisibleArea({800, 600});
@@ -149,6 +169,7 @@ private Q_SLOTS:
         QVERIFY(!Button(2)->isEnabled());
         QVERIFY(Button(3)->isEnabled());
         QTRY_VERIFY(Child<QScrollArea>("ScrollBox1")->verticalScrollBar()->maximum() > 0);
+        QTRY_VERIFY(Child<QScrollArea>("ScrollBox1")->verticalScrollBar()->isVisible());
         ShowShots("preview-level2");
 
         // At level 2 resizing keeps the sheet; only the scroll range changes.
