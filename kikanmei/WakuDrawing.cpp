@@ -24,6 +24,19 @@ QColor TextColour(const WakuRecord &frame, const WakuTarget &target)
     return stored ? ToQColor(Colour(*stored)) : QColor(Qt::black);
 }
 
+// The part of the painter's coordinates that lands on its device: characters
+// whose cells lie wholly outside it are not drawn (a damaged stored text may
+// be very long).
+QRectF VisibleArea(const QPainter &painter)
+{
+    const QPaintDevice *device = painter.device();
+    bool invertible = false;
+    const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
+    if (!device || !invertible)
+        return QRectF(-1e9, -1e9, 2e9, 2e9);
+    return toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+}
+
 // A character lying turned 90° clockwise, the top of its cell against the
 // x of `topRight`, its cell starting at the y of `topRight`.
 void DrawTurned(QPainter &painter, const QPointF &topRight, const QString &character, const QFont &font)
@@ -45,10 +58,13 @@ void DrawHorizontal(QPainter &painter, const WakuRecord &frame, const WakuTarget
                                                     *painter.device());
     const QFontMetricsF metrics(font, painter.device());
     painter.setFont(font);
+    const QRectF visible = VisibleArea(painter);
     const double x = target.edges.Left + target.inset;
     const double top = target.edges.Top + target.inset;
-    for (std::size_t c = 0; c < text.chars.size(); ++c)
-        painter.drawText(QPointF(x + offsets[c], top + metrics.ascent()), text.chars[c]);
+    for (std::size_t c = 0; c < text.chars.size(); ++c) {
+        if (visible.intersects(QRectF(x + offsets[c], top, cell, cell)))
+            painter.drawText(QPointF(x + offsets[c], top + metrics.ascent()), text.chars[c]);
+    }
 }
 
 void DrawVertical(QPainter &painter, const WakuRecord &frame, const WakuTarget &target, double cell)
@@ -67,10 +83,13 @@ void DrawVertical(QPainter &painter, const WakuRecord &frame, const WakuTarget &
     const QFontMetricsF metrics(vertical, painter.device());
     const double right = target.edges.Right - target.inset;
     const double top = target.edges.Top + target.inset;
+    const QRectF visible = VisibleArea(painter);
 
     for (std::size_t c = 0; c < text.chars.size(); ++c) {
         const QString &ch = text.chars[c];
         const QPointF cellTopRight(right, top + offsets[c]);
+        if (!visible.intersects(QRectF(right - cell, cellTopRight.y(), cell, cell)))
+            continue;
         if (ch == kFullWidthHyphenMinus) {
             // Drawn with the plain face, turned, so it shows as a vertical stroke.
             DrawTurned(painter, cellTopRight, ch, plain);

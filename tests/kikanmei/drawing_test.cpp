@@ -487,3 +487,23 @@ TEST_F(KikanmeiDrawing, VerticalTextOnAHighResolutionPdfPage)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(KikanmeiDrawing, VeryLongDamagedTextDrawsOnlyWhatShows)
+{
+    // 30 000 characters at 20 pixels each run far past the image; only the
+    // visible ones are drawn, so this stays quick.
+    QImage image = WhiteImage(300, 60);
+    WakuRecord frame = TextFrame(QStringLiteral("L"), QString(30000, QChar(u'病')), QStringLiteral("ＭＳ ゴシック"));
+    Draw(image, frame, {0, 0, 300, 60}, 20, 0, 1);
+    const QRect ink = InkBounds(image, image.rect());
+    EXPECT_LE(ink.left(), 4);
+    EXPECT_GE(ink.right(), 290);
+    WakuRecord vertical = TextFrame(QStringLiteral("P"), QString(30000, QChar(u'A')), QStringLiteral("ＭＳ ゴシック"));
+    QImage column = WhiteImage(60, 300);
+    Draw(column, vertical, {0, 0, 60, 300}, 20, 0, 1);
+    EXPECT_GE(InkBounds(column, column.rect()).bottom(), 290);
+}
+
+} // namespace
