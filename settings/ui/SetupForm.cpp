@@ -151,6 +151,7 @@ void TSetupForm::BuildControls()
         box = Named(new QComboBox(fonts), boxName);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr); // a typed name stays as typed, not completed
         SetHint(box, fontHint);
         fontGrid->addWidget(box, row, 1);
         if (!button)

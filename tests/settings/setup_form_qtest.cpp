@@ -206,17 +206,22 @@ private Q_SLOTS:
     void typedFaceNameIsTakenAsTyped()
     {
         Fixture f;
-        const QString typed = QStringLiteral("どこにもない書体 Mono");
         WhenShown(f.form, [&] {
             f.form.ComboBox1->lineEdit()->clear();
             QTest::keyClicks(f.form.ComboBox1->lineEdit(), QStringLiteral("No Such "));
             QTest::sendKeyEvent(QTest::Click, f.form.ComboBox1->lineEdit(), Qt::Key_unknown,
                                 QStringLiteral("どこにもない書体"), Qt::NoModifier);
             f.form.ComboBox5->setEditText(QString());
+            f.form.ComboBox2->lineEdit()->clear();
+            f.form.activateWindow();
+            f.form.ComboBox2->setFocus();
+            QTRY_VERIFY(f.form.ComboBox2->lineEdit()->hasFocus());
+            QTest::keyClicks(f.form.ComboBox2->lineEdit(), QStringLiteral("IPAG")); // prefix of a listed face
             QTest::mouseClick(f.form.Button2, Qt::LeftButton);
         });
         QVERIFY(EditSettings(f.form, f.settings));
         QCOMPARE(f.settings.Titfont, QStringLiteral("No Such どこにもない書体"));
+        QCOMPARE(f.settings.Yotfont, QStringLiteral("IPAG"));
         QCOMPARE(f.settings.Notfont, QString());
         QCOMPARE(f.form.ComboBox1->findText(f.settings.Titfont), -1);
     }
