@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -25,14 +26,26 @@ class ShellTest : public QObject
 {
     Q_OBJECT
 
+private:
+    QTemporaryDir m_configHome;
+
 private Q_SLOTS:
+    void initTestCase();
     void applicationStartsWithItsWindowsAndJapaneseQt();
+    void closingTheMainWindowEndsTheRun();
     void aboutBox();
     void helpShowsEachTopicPage_data();
     void helpShowsEachTopicPage();
     void helpBookLinksResolve();
     void helpOverAModalDialogCanBeUsed();
 };
+
+void ShellTest::initTestCase()
+{
+    // The whole application runs on a store of its own, empty at first.
+    QVERIFY(m_configHome.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configHome.path()));
+}
 
 void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
 {
@@ -54,6 +67,25 @@ void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
     // The empty store of a first start gives today's date.
     QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("Edit2"))->text(),
              QString::number(QDate::currentDate().year()));
+}
+
+void ShellTest::closingTheMainWindowEndsTheRun()
+{
+    Application application;
+    TRalvoMainForm &form = application.MainForm();
+    // The help window stays open, yet closing the main window ends the run.
+    platform::QtHelp help;
+    help.ShowHelp(QString());
+    bool stuck = false;
+    QTimer::singleShot(0, &form, [&form] { form.close(); });
+    QTimer::singleShot(10000, qApp, [&stuck] {
+        stuck = true;
+        QCoreApplication::exit(1);
+    });
+    QCOMPARE(application.Run(), 0);
+    QVERIFY(!stuck);
+    QVERIFY(!form.isVisible());
+    QVERIFY(QFile::exists(m_configHome.filePath(QStringLiteral("ralvo/settings.json"))));
 }
 
 void ShellTest::aboutBox()
