@@ -1,0 +1,42 @@
+#pragma once
+
+// Small helpers the frame dialogs and the block editor share to place their
+// controls at fixed positions.
+
+#include "platform/Platform.h"
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+namespace ralvo::kikanmei_ui {
+
+// Names the control (tests find controls by these names) and places it.
+template<typename W>
+W *Placed(W *widget, const char *name, const QRect &geometry)
+{
+    widget->setObjectName(QLatin1StringView(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// The hint: a tool tip, and the status text where a window shows one.
+inline void SetHint(QWidget *widget, const QString &hint)
+{
+    widget->setToolTip(hint);
+    widget->setStatusTip(hint);
+}
+
+// The exclamation sound, then `text` in a "確認" box with Yes and No; true
+// for Yes.
+inline bool ConfirmDeletion(const platform::Services &services, const QString &text)
+{
+    services.sounds->Exclamation();
+    platform::Messages::Question question;
+    question.caption = QStringLiteral("確認");
+    question.text = text;
+    question.icon = platform::Messages::Icon::Question;
+    return services.messages->Ask(question) == platform::Messages::Answer::Yes;
+}
+
+} // namespace ralvo::kikanmei_ui
