@@ -1,5 +1,7 @@
 #include "platform/qt/QtPlatform.h"
 
+#include "platform/qt/PicturePreview.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -122,7 +124,7 @@ QStringList ToQtNameFilters(const QString &filter)
 namespace {
 
 std::optional<QString> RunFileDialog(const FileDialogs::Request &request, QFileDialog::AcceptMode mode,
-                                     QFileDialog::FileMode fileMode)
+                                     QFileDialog::FileMode fileMode, bool picturePreview = false)
 {
     QFileDialog dialog(DialogParent(), request.title, request.initialDir);
     dialog.setAcceptMode(mode);
@@ -136,6 +138,8 @@ std::optional<QString> RunFileDialog(const FileDialogs::Request &request, QFileD
         dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    if (picturePreview)
+        AddPicturePreview(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -155,7 +159,7 @@ std::optional<QString> QtFileDialogs::GetSaveFileName(const Request &request)
 
 std::optional<QString> QtFileDialogs::GetPictureFileName(const Request &request)
 {
-    return RunFileDialog(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
+    return RunFileDialog(request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile, true);
 }
 
 // ---------------------------------------------------------- colour chooser
