@@ -3,6 +3,10 @@
 #include "app/ui/Pictures.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
+#include "kikanmei/ui/GraphicForm.h"
+#include "kikanmei/ui/KikanmeiForm.h"
+#include "kikanmei/ui/MojiForm.h"
+#include "kikanmei/ui/WakuSelForm.h"
 #include "platform/Fonts.h"
 #include "print/ui/PrevForm.h"
 #include "print/ui/QtSchedulePrinter.h"
@@ -79,8 +83,15 @@ void Application::CreateWindows()
     // 5. The notice editor, opened from the settings dialog.
     m_noticeEditForm = new TNoticeEditForm(m_records.settings, m_sharedColorChooser, owner);
     m_setupForm->SetNoticeEditor(m_noticeEditForm);
-    // 6. The block editor, opened from the settings dialog on a working copy:
-    //        m_setupForm->SetBlockEditor([this](KikanmeiBlock &copy) { ... return accepted; });
+
+    // 6. The block editor, opened from the settings dialog on a working copy,
+    //    and 7. to 9. its frame dialogs.
+    m_kikanmeiForm = new TKikanmeiForm(m_services, owner);
+    m_wakuSelForm = new TWakuSelForm(owner);
+    m_mojiForm = new TMojiForm(m_services, m_sharedColorChooser, owner);
+    m_graphicForm = new TGraphicForm(m_services, owner);
+    m_kikanmeiForm->SetFrameDialogs(m_wakuSelForm, m_mojiForm, m_graphicForm);
+    m_setupForm->SetBlockEditor([this](KikanmeiBlock &workingCopy) { return m_kikanmeiForm->Edit(workingCopy); });
 
     // 10. The About box.
     m_verForm = new TVerForm(owner);

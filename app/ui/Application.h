@@ -13,11 +13,15 @@
 namespace ralvo {
 
 class QtSchedulePrinter;
+class TGraphicForm;
+class TKikanmeiForm;
+class TMojiForm;
 class TNoticeEditForm;
 class TPrevForm;
 class TRalvoMainForm;
 class TSetupForm;
 class TVerForm;
+class TWakuSelForm;
 namespace textout {
 class TTextEditorForm;
 }
@@ -71,8 +75,10 @@ private:
     textout::TTextEditorForm *m_textEditorForm = nullptr; // 3 text editor
     TPrevForm *m_prevForm = nullptr; // 4 print preview
     TNoticeEditForm *m_noticeEditForm = nullptr; // 5 notice editor
-    // 6 TKikanmeiForm, 7 TWakuSelForm, 8 TMojiForm, 9 TGraphicForm:
-    // add each here as `TXxxForm *m_xxxForm = nullptr;` (see CreateWindows).
+    TKikanmeiForm *m_kikanmeiForm = nullptr; // 6 block editor
+    TWakuSelForm *m_wakuSelForm = nullptr; // 7 frame-kind selection
+    TMojiForm *m_mojiForm = nullptr; // 8 text-frame dialog
+    TGraphicForm *m_graphicForm = nullptr; // 9 graphic-frame dialog
     TVerForm *m_verForm = nullptr; // 10 About box
 };
 
