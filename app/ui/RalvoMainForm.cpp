@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStyle>
 
 namespace ralvo {
@@ -385,6 +386,40 @@ void TRalvoMainForm::ConnectHandlers()
     connect(CloseBtn, &QPushButton::clicked, this, &TRalvoMainForm::CloseBtnClick);
     connect(SearchforHelpOn1, &QAction::triggered, this, &TRalvoMainForm::SearchforHelpOn1Click);
     connect(About1, &QAction::triggered, this, &TRalvoMainForm::About1Click);
+
+    // Qt shows the hints of menu items, not those of the menu titles: a
+    // highlighted or opened title shows its own here.
+    connect(menuBar(), &QMenuBar::hovered, this, [this](QAction *action) { ShowHint(action->statusTip()); });
+    for (QMenu *menu : {N1, Help1}) {
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { ShowHint(menu->menuAction()->statusTip()); });
+        connect(menu, &QMenu::aboutToHide, this, [this] { ShowHint(QString()); });
+    }
+}
+
+bool TRalvoMainForm::event(QEvent *event)
+{
+    // The hint of the control under the pointer or of the highlighted menu
+    // item; while a menu is open with no item highlighted, its title's.
+    if (event->type() == QEvent::StatusTip) {
+        QString hint = static_cast<QStatusTipEvent *>(event)->tip();
+        if (hint.isEmpty()) {
+            for (QMenu *menu : {N1, Help1}) {
+                if (menu->isVisible() && !menu->activeAction())
+                    hint = menu->menuAction()->statusTip();
+            }
+        }
+        ShowHint(hint);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TRalvoMainForm::ShowHint(const QString &hint)
+{
+    if (hint.isEmpty())
+        StatusBar1->clearMessage();
+    else
+        StatusBar1->showMessage(hint);
 }
 
 // ------------------------------------------------------------- lifecycle

@@ -62,6 +62,7 @@ Q_SIGNALS:
     void Closed();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -103,6 +104,7 @@ private:
     // Shared operations.
     void Calculate();
     void ClearResults();
+    void ShowHint(const QString &hint);
     void UpdateRadioTabStops();
     void NewInput();
     static void Run(const std::function<void()> &command);

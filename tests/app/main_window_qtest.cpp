@@ -414,9 +414,11 @@ void MainWindowTest::statusBarShowsTheHint()
     run.form->menuBar()->setActiveAction(run.Get<QMenu>("N1")->menuAction());
     auto *menu = run.Get<QMenu>("N1");
     QTRY_VERIFY(menu->isVisible());
+    QTRY_COMPARE(status->currentMessage(), QStringLiteral("出産予定日の計算やｽｹｼﾞｭｰﾙを出力します"));
     menu->setActiveAction(run.Item("PrintPreview1"));
     QTRY_COMPARE(status->currentMessage(), QStringLiteral("ｽｹｼﾞｭｰﾙ表の印刷ﾌﾟﾚﾋﾞｭｰ画面を表示します"));
     menu->close();
+    QTRY_COMPARE(status->currentMessage(), QString());
 }
 
 void MainWindowTest::tabOrder_data()
