@@ -102,7 +102,7 @@ private Q_SLOTS:
     void statusBarShowsTheHint();
     void tabOrder_data();
     void tabOrder();
-    void inputMethods();
+    void inputMethodsFocusAndCursors();
     void commandsReachTheirOperation_data();
     void commandsReachTheirOperation();
     void helpOpensTheTableOfContents();
@@ -456,7 +456,7 @@ void MainWindowTest::tabOrder()
     QCOMPARE(visited, order);
 }
 
-void MainWindowTest::inputMethods()
+void MainWindowTest::inputMethodsFocusAndCursors()
 {
     Run run(NewStoreFile());
     for (const char *name : {"Edit2", "Edit3", "Edit4", "Cycle"})
@@ -465,6 +465,15 @@ void MainWindowTest::inputMethods()
     QVERIFY(!(run.Edit("MomName")->inputMethodHints() & Qt::ImhLatinOnly));
     for (const char *name : {"UpDown1", "UpDown2", "UpDown3", "UpDown4"})
         QCOMPARE(run.Get(name)->focusPolicy(), Qt::NoFocus);
+    // Every button, radio button, spinner arrow and the picture show a hand.
+    for (const char *name : {"Button1", "SchdlBtn", "BitBtn1", "PrintBtn", "SignBtn", "CloseBtn", "RadioButton1",
+                             "RadioButton2", "RadioButton3", "Image1"})
+        QVERIFY2(run.Get(name)->cursor().shape() == Qt::PointingHandCursor, name);
+    for (const char *name : {"UpDown1", "UpDown2", "UpDown3", "UpDown4"}) {
+        auto *upDown = run.Get<TUpDown>(name);
+        QVERIFY2(upDown->UpButton()->cursor().shape() == Qt::PointingHandCursor, name);
+        QVERIFY2(upDown->DownButton()->cursor().shape() == Qt::PointingHandCursor, name);
+    }
 }
 
 void MainWindowTest::commandsReachTheirOperation_data()
