@@ -11,6 +11,7 @@
 #include "platform/qt/DialogHelpers.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -266,9 +267,14 @@ void TKikanmeiForm::FormResize()
 
 // ---------------------------------------------------------------- painting
 
-void TKikanmeiForm::PaintBox1Paint(QPainter &painter)
+// The canvas is drawn into an image of its own size first: the frame drawing
+// then sees a surface that starts at the canvas's corner and has the
+// image's resolution, whatever widget it is shown in.
+void TKikanmeiForm::PaintBox1Paint(QPainter &screen)
 {
-    painter.fillRect(PaintBox1->rect(), Qt::white);
+    QImage image(PaintBox1->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
     const EditorCanvas canvas = Canvas();
     const BlockToPixels map = BlockToPixels::ForCanvas(m_canvasWidth, m_canvasHeight);
     const qsizetype failuresBefore = m_deferredMessages.size();
@@ -293,6 +299,8 @@ void TKikanmeiForm::PaintBox1Paint(QPainter &painter)
         if (const auto handles = canvas.Handles(m_block.Frame(m_selectedIndex)))
             XorHandles(painter, *handles);
     }
+    painter.end();
+    screen.drawImage(0, 0, image);
     if (m_deferredMessages.size() > failuresBefore)
         QMetaObject::invokeMethod(this, &TKikanmeiForm::ShowDeferredMessages, Qt::QueuedConnection);
 }

@@ -525,6 +525,27 @@ private Q_SLOTS:
         QVERIFY(!e.form.Edit(block));
     }
 
+    // Painted as part of the whole window (the canvas lies inside Panel2),
+    // a vertical text reaches down to the bottom of its frame.
+    void textIsDrawnAlongTheWholeFrameInsideTheWindow()
+    {
+        Editor e;
+        WakuRecord frame = Frame(9000, 300, 9700, 9700); // pixels 900, 7, 970, 222
+        frame.Kind = QStringLiteral("P");
+        frame.FontName = QStringLiteral("IPAMincho");
+        frame.Color = QStringLiteral("0");
+        frame.Content = QStringLiteral("らるぼ産婦人科医院");
+        FitWakuText(frame, 1000, 229);
+        e.form.SetBlock(BlockOf({frame}));
+        const QImage window = e.form.grab().toImage();
+        const QPoint canvas = e.form.PaintBox1->mapTo(&e.form, QPoint(0, 0));
+        int inked = 0;
+        for (int y = 180; y < 220; ++y)
+            for (int x = 905; x < 968; ++x)
+                inked += qGray(window.pixel(canvas + QPoint(x, y))) < 128;
+        QVERIFY(inked > 20);
+    }
+
     void helpShowsTheBlockEditorPage()
     {
         Editor e;
