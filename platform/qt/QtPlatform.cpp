@@ -116,7 +116,13 @@ QStringList ToQtNameFilters(const QString &filter)
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
         patterns.replace(u';', u' ');
-        result.append(parts.at(i) + QLatin1String(" (") + patterns + u')');
+        // A description that already names its patterns ("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)")
+        // shows them once, in the form Qt reads.
+        QString description = parts.at(i);
+        const qsizetype named = description.lastIndexOf(QLatin1String(" ("));
+        if (named > 0 && description.endsWith(u')'))
+            description.truncate(named);
+        result.append(description + QLatin1String(" (") + patterns + u')');
     }
     return result;
 }
