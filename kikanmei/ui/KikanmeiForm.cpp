@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 
 namespace ralvo {
@@ -218,6 +219,9 @@ void TKikanmeiForm::SetBlock(const KikanmeiBlock &block)
 bool TKikanmeiForm::Edit(KikanmeiBlock &workingCopy)
 {
     SetBlock(workingCopy);
+    // Maximized; the screen's work area also where no window manager maximizes.
+    if (const QScreen *screen = this->screen())
+        setGeometry(screen->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     if (exec() != QDialog::Accepted)
         return false;
