@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures (once) and builds incrementally. Usage: build.sh release|asan
+# Configures and builds incrementally. Usage: build.sh release|asan [cmake options]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 variant=${1:-release}
@@ -9,7 +9,8 @@ case "$variant" in
     *) echo "usage: $0 release|asan" >&2; exit 64 ;;
 esac
 build="$root/build/$variant"
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root" -B "$build" -G Ninja "${flags[@]}" "${@:2}"
-fi
+# Configure every time (a few seconds): it picks up source files added or
+# removed since the last build, also those that decide which programs exist.
+cmake -S "$root" -B "$build" -G Ninja "${flags[@]}" "${@:2}" > "$build.configure.log" 2>&1 ||
+    { cat "$build.configure.log" >&2; exit 1; }
 cmake --build "$build" --parallel "$(nproc)"
