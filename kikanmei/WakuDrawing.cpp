@@ -31,7 +31,9 @@ QRectF VisibleArea(const QPainter &painter)
 {
     const QPaintDevice *device = painter.device();
     bool invertible = false;
-    const QTransform toLogical = painter.deviceTransform().inverted(&invertible);
+    // combinedTransform maps to the device's own coordinates; deviceTransform
+    // would add the offset of a widget painted inside its window's surface.
+    const QTransform toLogical = painter.combinedTransform().inverted(&invertible);
     if (!device || !invertible)
         return QRectF(-1e9, -1e9, 2e9, 2e9);
     return toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));

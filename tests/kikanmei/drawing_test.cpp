@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QImage>
 #include <QPainter>
+#include <QWidget>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -507,3 +508,47 @@ TEST_F(KikanmeiDrawing, VeryLongDamagedTextDrawsOnlyWhatShows)
 }
 
 } // namespace
+
+namespace {
+
+// A widget that draws one vertical text frame down its whole height.
+class FrameWidget : public QWidget
+{
+public:
+    FrameWidget(WakuRecord frame, test::FakePlatform &fake, QWidget *parent)
+        : QWidget(parent), m_frame(std::move(frame)), m_fake(fake)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        DrawWaku(m_frame, WakuTarget{&painter, WakuEdges{0, 0, width(), height()}, 20, 0, 1, std::nullopt},
+                 m_fake.messages, m_fake.sounds);
+    }
+
+private:
+    WakuRecord m_frame;
+    test::FakePlatform &m_fake;
+};
+
+} // namespace
+
+// A canvas painted inside its window (offset in the window's surface) shows
+// the whole column, not only the part that would fit above the offset.
+TEST_F(KikanmeiDrawing, VerticalTextInAWidgetInsideItsWindowIsNotCut)
+{
+    QWidget window;
+    window.resize(100, 500);
+    auto *canvas = new FrameWidget(TextFrame(QStringLiteral("P"), QStringLiteral("あいうえおかきくけこさしすせそ")),
+                                   fake, &window);
+    canvas->setGeometry(0, 150, 100, 340);
+    // Grabbing the window paints the canvas at its offset in the window.
+    const QImage shot = window.grab().toImage();
+    const QRect ink = InkBounds(shot, canvas->geometry());
+    ASSERT_FALSE(ink.isEmpty());
+    // 15 characters of 20 pixels run down to about 300 pixels below the canvas top.
+    EXPECT_GT(ink.bottom(), 150 + 270);
+}
