@@ -1,5 +1,7 @@
 #include "app/ui/Pictures.h"
 
+#include "platform/qt/LazyIcon.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -41,12 +43,16 @@ QPixmap AboutPicture()
     return Render(QStringLiteral("about.svg"), QSize(184, 160));
 }
 
+// Rendered when first drawn (for the main window, when it is shown), not
+// when set.
 QIcon ApplicationIcon()
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(Render(QStringLiteral("ralvo.svg"), QSize(side, side)));
-    return icon;
+    return platform::LazyIcon([] {
+        QIcon icon;
+        for (int side : {16, 24, 32, 48, 64, 128, 256})
+            icon.addPixmap(Render(QStringLiteral("ralvo.svg"), QSize(side, side)));
+        return icon;
+    });
 }
 
 } // namespace ralvo

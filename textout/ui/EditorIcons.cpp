@@ -1,5 +1,7 @@
 #include "textout/ui/EditorIcons.h"
 
+#include "platform/qt/LazyIcon.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
@@ -96,20 +98,26 @@ QIcon BuiltInEditorIcon(EditorImage image)
     return IconFromSvg(Source(image).svg);
 }
 
+// The theme is looked up, or the drawing rendered, when the icon is first
+// drawn: the editor is created at start-up but shown only on demand.
 QIcon EditorIcon(EditorImage image)
 {
-    const QString name = QString::fromLatin1(Source(image).themeName);
-    if (QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
-    return BuiltInEditorIcon(image);
+    return platform::LazyIcon([image] {
+        const QString name = QString::fromLatin1(Source(image).themeName);
+        if (QIcon::hasThemeIcon(name))
+            return QIcon::fromTheme(name);
+        return BuiltInEditorIcon(image);
+    });
 }
 
 QIcon EditorWindowIcon()
 {
-    const QString name = QStringLiteral("accessories-text-editor");
-    if (QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
-    return IconFromSvg(kWindowSvg);
+    return platform::LazyIcon([] {
+        const QString name = QStringLiteral("accessories-text-editor");
+        if (QIcon::hasThemeIcon(name))
+            return QIcon::fromTheme(name);
+        return IconFromSvg(kWindowSvg);
+    });
 }
 
 } // namespace ralvo::textout
