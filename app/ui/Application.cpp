@@ -77,7 +77,8 @@ void Application::CreateWindows()
     m_textEditorForm = new textout::TTextEditorForm(m_services, owner);
 
     // 4. The print preview, printing on the text editor's printer.
-    m_schedulePrinter = std::make_unique<QtSchedulePrinter>(m_textEditorForm->Printer(), m_printDialogs);
+    m_schedulePrinter = std::make_unique<QtSchedulePrinter>(
+        [editor = m_textEditorForm]() -> QPrinter & { return editor->Printer(); }, m_printDialogs);
     m_prevForm = new TPrevForm(m_services, m_records, *m_mainForm, *m_schedulePrinter, owner);
 
     // 5. The notice editor, opened from the settings dialog.

@@ -7,7 +7,12 @@
 namespace ralvo {
 
 QtSchedulePrinter::QtSchedulePrinter(QPrinter &printer, platform::PrintDialogs &dialogs)
-    : m_printer(printer), m_dialogs(dialogs)
+    : QtSchedulePrinter([&printer]() -> QPrinter & { return printer; }, dialogs)
+{
+}
+
+QtSchedulePrinter::QtSchedulePrinter(std::function<QPrinter &()> printer, platform::PrintDialogs &dialogs)
+    : m_printer(std::move(printer)), m_dialogs(dialogs)
 {
 }
 
@@ -25,31 +30,31 @@ bool QtSchedulePrinter::SelectDefaultPrinter()
     if (!printers.contains(name))
         name = printers.constFirst();
     // A file chosen in an earlier dialog is not used either.
-    m_printer.setOutputFileName(QString());
-    m_printer.setOutputFormat(QPrinter::NativeFormat);
-    m_printer.setPrinterName(name);
+    Printer().setOutputFileName(QString());
+    Printer().setOutputFormat(QPrinter::NativeFormat);
+    Printer().setPrinterName(name);
     return true;
 }
 
 void QtSchedulePrinter::SetPaperSize(QPageSize::PageSizeId paper)
 {
-    m_printer.setPageSize(QPageSize(paper));
+    Printer().setPageSize(QPageSize(paper));
 }
 
 void QtSchedulePrinter::SetPortrait()
 {
-    m_printer.setPageOrientation(QPageLayout::Portrait);
+    Printer().setPageOrientation(QPageLayout::Portrait);
 }
 
 bool QtSchedulePrinter::ShowPrintDialog()
 {
-    return m_dialogs.ExecPrintDialog(m_printer);
+    return m_dialogs.ExecPrintDialog(Printer());
 }
 
 PrinterSheet QtSchedulePrinter::Sheet() const
 {
-    const QRect paper = m_printer.paperRect(QPrinter::DevicePixel).toRect();
-    const QRect page = m_printer.pageRect(QPrinter::DevicePixel).toRect();
+    const QRect paper = Printer().paperRect(QPrinter::DevicePixel).toRect();
+    const QRect page = Printer().pageRect(QPrinter::DevicePixel).toRect();
     PrinterSheet sheet;
     sheet.paperWidth = paper.width();
     sheet.paperHeight = paper.height();
@@ -62,10 +67,10 @@ PrinterSheet QtSchedulePrinter::Sheet() const
 
 QPainter *QtSchedulePrinter::BeginDocument()
 {
-    m_printer.setDocName(DocumentName());
+    Printer().setDocName(DocumentName());
     // Without an installed printer Qt falls back to a PDF file with no name,
     // which cannot begin; a printer that refuses the job fails here too.
-    if (!m_painter.begin(&m_printer))
+    if (!m_painter.begin(&Printer()))
         return nullptr;
     return &m_painter;
 }
@@ -80,7 +85,7 @@ void QtSchedulePrinter::AbortDocument()
     // Qt's CUPS and PDF engines cannot abort: their page still goes out when
     // the painter ends. The command therefore checks its inputs before it
     // begins a document, and this is left for engines that can.
-    m_printer.abort();
+    Printer().abort();
     if (m_painter.isActive())
         m_painter.end();
 }

@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+#include <functional>
+
 class QPrinter;
 
 namespace ralvo {
@@ -19,6 +21,8 @@ class QtSchedulePrinter final : public SchedulePrinter
 public:
     // Neither is owned; both must outlive this object.
     QtSchedulePrinter(QPrinter &printer, platform::PrintDialogs &dialogs);
+    // The printer is asked for at each use, so that it can be made lazily.
+    QtSchedulePrinter(std::function<QPrinter &()> printer, platform::PrintDialogs &dialogs);
 
     bool SelectDefaultPrinter() override;
     void SetPaperSize(QPageSize::PageSizeId paper) override;
@@ -29,13 +33,13 @@ public:
     bool EndDocument() override;
     void AbortDocument() override;
 
-    QPrinter &Printer() const { return m_printer; }
+    QPrinter &Printer() const { return m_printer(); }
 
     // The name the schedule's print jobs carry.
     static QString DocumentName();
 
 private:
-    QPrinter &m_printer;
+    std::function<QPrinter &()> m_printer;
     platform::PrintDialogs &m_dialogs;
     QPainter m_painter;
 };

@@ -80,7 +80,7 @@ bool PrintPlainText(QPrinter &printer, const QString &text, QFont font)
 } // namespace
 
 TTextEditorForm::TTextEditorForm(const platform::Services &services, QWidget *parent)
-    : QMainWindow(parent, Qt::Window), m_services(services), m_commands(*this, services), m_printer(QPrinter::HighResolution)
+    : QMainWindow(parent, Qt::Window), m_services(services), m_commands(*this, services)
 {
     setObjectName(QStringLiteral("TextEditorForm"));
     resize(577, 435);
@@ -326,9 +326,16 @@ void TTextEditorForm::Print1Click() { PrintText(); }
 void TTextEditorForm::ToolButton3Click() { PrintText(); }
 void TTextEditorForm::Close1Click() { close(); }
 
+QPrinter &TTextEditorForm::Printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
 void TTextEditorForm::PrintSetup1Click()
 {
-    m_services.printDialogs->ExecPrinterSetupDialog(m_printer);
+    m_services.printDialogs->ExecPrinterSetupDialog(Printer());
 }
 
 void TTextEditorForm::FormCloseQuery(bool &canClose)
@@ -367,12 +374,12 @@ void TTextEditorForm::PrintText()
 {
     // Without any installed printer Qt falls back to a PDF file without a
     // name and nothing would come out: say so instead of pretending.
-    if (m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty()) {
+    if (Printer().outputFormat() == QPrinter::PdfFormat && Printer().outputFileName().isEmpty()) {
         m_services.messages->ShowMessage(QStringLiteral("印刷できるプリンタがありません。"));
         return;
     }
-    m_printer.setDocName(m_caption);
-    if (!PrintPlainText(m_printer, RichEdit1->toPlainText(), RichEdit1->font()))
+    Printer().setDocName(m_caption);
+    if (!PrintPlainText(Printer(), RichEdit1->toPlainText(), RichEdit1->font()))
         m_services.messages->ShowMessage(QStringLiteral("印刷を開始できません。"));
 }
 

@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QPrinter>
 
+#include <memory>
+
 class QAction;
 class QMenu;
 class QPlainTextEdit;
@@ -36,7 +38,8 @@ public:
     void ShowModal();
 
     // The editor's current printer (the printer set-up's choice).
-    QPrinter &Printer() { return m_printer; }
+    // The editor's printer, made on first use (asking CUPS takes time).
+    QPrinter &Printer();
 
     // Controls, named as the window's parts.
     QPlainTextEdit *RichEdit1 = nullptr;
@@ -130,7 +133,7 @@ private:
 
     platform::Services m_services;
     TextEditorCommands m_commands;
-    QPrinter m_printer;
+    std::unique_ptr<QPrinter> m_printer;
     QString m_caption;
 };
 
