@@ -42,7 +42,6 @@ TVerForm::TVerForm(QWidget *parent)
 
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->SetPicture(AboutPicture());
     Image1->setGeometry(32, 24, 184, 160);
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Version 2.0"), 19, true, QColor(0, 0, 128));
@@ -70,6 +69,10 @@ void TVerForm::Button1Click()
 
 void TVerForm::showEvent(QShowEvent *event)
 {
+    // The picture is rendered when the box is first shown, before it is
+    // painted: the box is created at start-up but rarely opened.
+    if (Image1->Picture().isNull())
+        Image1->SetPicture(AboutPicture());
     QDialog::showEvent(event);
     if (const QScreen *screen = this->screen()) {
         QRect frame = frameGeometry();
