@@ -95,7 +95,16 @@ QStringList FixedPitchFaceNames()
         if (!QFontDatabase::isPrivateFamily(family))
             families.append(family);
     }
-    return FilterFixedPitchFaces(families, &IsFixedPitchFace);
+    // Testing the faces loads each Japanese one: the answer is kept for as
+    // long as the installed families stay the same, so that every font box
+    // shares one enumeration.
+    static QStringList testedFamilies;
+    static QStringList fixedFaces;
+    if (families != testedFamilies || fixedFaces.isEmpty()) {
+        fixedFaces = FilterFixedPitchFaces(families, &IsFixedPitchFace);
+        testedFamilies = families;
+    }
+    return fixedFaces;
 }
 
 } // namespace ralvo::platform

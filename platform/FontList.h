@@ -24,7 +24,8 @@ QStringList FilterFixedPitchFaces(const QStringList &families,
 bool IsFixedPitchFace(const QString &family);
 
 // The fixed-pitch faces of the screen in the platform's enumeration order,
-// without "@" names. Built afresh on each call: callers build their list once.
+// without "@" names. Computed once and shared by later calls while the
+// installed families stay the same.
 QStringList FixedPitchFaceNames();
 
 } // namespace ralvo::platform

@@ -8,6 +8,8 @@ it under xvfb-run, e.g.
 
   xvfb-run -a -s "-screen 0 1280x1024x24" scripts/startup-bench.py build/bench 40
 
+Further build trees after the count (e.g. one of an older commit) add their
+startup_app to the same interleaved runs, for a side-by-side comparison.
 The probes run with an empty, temporary HOME (first-run settings).
 """
 import os
@@ -35,6 +37,8 @@ def main():
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 30
     probes = {name: os.path.join(build, "benchmarks", name)
               for name in ("startup_minimal", "startup_app")}
+    for other in sys.argv[3:]:
+        probes[f"app@{other}"] = os.path.join(other, "benchmarks", "startup_app")
     results = {name: ([], []) for name in probes}
     with tempfile.TemporaryDirectory() as home:
         env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
@@ -51,7 +55,7 @@ def main():
     medians = {}
     for name, (walls, cpus) in results.items():
         medians[name] = statistics.median(walls)
-        print(f"{name:16} wall median {statistics.median(walls):6.1f} ms "
+        print(f"{name:24} wall median {statistics.median(walls):6.1f} ms "
               f"(min {min(walls):6.1f})  cpu median {statistics.median(cpus):6.1f} ms")
     print(f"ratio app/minimal (wall medians): "
           f"{medians['startup_app'] / medians['startup_minimal']:.2f}")
