@@ -9,8 +9,9 @@ case "$variant" in
     *) echo "usage: $0 release|asan" >&2; exit 64 ;;
 esac
 build="$root/build/$variant"
+mkdir -p "$build"
 # Configure every time (a few seconds): it picks up source files added or
 # removed since the last build, also those that decide which programs exist.
-cmake -S "$root" -B "$build" -G Ninja "${flags[@]}" "${@:2}" > "$build.configure.log" 2>&1 ||
-    { cat "$build.configure.log" >&2; exit 1; }
+cmake -S "$root" -B "$build" -G Ninja "${flags[@]}" "${@:2}" > "$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log" >&2; exit 1; }
 cmake --build "$build" --parallel "$(nproc)"
