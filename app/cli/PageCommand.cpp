@@ -41,11 +41,7 @@ std::optional<PagePaper> PaperOf(const QString &text)
 
 int RunPage(const QCommandLineParser &parser, Console &console)
 {
-    const auto badUsage = [&](const QString &reason) {
-        console.Error(reason);
-        console.Error(UsageText().trimmed());
-        return int(ExitUsage);
-    };
+    const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
 
     const auto request = ReadScheduleOptions(parser);
     if (const QString *error = std::get_if<QString>(&request))

@@ -21,14 +21,17 @@ QString UsageText()
     return usage;
 }
 
+int UsageError(Console &console, const QString &reason)
+{
+    if (!reason.isEmpty())
+        console.Error(reason);
+    console.Error(UsageText().trimmed());
+    return ExitUsage;
+}
+
 int RunCommandLine(const QStringList &arguments, Console &console)
 {
-    const auto badUsage = [&](const QString &reason) {
-        if (!reason.isEmpty())
-            console.Error(reason);
-        console.Error(UsageText().trimmed());
-        return int(ExitUsage);
-    };
+    const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
 
     if (arguments.size() < 2)
         return badUsage(QStringLiteral("サブコマンドがありません。"));

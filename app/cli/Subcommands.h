@@ -33,6 +33,10 @@ Subcommand PageSubcommand();
 // The whole usage text.
 QString UsageText();
 
+// Writes the reason (when there is one) and the usage to standard error;
+// returns the bad-option exit status.
+int UsageError(Console &console, const QString &reason);
+
 // Parses the arguments (program name first) and runs the chosen subcommand.
 int RunCommandLine(const QStringList &arguments, Console &console);
 
