@@ -14,6 +14,7 @@
 #include "settings/ui/SetupForm.h"
 #include "textout/ui/TextEditorForm.h"
 #include "textout/ui/WriteTextSchedule.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -46,9 +47,7 @@ void Application::InitializeApplication()
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     platform::InstallFontSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
+    QApplication::setFont(platform::DialogFont());
 
     // Qt's own dialogs (file, colour, print) in Japanese.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));

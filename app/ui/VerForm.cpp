@@ -2,6 +2,7 @@
 
 #include "app/ui/ImageControl.h"
 #include "app/ui/Pictures.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -35,9 +36,7 @@ TVerForm::TVerForm(QWidget *parent)
 {
     setObjectName(QStringLiteral("VerForm"));
     setWindowTitle(QStringLiteral("バージョン情報"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    platform::UseDialogFont(*this);
     setFixedSize(248, 335);
 
     Image1 = new TImage(this);

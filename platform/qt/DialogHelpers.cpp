@@ -14,11 +14,16 @@ void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight)
     window.setFixedSize(clientWidth, clientHeight);
 }
 
-void UseDialogFont(QWidget &window)
+QFont DialogFont()
 {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
-    window.setFont(font);
+    return font;
+}
+
+void UseDialogFont(QWidget &window)
+{
+    window.setFont(DialogFont());
 }
 
 void CentreOnScreen(QWidget &window)

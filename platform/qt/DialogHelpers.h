@@ -4,6 +4,7 @@
 
 #include "platform/Colour.h"
 
+class QFont;
 class QLabel;
 class QString;
 class QWidget;
@@ -13,7 +14,10 @@ namespace ralvo::platform {
 // Fixed dialog border without a close box: a caption only.
 void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight);
 
-// The dialogs' font: 12-pixel "ＭＳ Ｐゴシック".
+// The windows' font: 12-pixel "ＭＳ Ｐゴシック".
+QFont DialogFont();
+
+// Gives the window DialogFont().
 void UseDialogFont(QWidget &window);
 
 // Moves a top-level window to the centre of the screen it is on.

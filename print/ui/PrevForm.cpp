@@ -3,6 +3,7 @@
 #include "print/SchedulePage.h"
 #include "print/SchedulePrinting.h"
 #include "settings/SettingsIO.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -40,9 +41,7 @@ void TPrevForm::CreateControls()
 {
     setObjectName(QStringLiteral("PrevForm"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    platform::UseDialogFont(*this);
     resize(544, 375);
 
     auto *layout = new QVBoxLayout(this);
