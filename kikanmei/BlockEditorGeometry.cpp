@@ -1,5 +1,7 @@
 #include "kikanmei/BlockEditorGeometry.h"
 
+#include "calc/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -24,7 +26,7 @@ bool Near(QPoint pointer, QPoint centre)
 BlockEditorLayout BlockEditorLayout::ForClientWidth(int clientWidth)
 {
     BlockEditorLayout layout;
-    layout.panel2Height = static_cast<int>(std::nearbyint(clientWidth / BlockAspect));
+    layout.panel2Height = RoundHalfEven(clientWidth / BlockAspect);
     layout.canvasWidth = std::max(0, clientWidth - 2 * BevelInset);
     layout.canvasHeight = std::max(0, layout.panel2Height - 2 * BevelInset);
     layout.speedButtonTop = Panel1Height + layout.panel2Height + 80;
@@ -57,8 +59,8 @@ std::optional<std::array<QPoint, 8>> EditorCanvas::Handles(const WakuRecord &fra
     if (!units || !px)
         return std::nullopt;
     // The midpoints come from the units, not from the rounded edges.
-    const int xm = static_cast<int>(std::nearbyint((double(units->Left) + units->Right) / 20000.0 * m_width));
-    const int ym = static_cast<int>(std::nearbyint((double(units->Top) + units->Bottom) / 20000.0 * m_height));
+    const int xm = RoundHalfEven((double(units->Left) + units->Right) / 20000.0 * m_width);
+    const int ym = RoundHalfEven((double(units->Top) + units->Bottom) / 20000.0 * m_height);
     return std::array<QPoint, 8>{QPoint(px->Left, px->Top),  QPoint(px->Right, px->Top),
                                  QPoint(px->Right, px->Bottom), QPoint(px->Left, px->Bottom),
                                  QPoint(xm, px->Top),        QPoint(px->Right, ym),

@@ -2,35 +2,12 @@
 
 #include "platform/ShiftJis.h"
 
+#include "calc/Rounding.h"
+
 #include <cmath>
 #include <limits>
 
 namespace ralvo {
-
-namespace {
-
-// round() of the frame rules (halves to even), saturated into int.
-int RoundToInt(double value)
-{
-    const double r = std::nearbyint(value);
-    if (!(r >= std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min(); // NaN or too small
-    if (r > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
-}
-
-int TruncToInt(double value)
-{
-    const double t = std::trunc(value);
-    if (!(t >= std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (t > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(t);
-}
-
-} // namespace
 
 std::optional<int> ParseWakuInteger(const QString &text)
 {
@@ -81,12 +58,12 @@ std::optional<qsizetype> WakuFrameAt(const KikanmeiBlock &block, int xu, int yu)
 
 int BlockToPixels::X(int units) const
 {
-    return RoundToInt(m_originX + units / 10000.0 * m_width);
+    return RoundHalfEven(m_originX + units / 10000.0 * m_width);
 }
 
 int BlockToPixels::Y(int units) const
 {
-    return RoundToInt(m_originY + units / 10000.0 * m_height);
+    return RoundHalfEven(m_originY + units / 10000.0 * m_height);
 }
 
 WakuEdges BlockToPixels::Edges(const WakuEdges &units) const
@@ -104,12 +81,12 @@ std::optional<WakuEdges> BlockToPixels::Edges(const WakuRecord &frame) const
 
 int BlockToPixels::UnitsX(int px) const
 {
-    return m_width == 0 ? 0 : RoundToInt((px - m_originX) / m_width * 10000);
+    return m_width == 0 ? 0 : RoundHalfEven((px - m_originX) / m_width * 10000);
 }
 
 int BlockToPixels::UnitsY(int py) const
 {
-    return m_height == 0 ? 0 : RoundToInt((py - m_originY) / m_height * 10000);
+    return m_height == 0 ? 0 : RoundHalfEven((py - m_originY) / m_height * 10000);
 }
 
 WakuTextMeasure MeasureWakuText(const QString &text)
@@ -177,7 +154,7 @@ std::vector<int> WakuCharacterOffsets(const WakuTextMeasure &text, double em, do
     offsets.reserve(text.chars.size());
     int bytesBefore = 0;
     for (std::size_t c = 0; c < text.chars.size(); ++c) {
-        offsets.push_back(RoundToInt(em * 0.5 * bytesBefore + gap * double(c)));
+        offsets.push_back(RoundHalfEven(em * 0.5 * bytesBefore + gap * double(c)));
         bytesBefore += text.widths[c];
     }
     return offsets;
@@ -196,10 +173,10 @@ std::optional<QRect> WakuPictureDestination(const QString &kind, const WakuEdges
     if (kind != WakuKind::PictureFixedAspect())
         return std::nullopt;
     if (double(w) / h >= pictureWidth / pictureHeight) {
-        const int width = RoundToInt(pictureWidth / pictureHeight * h);
+        const int width = RoundHalfEven(pictureWidth / pictureHeight * h);
         return QRect(QPoint(px.Right - 1 - width, px.Top + 1), QSize(width, h));
     }
-    const int height = RoundToInt(pictureHeight / pictureWidth * w);
+    const int height = RoundHalfEven(pictureHeight / pictureWidth * w);
     return QRect(innerTopLeft, QSize(w, height));
 }
 

@@ -1,42 +1,34 @@
 #include "print/PageGeometry.h"
 
+#include "calc/Rounding.h"
+
 #include <cmath>
 
 namespace ralvo::page {
 
-namespace {
-
-// Half to even under the default rounding mode.
-int RoundToInt(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
-
-} // namespace
-
 int SheetMapping::X(double fx) const
 {
-    return RoundToInt(fx * m_width) - m_offsetX;
+    return RoundHalfEven(fx * m_width) - m_offsetX;
 }
 
 int SheetMapping::Y(double fy) const
 {
-    return RoundToInt(fy * m_height) - m_offsetY;
+    return RoundHalfEven(fy * m_height) - m_offsetY;
 }
 
 int SheetMapping::OfWidth(double f) const
 {
-    return RoundToInt(f * m_width);
+    return RoundHalfEven(f * m_width);
 }
 
 int SheetMapping::OfHeight(double f) const
 {
-    return RoundToInt(f * m_height);
+    return RoundHalfEven(f * m_height);
 }
 
 int PrinterThinLineWidth(int paperWidth)
 {
-    return RoundToInt(kThinPen * paperWidth) + 1;
+    return RoundHalfEven(kThinPen * paperWidth) + 1;
 }
 
 int ValidHani(int hani)

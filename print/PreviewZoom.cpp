@@ -1,17 +1,10 @@
 #include "print/PreviewZoom.h"
 
+#include "calc/Rounding.h"
+
 #include <cmath>
 
 namespace ralvo::preview {
-
-namespace {
-
-int RoundHalfEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
-
-} // namespace
 
 QSize FitPaper(QSize area)
 {
