@@ -127,6 +127,13 @@ qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later,
     return LooseDayNumber(later) - LooseDayNumber(earlier);
 }
 
+std::optional<qint64> SignedDaysBetween(const CalendarDate &from, const CalendarDate &to)
+{
+    if (!IsValidMonth(from.month) || !IsValidMonth(to.month))
+        return std::nullopt;
+    return LooseDayNumber(to) - LooseDayNumber(from);
+}
+
 QString WeekdayNameLong(const CalendarDate &date, platform::Messages &messages)
 {
     static constexpr std::array<const char16_t *, 7> names{

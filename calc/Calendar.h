@@ -17,6 +17,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 namespace ralvo::platform {
 class Messages;
 }
@@ -63,6 +65,11 @@ bool AddDays(CalendarDate &date, qint64 days);
 // Dates with a month outside 1 to 12 give 0 without a message.
 qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later,
                    platform::Messages &messages);
+
+// Days from `from` to `to`, negative when `to` is earlier, without the order
+// message; none when either month is outside 1 to 12. Days outside their
+// month count on into the next (2024-02-30 is 2024-03-01).
+std::optional<qint64> SignedDaysBetween(const CalendarDate &from, const CalendarDate &to);
 
 // "（金曜日）" … "（木曜日）" for a date from 1582 on, empty before 1582 or for
 // a month outside 1 to 12. Naming 1582-01-01 shows the order message once
