@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Sets everything up, builds with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs the whole test suite, then the extra checks in scripts/ci.d.
+# Installs what building, running and testing need (every list in
+# scripts/packages.d), builds with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs the whole test suite, then the extra
+# checks in scripts/ci.d.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" test
 "$root/scripts/build.sh" asan
 export ASAN_OPTIONS=detect_leaks=0
 cd "$root/build/asan"
