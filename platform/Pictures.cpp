@@ -1,5 +1,7 @@
 #include "platform/Pictures.h"
 
+#include "platform/FileReader.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -152,13 +154,11 @@ std::optional<Picture> Picture::Load(const QString &path)
     const auto format = FormatOfPath(path);
     if (!format)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+    // A FIFO or device named as a picture is refused, never waited on.
+    const FileReadResult file = ReadRegularFile(path, MaxFileBytes);
+    if (!file.ok())
         return std::nullopt;
-    const QByteArray data = file.read(MaxFileBytes + 1);
-    if (data.size() > MaxFileBytes)
-        return std::nullopt;
-    return FromData(data, *format);
+    return FromData(file.bytes, *format);
 }
 
 std::optional<Picture> Picture::FromData(const QByteArray &data, Format format)

@@ -1,10 +1,9 @@
 #include "textout/TextFile.h"
 
+#include "platform/FileReader.h"
+#include "platform/FileWriter.h"
 #include "platform/ShiftJis.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace ralvo::textout {
@@ -71,28 +70,15 @@ QStringList EditorTextLines(const QString &text)
 
 std::optional<QString> ReadTextFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const platform::FileReadResult file = platform::ReadRegularFile(path, kMaxTextFileBytes);
+    if (!file.ok())
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return DecodeTextFile(bytes);
+    return DecodeTextFile(file.bytes);
 }
 
 bool WriteFileBytes(const QString &path, const QByteArray &bytes)
 {
-    // Replacing a file through a temporary copy would also overwrite one
-    // that is write-protected: refuse that as writing in place would.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isWritable())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return platform::WriteFileAtomically(path, bytes).ok;
 }
 
 } // namespace ralvo::textout

@@ -25,10 +25,16 @@ std::optional<QString> DecodeTextFile(const QByteArray &bytes);
 // line ends with CR LF, so DecodeTextFile gives the text back unchanged.
 QStringList EditorTextLines(const QString &text);
 
-// Reads a whole file; empty when it cannot be read or decoded.
+// The largest file the editor opens.
+inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
+
+// Reads a whole regular file of at most kMaxTextFileBytes; empty when it
+// cannot be read or decoded (a FIFO or device is refused, never waited on).
 std::optional<QString> ReadTextFile(const QString &path);
 
-// Writes `bytes` to `path` atomically; false when the file cannot be written.
+// Writes `bytes` to `path` whole or not at all (platform/FileWriter.h: a
+// device or FIFO is written into, never replaced); false when it cannot be
+// written, the old file then unchanged.
 bool WriteFileBytes(const QString &path, const QByteArray &bytes);
 
 } // namespace ralvo::textout

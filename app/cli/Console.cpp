@@ -1,6 +1,6 @@
 #include "app/cli/Console.h"
 
-#include <QSaveFile>
+#include "platform/FileWriter.h"
 
 namespace ralvo::cli {
 
@@ -28,9 +28,9 @@ bool Console::WriteOutput(const QByteArray &bytes, const QString &fileName)
             Error(QStringLiteral("標準出力に書き込めませんでした。"));
         return ok;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Error(QStringLiteral("ファイルに書き込めませんでした: ") + fileName);
+    const platform::FileWriteResult written = platform::WriteFileAtomically(fileName, bytes);
+    if (!written) {
+        Error(QStringLiteral("ファイル %1 に書き込めませんでした: %2").arg(fileName, written.reason));
         return false;
     }
     return true;

@@ -29,8 +29,9 @@ public:
     void Error(const QString &line);
     // Text as it is (UTF-8) on standard output, for --help.
     void Print(const QString &text);
-    // The bytes to `fileName` (atomically replaced), or to standard output when
-    // `fileName` is empty. On failure writes a message and returns false.
+    // The bytes to `fileName` (whole or not at all; a device or FIFO is
+    // written into, never replaced), or to standard output when `fileName`
+    // is empty. On failure writes a one-line reason and returns false.
     bool WriteOutput(const QByteArray &bytes, const QString &fileName);
 
 private:

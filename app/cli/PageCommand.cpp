@@ -120,6 +120,7 @@ Subcommand PageSubcommand()
                 "  (page の -o は必須です。.pdf なら PDF (フォント埋め込み)、.png なら画像を書き出します)\n"),
         AddPageOptions,
         RunPage,
+        true,
     };
 }
 

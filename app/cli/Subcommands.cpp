@@ -29,6 +29,17 @@ int UsageError(Console &console, const QString &reason)
     return ExitUsage;
 }
 
+bool NeedsGuiApplication(const QStringList &arguments)
+{
+    if (arguments.size() < 2)
+        return false;
+    for (const Subcommand &command : Subcommands()) {
+        if (command.name == arguments.at(1))
+            return command.drawsPages;
+    }
+    return false;
+}
+
 int RunCommandLine(const QStringList &arguments, Console &console)
 {
     const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };

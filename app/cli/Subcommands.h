@@ -19,6 +19,7 @@ struct Subcommand
     QString optionsUsage;                                 // usage of its options
     void (*addOptions)(QCommandLineParser &parser);       // declares its options
     int (*run)(const QCommandLineParser &parser, Console &console); // exit status
+    bool drawsPages = false; // needs fonts and painting: a QGuiApplication
 };
 
 // Every subcommand, in usage order.
@@ -36,6 +37,10 @@ QString UsageText();
 // Writes the reason (when there is one) and the usage to standard error;
 // returns the bad-option exit status.
 int UsageError(Console &console, const QString &reason);
+
+// Whether the subcommand the arguments (program name first) name draws
+// pages, and so needs a QGuiApplication rather than a QCoreApplication.
+bool NeedsGuiApplication(const QStringList &arguments);
 
 // Parses the arguments (program name first) and runs the chosen subcommand.
 int RunCommandLine(const QStringList &arguments, Console &console);

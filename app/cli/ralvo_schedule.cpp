@@ -3,15 +3,40 @@
 
 #include "app/cli/Subcommands.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+
+#include <memory>
+
+namespace {
+
+// Standard error is for the tool's own messages: Qt's warnings (a missing
+// XDG_RUNTIME_DIR, font set-up notes, ...) are not passed on.
+void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    // Drawing the page needs fonts but never a window: run without a display
-    // unless the caller chose a platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    qInstallMessageHandler(DropQtMessage);
+    // Qt never sees the user's arguments (a platform plugin would take
+    // options such as --name or -reverse as its own), and pages are drawn
+    // offscreen whatever platform the environment names: the tool never
+    // needs a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static char programName[] = "ralvo-schedule";
+    static char *qtArgv[] = {programName, nullptr};
+    static int qtArgc = 1;
+    std::unique_ptr<QCoreApplication> app;
+    if (ralvo::cli::NeedsGuiApplication(arguments))
+        app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+    else
+        app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
     ralvo::cli::Console console;
-    return ralvo::cli::RunCommandLine(QCoreApplication::arguments(), console);
+    return ralvo::cli::RunCommandLine(arguments, console);
 }

@@ -85,3 +85,12 @@ endif()
 if(TARGET cli_setting_overrides_test)
     target_sources(cli_setting_overrides_test PRIVATE ${CMAKE_SOURCE_DIR}/app/cli/SettingOverrides.cpp)
 endif()
+
+# Runs the built tool against full disks, devices, FIFOs and desktop
+# environments.
+if(TARGET cli_output_files_test AND TARGET ralvo-schedule)
+    add_dependencies(cli_output_files_test ralvo-schedule)
+    target_compile_definitions(cli_output_files_test PRIVATE
+        RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>"
+        RALVO_CLI_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+endif()

@@ -5,6 +5,7 @@
 #include "app/ui/RalvoMainForm.h"
 #include "platform/Fonts.h"
 #include "support/FakePlatform.h"
+#include "support/FileSystemNodes.h"
 #include "textout/TextFile.h"
 #include "textout/TextSchedule.h"
 #include "textout/ui/TextEditorForm.h"
@@ -267,6 +268,35 @@ private Q_SLOTS:
         QVERIFY(FileBytes(path).endsWith("----a\r\n"));
         QVERIFY(!m_form->IsModified());
         QCOMPARE(m_form->Caption(), kScheduleCaption); // saving does not rename the window
+    }
+
+    // Saving over an existing file on a full disk, or into a device: the old
+    // file stays byte for byte, nothing is left half-written, the node is
+    // never replaced, and a failure keeps the text marked as changed.
+    void saveAsOnAFullDiskKeepsTheOldFileAndTheChanges()
+    {
+        ralvo::test::SmallFileSystem disk;
+        if (!disk.mounted())
+            QSKIP(disk.skipReason().c_str());
+        const QString path = disk.filePath(QStringLiteral("schedule.txt"));
+        WriteBytes(path, "old\r\n");
+        QVERIFY(disk.Fill());
+        ShowSchedule();
+        TypeOneCharacter();
+        m_platform->fileDialogs.answers.push_back(path);
+        m_form->SaveAs2->trigger();
+        QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(path)});
+        QCOMPARE(FileBytes(path), QByteArray("old\r\n"));
+        QCOMPARE(disk.Names(), QStringList{QStringLiteral("schedule.txt")});
+        QVERIFY(m_form->IsModified());
+
+        const QString null = Path(QStringLiteral("null"));
+        if (!ralvo::test::MakeCharacterDevice(null, ralvo::test::kMemoryMajor, ralvo::test::kNullMinor))
+            QSKIP("mknod needs root");
+        m_platform->fileDialogs.answers.push_back(null);
+        m_form->SaveAs2->trigger();
+        QCOMPARE(ralvo::test::NodeType(null), mode_t(S_IFCHR));
+        QVERIFY(!m_form->IsModified());
     }
 
     void saveAsRefusesCharactersShiftJisCannotHold()

@@ -1,0 +1,57 @@
+#pragma once
+
+// The one way the program writes a file: whole or not at all.
+//
+// What happens depends on what the path names:
+// - nothing yet, or a regular file: the bytes go to a temporary file
+//   "<name>.XXXXXX" in the same folder; every write, the flush to disk and
+//   the close are checked, then the temporary file is renamed over the
+//   target and the folder is flushed. On any failure the temporary file is
+//   removed and the old file stays byte for byte. A replaced file keeps its
+//   permissions and owner.
+// - a character device or a FIFO (/dev/null, /dev/stdout, a named pipe): the
+//   bytes are written into it as a stream, as "cat > PATH" does; the node is
+//   never replaced. A FIFO nobody reads from is refused instead of waited on.
+// - a symbolic link is followed only to a regular file of the writing user
+//   (that file is replaced, the link stays a link) or to a character device
+//   or FIFO (streamed into). A dangling link, a link to another user's file
+//   and a link to anything else are refused: a save never creates or takes
+//   over a file outside the folder it was pointed at.
+// - anything else (a folder, a block device, a socket) is refused.
+//
+// The reasons given are Japanese, one line, for the user.
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace ralvo::platform {
+
+struct FileWriteOptions
+{
+    // Permission bits of a newly created regular file (before the umask
+    // for the default; exactly these when `exactNewMode`).
+    unsigned newFileMode = 0666;
+    bool exactNewMode = false;
+};
+
+struct FileWriteResult
+{
+    bool ok = false;
+    QString reason; // why not, when !ok
+
+    explicit operator bool() const { return ok; }
+};
+
+FileWriteResult WriteFileAtomically(const QString &path, QByteArrayView bytes,
+                                    const FileWriteOptions &options = {});
+
+// Removes temporary files "<name>.XXXXXX" that a write to `path` left behind
+// when the program was killed between writing and renaming: regular files
+// of the current user, directly beside the (link-resolved) target. Returns
+// how many were removed.
+int RemoveStrayTemporaryFiles(const QString &path);
+
+// Japanese reason for a system error number.
+QString SystemErrorText(int error);
+
+} // namespace ralvo::platform
