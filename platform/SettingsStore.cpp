@@ -1,7 +1,11 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/FileReader.h"
+#include "platform/FileWriter.h"
+#include "platform/JsonReader.h"
 #include "platform/ShiftJis.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,11 +13,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <cmath>
 #include <limits>
+
+#include <cstdio>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,9 +39,10 @@ qsizetype TextDataSize(const QString &text)
     return ShiftJisWidth(text) + 1; // the code page 932 bytes and the terminating NUL
 }
 
-bool SameName(const QString &a, const QString &b)
+// Names and paths compare case-insensitively: they are indexed folded.
+QString Folded(const QString &name)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return name.toCaseFolded();
 }
 
 // "{"kind": name, "data": hex}" → the data's byte count; -1 when not that form.
@@ -54,36 +61,26 @@ qsizetype OtherDataSize(const QJsonObject &object)
     return hex.size() / 2;
 }
 
-StoredValue ValueFromJson(const QJsonValue &json)
+// A nested object or array as QJsonValue; null when Qt cannot hold it (a
+// number out of range inside).
+QJsonValue ComposedValue(QByteArrayView source)
 {
-    if (json.isString())
-        return StoredValue::Text(json.toString());
-    if (json.isDouble()) {
-        const double d = json.toDouble();
-        if (std::trunc(d) == d && d >= std::numeric_limits<qint32>::min()
-            && d <= std::numeric_limits<qint32>::max())
-            return StoredValue::Integer(static_cast<qint32>(d));
-        return StoredValue::Other(json, 8); // a 64-bit number
-    }
-    if (json.isObject()) {
-        const qsizetype size = OtherDataSize(json.toObject());
-        if (size >= 0)
-            return StoredValue::Other(json, size);
-    }
-    return StoredValue::Other(json, kUnknownSize);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(source.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError)
+        return QJsonValue();
+    return document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
 }
 
-QJsonValue ValueToJson(const StoredValue &value)
+// The JSON text of a value of another kind made in memory.
+QByteArray CompactJson(const QJsonValue &value)
 {
-    switch (value.kind()) {
-    case StoredValue::Kind::Text:
-        return value.text();
-    case StoredValue::Kind::Integer:
-        return value.integer();
-    case StoredValue::Kind::Other:
-        break;
-    }
-    return value.raw();
+    if (value.isObject())
+        return QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact);
+    if (value.isArray())
+        return QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact);
+    const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return wrapped.mid(1, wrapped.size() - 2); // without "[" and "]"
 }
 
 // A free name next to `path` for keeping a damaged file.
@@ -95,6 +92,17 @@ QString AsideName(const QString &path)
     for (int n = 2; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
         candidate = base + u'-' + QString::number(n);
     return candidate;
+}
+
+QByteArray Digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// Renames whatever `from` is (a file, a link, a FIFO) without opening it.
+bool RenameNode(const QString &from, const QString &to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 // Makes a rename in `folder` durable.
@@ -158,10 +166,8 @@ QString CanonicalKeyPath(const QString &path)
 std::optional<StoredValue> SettingsKey::Value(const QString &name) const
 {
     if (const SettingsStore::Key *key = m_store->FindKey(m_path)) {
-        for (const SettingsStore::Entry &entry : key->values) {
-            if (SameName(entry.name, name))
-                return entry.value;
-        }
+        if (const SettingsStore::Entry *entry = key->Find(name))
+            return entry->value;
     }
     return std::nullopt;
 }
@@ -191,17 +197,12 @@ bool SettingsKey::Write(const QString &name, const StoredValue &value)
     if (!m_writable || m_writable->m_access == SettingsStore::Access::ReadOnly || name.isEmpty())
         return false;
     SettingsStore::Key *key = m_writable->FindKey(m_path);
-    if (!key) { // the key was created when opened; keep writing sound anyway
-        m_writable->m_keys.append(SettingsStore::Key{m_path, {}});
-        key = &m_writable->m_keys.last();
-    }
-    for (SettingsStore::Entry &entry : key->values) {
-        if (SameName(entry.name, name)) {
-            entry.value = value;
-            return true;
-        }
-    }
-    key->values.append(SettingsStore::Entry{name, value});
+    if (!key) // the key was created when opened; keep writing sound anyway
+        key = &m_writable->AppendKey(m_path);
+    if (SettingsStore::Entry *entry = key->Find(name))
+        entry->value = value;
+    else
+        key->Append(name, value);
     return true;
 }
 
@@ -230,38 +231,37 @@ SettingsStore SettingsStore::Open(const QString &filePath, Access access)
     store.m_access = access;
 
     const QFileInfo info(filePath);
-    if (!info.exists())
+    // Only a regular file is read, without blocking and never beyond the
+    // cap: a FIFO, a device or a huge file is a damaged store.
+    const FileReadResult file = ReadRegularFile(filePath, kMaxStoreFileBytes);
+    if (file.status == FileReadResult::Status::Missing)
         return store;
-
-    QString why;
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-    } else {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            why = file.errorString();
-        } else if (std::optional<SettingsStore> parsed = FromJson(bytes, &why)) {
+    QString why = file.reason;
+    if (file.ok()) {
+        store.m_diskDigest = Digest(file.bytes);
+        if (std::optional<SettingsStore> parsed = FromJson(file.bytes, &why)) {
             store.m_keys = std::move(parsed->m_keys);
+            store.m_keyIndex = std::move(parsed->m_keyIndex);
             return store;
         }
     }
-    file.close();
 
     // Unreadable or not a store: start empty, and never overwrite the file.
+    store.m_diskDigest.clear();
     if (access == Access::ReadOnly) {
         store.m_problem = QStringLiteral("設定ファイル '%1' を読み込めませんでした（%2）。初期設定を使います。")
                               .arg(QDir::toNativeSeparators(filePath), why);
         return store;
     }
     const QString aside = AsideName(filePath);
-    if (QFile::rename(filePath, aside)) {
+    if (RenameNode(filePath, aside)) {
         SyncFolder(info.absolutePath());
         store.m_problem = QStringLiteral("設定ファイル '%1' を読み込めませんでした（%2）。初期設定で起動します。"
                                          "元のファイルは '%3' として残してあります。")
                               .arg(QDir::toNativeSeparators(filePath), why, QDir::toNativeSeparators(aside));
     } else {
         store.m_saveBlocked = true;
+        store.m_diskDigest = file.ok() ? Digest(file.bytes) : QByteArray();
         store.m_problem = QStringLiteral("設定ファイル '%1' を読み込めませんでした（%2）。初期設定で起動します。"
                                          "ファイルの名前を変えられなかったため、上書きせずにそのまま残します。")
                               .arg(QDir::toNativeSeparators(filePath), why);
@@ -274,13 +274,35 @@ QString SettingsStore::TakeProblemReport()
     return std::exchange(m_problem, QString());
 }
 
+const SettingsStore::Entry *SettingsStore::Key::Find(const QString &name) const
+{
+    const auto at = index.constFind(Folded(name));
+    return at == index.cend() ? nullptr : &values.at(*at);
+}
+
+SettingsStore::Entry *SettingsStore::Key::Find(const QString &name)
+{
+    const auto at = index.constFind(Folded(name));
+    return at == index.cend() ? nullptr : &values[*at];
+}
+
+void SettingsStore::Key::Append(const QString &name, const StoredValue &value)
+{
+    index.insert(Folded(name), values.size());
+    values.append(Entry{name, value});
+}
+
 const SettingsStore::Key *SettingsStore::FindKey(const QString &path) const
 {
-    for (const Key &key : m_keys) {
-        if (SameName(key.path, path))
-            return &key;
-    }
-    return nullptr;
+    const auto at = m_keyIndex.constFind(Folded(path));
+    return at == m_keyIndex.cend() ? nullptr : &m_keys.at(*at);
+}
+
+SettingsStore::Key &SettingsStore::AppendKey(const QString &path)
+{
+    m_keyIndex.insert(Folded(path), m_keys.size());
+    m_keys.append(Key{path, {}, {}});
+    return m_keys.last();
 }
 
 SettingsStore::Key *SettingsStore::FindKey(const QString &path)
@@ -310,7 +332,7 @@ std::optional<SettingsKey> SettingsStore::OpenKeyForWriting(const QString &path)
         return std::nullopt;
     if (const Key *key = FindKey(canonical))
         return SettingsKey(this, this, key->path);
-    m_keys.append(Key{canonical, {}});
+    AppendKey(canonical);
     return SettingsKey(this, this, canonical);
 }
 
@@ -324,19 +346,87 @@ QStringList SettingsStore::KeyPaths() const
 
 QByteArray SettingsStore::ToJson() const
 {
-    QJsonObject keys;
-    for (const Key &key : m_keys) {
-        QJsonObject values;
-        for (const Entry &entry : key.values)
-            values.insert(entry.name, ValueToJson(entry.value));
-        keys.insert(key.path, values);
+    // Written by hand so that keys and values keep their order, and a value
+    // of another kind is written back exactly as it was found.
+    QByteArray out;
+    out += "{\n    \"format\": " + JsonQuoted(kFormatName) + ",\n";
+    out += "    \"version\": " + QByteArray::number(kFormatVersion) + ",\n";
+    out += "    \"keys\": {";
+    for (qsizetype k = 0; k < m_keys.size(); ++k) {
+        const Key &key = m_keys.at(k);
+        out += k == 0 ? "\n" : ",\n";
+        out += "        " + JsonQuoted(key.path) + ": {";
+        for (qsizetype v = 0; v < key.values.size(); ++v) {
+            const Entry &entry = key.values.at(v);
+            out += v == 0 ? "\n" : ",\n";
+            out += "            " + JsonQuoted(entry.name) + ": ";
+            switch (entry.value.kind()) {
+            case StoredValue::Kind::Text:
+                out += JsonQuoted(entry.value.text());
+                break;
+            case StoredValue::Kind::Integer:
+                out += QByteArray::number(entry.value.integer());
+                break;
+            case StoredValue::Kind::Other:
+                out += entry.value.m_source.isEmpty() ? CompactJson(entry.value.raw()) : entry.value.m_source;
+                break;
+            }
+        }
+        out += key.values.isEmpty() ? "}" : "\n        }";
     }
-    QJsonObject top;
-    top.insert(QLatin1String("format"), kFormatName);
-    top.insert(QLatin1String("version"), kFormatVersion);
-    top.insert(QLatin1String("keys"), keys);
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    out += m_keys.isEmpty() ? "}\n}\n" : "\n    }\n}\n";
+    return out;
 }
+
+namespace {
+
+// One value of a key as the file holds it.
+StoredValue ValueFromNode(const JsonNode &node, QByteArrayView text)
+{
+    const QByteArrayView source = text.sliced(node.begin, node.end - node.begin);
+    StoredValue value;
+    switch (node.type) {
+    case JsonNode::Type::String:
+        return StoredValue::Text(node.string);
+    case JsonNode::Type::Number:
+        if (!node.numberInRange) {
+            value = StoredValue::Other(QJsonValue(), 0);
+        } else if (std::trunc(node.number) == node.number && node.number >= std::numeric_limits<qint32>::min()
+                   && node.number <= std::numeric_limits<qint32>::max()) {
+            return StoredValue::Integer(static_cast<qint32>(node.number));
+        } else {
+            value = StoredValue::Other(QJsonValue(node.number), 8); // a 64-bit number
+        }
+        break;
+    case JsonNode::Type::Object: {
+        const QJsonValue raw = ComposedValue(source);
+        const qsizetype size = OtherDataSize(raw.toObject());
+        value = StoredValue::Other(raw, size >= 0 ? size : kUnknownSize);
+        break;
+    }
+    case JsonNode::Type::Array:
+        value = StoredValue::Other(ComposedValue(source), kUnknownSize);
+        break;
+    case JsonNode::Type::Boolean:
+        value = StoredValue::Other(QJsonValue(node.boolean), kUnknownSize);
+        break;
+    case JsonNode::Type::Null:
+        value = StoredValue::Other(QJsonValue(), kUnknownSize);
+        break;
+    }
+    return value;
+}
+
+const JsonNode *Member(const JsonNode &object, QStringView name)
+{
+    for (const JsonNode::Member &member : object.members) {
+        if (member.name == name)
+            return &member.value;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QString *error)
 {
@@ -345,41 +435,52 @@ std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QSt
             *error = why;
         return std::nullopt;
     };
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return fail(QStringLiteral("JSON の誤り: %1、位置 %2").arg(parseError.errorString()).arg(parseError.offset));
-    const QJsonObject top = document.object();
-    if (!document.isObject() || top.value(QLatin1String("format")).toString() != kFormatName)
+    QString parseError;
+    const std::optional<JsonNode> document = ReadJson(json, &parseError);
+    if (!document)
+        return fail(parseError);
+    if (document->type != JsonNode::Type::Object)
         return fail(QStringLiteral("らるぼの設定ファイルではありません"));
-    if (top.value(QLatin1String("version")).toInt(-1) != kFormatVersion)
+    QSet<QString> topNames;
+    for (const JsonNode::Member &member : document->members) {
+        if (topNames.contains(member.name))
+            return fail(QStringLiteral("'%1' が重複しています").arg(member.name));
+        topNames.insert(member.name);
+    }
+    const JsonNode *format = Member(*document, u"format");
+    if (!format || format->type != JsonNode::Type::String || format->string != kFormatName)
+        return fail(QStringLiteral("らるぼの設定ファイルではありません"));
+    const JsonNode *version = Member(*document, u"version");
+    if (!version || version->type != JsonNode::Type::Number || !version->numberInRange
+        || version->number != kFormatVersion)
         return fail(QStringLiteral("対応していない版です"));
-    const QJsonValue keysValue = top.value(QLatin1String("keys"));
-    if (!keysValue.isObject() && !keysValue.isUndefined())
+    const JsonNode *keys = Member(*document, u"keys");
+    if (keys && keys->type != JsonNode::Type::Object)
         return fail(QStringLiteral("\"keys\" がオブジェクトではありません"));
 
     SettingsStore store;
-    const QJsonObject keys = keysValue.toObject();
-    for (auto it = keys.begin(); it != keys.end(); ++it) {
-        const QString path = CanonicalKeyPath(it.key());
+    if (!keys)
+        return store;
+    for (const JsonNode::Member &keyMember : keys->members) {
+        const QString path = CanonicalKeyPath(keyMember.name);
         if (path.isEmpty())
-            return fail(QStringLiteral("キーのパス '%1' が不正です").arg(it.key()));
-        if (!it.value().isObject())
-            return fail(QStringLiteral("キー '%1' がオブジェクトではありません").arg(it.key()));
+            return fail(QStringLiteral("キーのパス '%1' が不正です").arg(keyMember.name));
+        if (keyMember.value.type != JsonNode::Type::Object)
+            return fail(QStringLiteral("キー '%1' がオブジェクトではありません").arg(keyMember.name));
         if (store.FindKey(path))
-            return fail(QStringLiteral("キー '%1' が重複しています").arg(it.key()));
-        Key key{path, {}};
-        const QJsonObject values = it.value().toObject();
-        for (auto v = values.begin(); v != values.end(); ++v) {
-            for (const Entry &entry : std::as_const(key.values)) {
-                if (SameName(entry.name, v.key()))
-                    return fail(QStringLiteral("キー '%1' の値 '%2' が重複しています").arg(it.key(), v.key()));
-            }
-            if (v.key().isEmpty())
-                return fail(QStringLiteral("キー '%1' に名前のない値があります").arg(it.key()));
-            key.values.append(Entry{v.key(), ValueFromJson(v.value())});
+            return fail(QStringLiteral("キー '%1' が重複しています").arg(keyMember.name));
+        Key &key = store.AppendKey(path);
+        key.values.reserve(qsizetype(keyMember.value.members.size()));
+        for (const JsonNode::Member &valueMember : keyMember.value.members) {
+            if (valueMember.name.isEmpty())
+                return fail(QStringLiteral("キー '%1' に名前のない値があります").arg(keyMember.name));
+            if (key.Find(valueMember.name))
+                return fail(QStringLiteral("キー '%1' の値 '%2' が重複しています").arg(keyMember.name, valueMember.name));
+            StoredValue value = ValueFromNode(valueMember.value, json);
+            if (value.kind() == StoredValue::Kind::Other)
+                value.m_source = json.sliced(valueMember.value.begin, valueMember.value.end - valueMember.value.begin);
+            key.Append(valueMember.name, value);
         }
-        store.m_keys.append(std::move(key));
     }
     return store;
 }
@@ -397,7 +498,8 @@ bool SettingsStore::Save(QString *errorText)
         return fail(QStringLiteral("保存先のファイルがありません"));
     // The damaged file could not be moved aside when the store was opened:
     // try again (the folder may have been fixed since), never overwrite it.
-    if (m_saveBlocked && QFileInfo::exists(m_filePath) && !QFile::rename(m_filePath, AsideName(m_filePath)))
+    if (m_saveBlocked && (QFileInfo::exists(m_filePath) || QFileInfo(m_filePath).isSymLink())
+        && !RenameNode(m_filePath, AsideName(m_filePath)))
         return fail(QStringLiteral("読み込めなかった設定ファイルを上書きしません"));
     m_saveBlocked = false;
 
@@ -405,28 +507,31 @@ bool SettingsStore::Save(QString *errorText)
     if (!QDir().mkpath(info.absolutePath()))
         return fail(QStringLiteral("フォルダ '%1' を作成できません").arg(info.absolutePath()));
 
-    const bool firstSave = !info.exists();
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+    // A save killed between writing and renaming left its temporary file.
+    RemoveStrayTemporaryFiles(m_filePath);
     // The store holds a patient's name and dates: a new file is for its owner
     // only. An existing file keeps the permissions it has.
-    if (firstSave)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    FileWriteOptions options;
+    options.newFileMode = 0600;
+    options.exactNewMode = true;
     const QByteArray bytes = ToJson();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return fail(file.errorString());
-    }
-    // The data reaches the disk before the rename makes it the store.
-    if (::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        return fail(QStringLiteral("ディスクへの書き込みに失敗しました"));
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    SyncFolder(info.absolutePath());
+    const FileWriteResult written = WriteFileAtomically(m_filePath, bytes, options);
+    if (!written)
+        return fail(written.reason);
+    m_diskDigest = Digest(bytes);
     return true;
+}
+
+bool SettingsStore::ChangedOnDiskSinceRead() const
+{
+    if (m_filePath.isEmpty())
+        return false;
+    const FileReadResult file = ReadRegularFile(m_filePath, kMaxStoreFileBytes);
+    if (file.status == FileReadResult::Status::Missing)
+        return !m_diskDigest.isEmpty();
+    if (!file.ok()) // not readable now: whatever it is, saving will say so
+        return false;
+    return Digest(file.bytes) != m_diskDigest;
 }
 
 } // namespace ralvo::platform

@@ -23,6 +23,7 @@
 // name (never overwritten) and the store starts empty.
 
 #include <QByteArray>
+#include <QHash>
 #include <QJsonValue>
 #include <QList>
 #include <QString>
@@ -41,7 +42,9 @@ public:
     static StoredValue Text(const QString &text);
     static StoredValue Integer(qint32 value);
     // A value of another kind, kept as found in the file (`raw`), whose data
-    // takes `dataSize` bytes.
+    // takes `dataSize` bytes. A number in the file that no double can hold
+    // (1e400) is of this kind with no data: reading it as a text or an
+    // integer finds the wrong type, and it is saved back as it was written.
     static StoredValue Other(const QJsonValue &raw, qsizetype dataSize);
 
     Kind kind() const { return m_kind; }
@@ -56,11 +59,14 @@ public:
     friend bool operator==(const StoredValue &, const StoredValue &) = default;
 
 private:
+    friend class SettingsStore;
+
     Kind m_kind = Kind::Text;
     QString m_text;
     qint32 m_integer = 0;
     QJsonValue m_raw;
     qsizetype m_dataSize = 1;
+    QByteArray m_source; // Other: its JSON text as found in the file, when read from one
 };
 
 class SettingsStore;
@@ -93,6 +99,9 @@ private:
     SettingsStore *m_writable;
     QString m_path;
 };
+
+// The largest store file read; a real one takes a few kilobytes.
+inline constexpr qint64 kMaxStoreFileBytes = 64 * 1024 * 1024;
 
 class SettingsStore
 {
@@ -138,6 +147,10 @@ public:
     // the file on disk is then unchanged.
     bool Save(QString *errorText = nullptr);
 
+    // Whether the file now differs from what this store last read or saved
+    // (another window saved it in between). False for a store without file.
+    bool ChangedOnDiskSinceRead() const;
+
     // The file form of the store, and the reverse (tools and tests).
     QByteArray ToJson() const;
     // Empty when `json` is not a store file; `error` says why.
@@ -146,17 +159,30 @@ public:
 private:
     friend class SettingsKey;
     struct Entry { QString name; StoredValue value; };
-    struct Key { QString path; QList<Entry> values; };
+    struct Key
+    {
+        QString path;
+        QList<Entry> values;
+        QHash<QString, qsizetype> index; // case-folded name → position in values
+
+        const Entry *Find(const QString &name) const;
+        Entry *Find(const QString &name);
+        void Append(const QString &name, const StoredValue &value);
+    };
 
     SettingsStore() = default;
     const Key *FindKey(const QString &path) const;
     Key *FindKey(const QString &path);
+    Key &AppendKey(const QString &path);
 
     QString m_filePath;
     Access m_access = Access::ReadWrite;
     bool m_saveBlocked = false; // a damaged file stayed where the save would go
     QString m_problem;
     QList<Key> m_keys;
+    QHash<QString, qsizetype> m_keyIndex; // case-folded path → position in m_keys
+    // Digest of the file as last read or saved; empty when there was none.
+    QByteArray m_diskDigest;
 };
 
 // A key path in its canonical form ("\A\B"): leading backslash, single

@@ -193,6 +193,29 @@ bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInp
         return false;
     };
 
+    // Another window (or anyone) saved the file since this one read it:
+    // overwriting would silently drop those changes, so ask first.
+    if (store.ChangedOnDiskSinceRead() && services.messages) {
+        platform::Messages::Question question;
+        question.caption = QStringLiteral("確認");
+        question.text = QStringLiteral("設定ファイル %1 は、この画面を開いた後に別の らるぼPro で変更されています。\n"
+                                       "この画面の設定で上書きしますか？\n"
+                                       "（いいえ: この画面の設定を保存せずに終了します）")
+                            .arg(store.filePath());
+        question.icon = platform::Messages::Icon::Warning;
+        question.buttons = platform::Messages::Buttons::YesNoCancel;
+        question.defaultAnswer = platform::Messages::Answer::Cancel;
+        switch (services.messages->Ask(question)) {
+        case platform::Messages::Answer::Yes:
+        case platform::Messages::Answer::Ok:
+            break;
+        case platform::Messages::Answer::No:
+            return true; // the other window's settings stay
+        case platform::Messages::Answer::Cancel:
+            return false;
+        }
+    }
+
     std::optional<SettingsKey> key = store.OpenKeyForWriting(store_keys::SetData());
     if (!key)
         return refused(ScheduleSettingFields().front().Name());

@@ -2,9 +2,12 @@
 
 #include "platform/SettingsStore.h"
 #include "support/CalcPrinters.h"
+#include "support/FileSystemNodes.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,7 +44,7 @@ protected:
     QString StorePath() const { return dir.filePath(QStringLiteral("settings.json")); }
     QStringList AsideFiles() const
     {
-        return QDir(dir.path()).entryList({QStringLiteral("settings.json.damaged-*")}, QDir::Files);
+        return QDir(dir.path()).entryList({QStringLiteral("settings.json.damaged-*")}, QDir::Files | QDir::System);
     }
 
     QTemporaryDir dir;
@@ -138,6 +141,8 @@ TEST_F(SettingsStoreTest, FilesThatAreNotStoresAreKeptAsideUntouched)
         {"malformed key path", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\A\\\\\\\\B\": {}}}")},
         {"keys differing in case", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\k\": {}}}")},
         {"values differing in case", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"A\": 2}}}")},
+        {"a value repeated exactly", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"a\": 2}}}")},
+        {"a key repeated exactly", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\K\": {}}}")},
     };
     for (const auto &[label, bytes] : cases) {
         SCOPED_TRACE(label);
@@ -257,6 +262,127 @@ TEST_F(SettingsStoreTest, AKilledSaveLeavesACompleteOldOrNewStore)
     }
     EXPECT_GT(killedAfterACommit, 0);
     EXPECT_TRUE(AsideFiles().isEmpty());
+    // Each save removed what a killed one left: only the last kill's remains,
+    // until the next save.
+    const QStringList strays = QDir(dir.path()).entryList({QStringLiteral("settings.json.??????")}, QDir::Files);
+    EXPECT_LE(strays.size(), 1) << strays.join(u' ').toStdString();
+    {
+        SettingsStore store = SettingsStore::Open(StorePath());
+        ASSERT_TRUE(store.Save());
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("settings.json")});
     RecordProperty("generations", lastGeneration + 1);
     RecordProperty("killedAfterACommit", killedAfterACommit);
+}
+
+namespace {
+
+QByteArray StoreWith(const QByteArray &values)
+{
+    return "{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {" + values + "}}}";
+}
+
+} // namespace
+
+TEST_F(SettingsStoreTest, ValuesKeepTheirOrderAndANumberOutOfRangeStaysAValue)
+{
+    WriteAll(StorePath(), StoreWith("\"Zeta\": 1, \"Huge\": -1e400, \"Alpha\": \"a\", \"Big\": 12345678901234567890"));
+    SettingsStore store = SettingsStore::Open(StorePath());
+    EXPECT_EQ(store.TakeProblemReport(), QString());
+    const auto key = store.OpenKeyForReading(QStringLiteral("\\K"));
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->ValueNames(), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Huge"), QStringLiteral("Alpha"),
+                                              QStringLiteral("Big")}));
+    const StoredValue huge = *key->Value(QStringLiteral("Huge"));
+    EXPECT_EQ(huge.kind(), StoredValue::Kind::Other);
+    EXPECT_LE(huge.dataSize(), 4) << "read as an integer: the wrong type, not a missing value";
+    EXPECT_EQ(key->Value(QStringLiteral("Alpha")), StoredValue::Text(QStringLiteral("a")));
+
+    // Saved back as found, the other values with it.
+    store.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("Zeta"), 2);
+    ASSERT_TRUE(store.Save());
+    const QByteArray saved = ReadAll(StorePath());
+    EXPECT_TRUE(saved.contains("\"Huge\": -1e400")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("\"Big\": 12345678901234567890")) << saved.toStdString();
+    EXPECT_LT(saved.indexOf("Zeta"), saved.indexOf("Alpha"));
+    const SettingsStore reopened = SettingsStore::Open(StorePath());
+    EXPECT_EQ(reopened.OpenKeyForReading(QStringLiteral("\\K"))->Value(QStringLiteral("Huge")), huge);
+}
+
+TEST_F(SettingsStoreTest, AStoreThatIsNotARegularFileIsDamagedAndNeverWaitedOn)
+{
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(ralvo::test::MakeFifo(StorePath()));
+    SettingsStore tool = SettingsStore::Open(StorePath(), SettingsStore::Access::ReadOnly);
+    EXPECT_FALSE(tool.TakeProblemReport().isEmpty());
+    EXPECT_EQ(ralvo::test::NodeType(StorePath()), S_IFIFO) << "a tool moves nothing";
+
+    SettingsStore store = SettingsStore::Open(StorePath());
+    const QString report = store.TakeProblemReport();
+    EXPECT_TRUE(report.contains(QStringLiteral("通常のファイルではありません"))) << report.toStdString();
+    ASSERT_EQ(AsideFiles().size(), 1);
+    EXPECT_EQ(ralvo::test::NodeType(dir.filePath(AsideFiles().front())), S_IFIFO) << "moved aside as it was";
+    EXPECT_TRUE(store.Save());
+    EXPECT_LT(timer.elapsed(), 30000);
+
+    // Larger than any store: damaged, not read into memory.
+    for (const QString &old : AsideFiles())
+        QFile::remove(dir.filePath(old));
+    {
+        QFile huge(StorePath());
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_TRUE(huge.resize(ralvo::platform::kMaxStoreFileBytes + 1)); // sparse
+    }
+    SettingsStore tooLarge = SettingsStore::Open(StorePath());
+    EXPECT_TRUE(tooLarge.TakeProblemReport().contains(QStringLiteral("大きすぎます")));
+    EXPECT_EQ(AsideFiles().size(), 1);
+
+    // A link to an endless device: the link is moved aside, the device stays.
+    const QString zero = dir.filePath(QStringLiteral("zero"));
+    if (!ralvo::test::MakeCharacterDevice(zero, ralvo::test::kMemoryMajor, ralvo::test::kZeroMinor))
+        GTEST_SKIP() << "mknod needs root";
+    ASSERT_TRUE(QFile::link(zero, StorePath()));
+    SettingsStore endless = SettingsStore::Open(StorePath());
+    EXPECT_FALSE(endless.TakeProblemReport().isEmpty());
+    EXPECT_EQ(AsideFiles().size(), 2);
+    EXPECT_EQ(ralvo::test::NodeType(zero), S_IFCHR);
+    EXPECT_FALSE(QFileInfo(StorePath()).isSymLink());
+}
+
+TEST_F(SettingsStoreTest, ASaveFollowsALinkOnlyToTheUsersOwnFile)
+{
+    const QString outside = dir.filePath(QStringLiteral("outside/settings.json"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("outside"))));
+    ASSERT_TRUE(QFile::link(outside, StorePath()));
+    SettingsStore dangling = SettingsStore::Open(StorePath());
+    dangling.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("a"), 1);
+    QString why;
+    EXPECT_FALSE(dangling.Save(&why));
+    EXPECT_EQ(why, QStringLiteral("リンク先のファイルがありません"));
+    EXPECT_FALSE(QFileInfo::exists(outside)) << "nothing created outside the folder";
+
+    WriteAll(outside, StoreWith(""));
+    SettingsStore linked = SettingsStore::Open(StorePath());
+    linked.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("a"), 2);
+    ASSERT_TRUE(linked.Save());
+    EXPECT_TRUE(QFileInfo(StorePath()).isSymLink());
+    EXPECT_TRUE(ReadAll(outside).contains("\"a\": 2"));
+}
+
+TEST_F(SettingsStoreTest, AFullDiskLeavesTheStoreAsItWas)
+{
+    ralvo::test::SmallFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.skipReason();
+    const QString path = disk.filePath(QStringLiteral("settings.json"));
+    WriteAll(path, StoreWith("\"a\": 1"));
+    ASSERT_TRUE(disk.Fill());
+    SettingsStore store = SettingsStore::Open(path);
+    store.OpenKeyForWriting(QStringLiteral("\\K"))->WriteText(QStringLiteral("Filler"), QString(20000, u'x'));
+    QString why;
+    EXPECT_FALSE(store.Save(&why));
+    EXPECT_EQ(why, QStringLiteral("ディスクの空き容量が足りません"));
+    EXPECT_EQ(ReadAll(path), StoreWith("\"a\": 1"));
+    EXPECT_EQ(disk.Names(), QStringList{QStringLiteral("settings.json")});
 }

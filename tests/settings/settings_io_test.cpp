@@ -341,6 +341,30 @@ INSTANTIATE_TEST_SUITE_P(
         BadValueCase{"BasisOutOfRange", "LastData", "Kijun", QJsonValue(3), ""}),
     [](const auto &info) { return std::string(info.param.label); });
 
+// A hand-edited number no double can hold spoils that value only.
+TEST_F(SettingsIOTest, ANumberOutOfRangeIsAWrongTypeNotADamagedFile)
+{
+    QJsonObject setData = ChangedSetData();
+    setData.insert(QStringLiteral("Yoshi"), QStringLiteral("@huge@"));
+    WriteStore({{QStringLiteral("SetData"), setData}});
+    QFile file(StorePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    bytes.replace("\"@huge@\"", "1e400");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+
+    Load();
+    EXPECT_EQ(store.TakeProblemReport(), QString()) << "the file is not damaged";
+    EXPECT_EQ(Shown(), QStringList{QStringLiteral("'Yoshi' のデータ型が不正です")});
+    const ScheduleSettings defaults;
+    EXPECT_EQ(records.settings.Yoshi, defaults.Yoshi);
+    EXPECT_NE(records.settings.Tit, defaults.Tit) << "the other settings are kept";
+    EXPECT_NE(records.settings.Daycolor, defaults.Daycolor);
+}
+
 TEST_F(SettingsIOTest, ReadOrderPutsNotfontBeforeDaycolor)
 {
     QJsonObject setData = ChangedSetData();
@@ -405,6 +429,37 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFieldCase{"OverflowingCycle", 3, "2147483648", 5},
                       BadFieldCase{"FractionCycle", 3, "28.5", 5}),
     [](const auto &info) { return std::string(info.param.label); });
+
+// Two windows open at once: the second to close is asked before it drops
+// the changes the first one saved.
+TEST_F(SettingsIOTest, ASecondWindowAsksBeforeOverwritingTheFirstOnesSave)
+{
+    SettingsStore first = SettingsStore::Open(StorePath());
+    SettingsStore second = SettingsStore::Open(StorePath());
+    AppRecords firstRecords = records;
+    firstRecords.settings.Tit = QStringLiteral("一つ目");
+    AppRecords secondRecords = records;
+    secondRecords.settings.Tit = QStringLiteral("二つ目");
+    auto storedTitle = [&] { return Reopened(store_keys::SetData())->Value(QStringLiteral("Tit"))->text(); };
+
+    ASSERT_TRUE(SaveSettings(first, firstRecords, fields, fake.Services()));
+    EXPECT_TRUE(fake.messages.asked.empty()) << "nothing changed under the first";
+
+    fake.messages.answers = {platform::Messages::Answer::Cancel, platform::Messages::Answer::No};
+    EXPECT_FALSE(SaveSettings(second, secondRecords, fields, fake.Services())) << "cancel keeps the window open";
+    EXPECT_TRUE(SaveSettings(second, secondRecords, fields, fake.Services())) << "no closes without saving";
+    ASSERT_EQ(fake.messages.asked.size(), 2u);
+    EXPECT_TRUE(fake.messages.asked.front().text.contains(StorePath()));
+    EXPECT_EQ(storedTitle(), QStringLiteral("一つ目"));
+
+    fake.messages.answers = {platform::Messages::Answer::Yes};
+    EXPECT_TRUE(SaveSettings(second, secondRecords, fields, fake.Services()));
+    EXPECT_EQ(storedTitle(), QStringLiteral("二つ目"));
+    // Its own save is no change: the next close asks nothing.
+    EXPECT_TRUE(SaveSettings(second, secondRecords, fields, fake.Services()));
+    EXPECT_EQ(fake.messages.asked.size(), 3u);
+    EXPECT_TRUE(Shown().isEmpty());
+}
 
 TEST_F(SettingsIOTest, AStoreThatCannotBeWrittenStopsTheSave)
 {
