@@ -11,6 +11,7 @@
 #include "support/FakePlatform.h"
 
 #include <QDir>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -23,6 +24,7 @@
 #include <QtTest>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace ralvo;
@@ -56,11 +58,41 @@ QString CupsPdfOutputDir()
     return out.replace(QStringLiteral("${HOME}"), QString::fromLocal8Bit(user ? user->pw_dir : "/"));
 }
 
-// The PDF files in `dir`.
-QSet<QString> PdfFiles(const QString &dir)
+// The PDF files in `dir`, each with what identifies this version of it
+// (inode, modification time, size). Job numbers restart with each private
+// scheduler, so a job's name can be that of a file an earlier run left: the
+// job's own output is the file that is new or changed since the job began.
+QHash<QString, QString> PdfFiles(const QString &dir)
 {
+    QHash<QString, QString> files;
     const QStringList names = QDir(dir).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    return {names.cbegin(), names.cend()};
+    for (const QString &name : names) {
+        struct stat st;
+        if (::stat(QFile::encodeName(QDir(dir).filePath(name)).constData(), &st) == 0)
+            files.insert(name, QStringLiteral("%1:%2.%3:%4")
+                                   .arg(st.st_ino)
+                                   .arg(st.st_mtim.tv_sec)
+                                   .arg(st.st_mtim.tv_nsec)
+                                   .arg(st.st_size));
+    }
+    return files;
+}
+
+// A PDF in `dir` that is not in `before`, or changed since; empty when none.
+QString NewPdf(const QString &dir, const QHash<QString, QString> &before)
+{
+    const QHash<QString, QString> now = PdfFiles(dir);
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (before.value(it.key()) != it.value())
+            return QDir(dir).filePath(it.key());
+    }
+    return {};
+}
+
+bool EndsAsAPdf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll().trimmed().endsWith("%%EOF");
 }
 
 // Checks that `pdf` holds one A4 page with the schedule on it: the table
@@ -206,7 +238,7 @@ private Q_SLOTS:
         QCOMPARE(QPrinterInfo::defaultPrinterName(), QStringLiteral("RalvoPDF"));
 
         const QString out = CupsPdfOutputDir();
-        const QSet<QString> before = PdfFiles(out);
+        const QHash<QString, QString> before = PdfFiles(out);
 
         QPrinter printer(QPrinter::HighResolution);
         platform::QtPrintDialogs dialogs;
@@ -218,27 +250,11 @@ private Q_SLOTS:
         QVERIFY(m_platform.messages.shown.empty());
         QCOMPARE(m_platform.sounds.beeps, 0);
 
-        // The job lands as a PDF within seconds; wait up to a minute.
+        // The job lands as a PDF within seconds; wait up to a minute, then
+        // for the backend to finish writing it.
         QString arrived;
-        QElapsedTimer clock;
-        clock.start();
-        while (arrived.isEmpty() && clock.elapsed() < 60000) {
-            QTest::qWait(250);
-            const QSet<QString> now = PdfFiles(out);
-            for (const QString &name : now) {
-                if (!before.contains(name)) {
-                    arrived = QDir(out).filePath(name);
-                    break;
-                }
-            }
-        }
-        QVERIFY2(!arrived.isEmpty(), qPrintable(QStringLiteral("no PDF arrived in ") + out));
-        // Let the backend finish writing it.
-        qint64 size = -1;
-        while (clock.elapsed() < 70000 && QFileInfo(arrived).size() != size) {
-            size = QFileInfo(arrived).size();
-            QTest::qWait(500);
-        }
+        QTRY_VERIFY2_WITH_TIMEOUT(!(arrived = NewPdf(out, before)).isEmpty(), qPrintable(QStringLiteral("no PDF arrived in ") + out), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(EndsAsAPdf(arrived), 30000);
         VerifyPrintedPage(arrived);
         if (!QTest::currentTestFailed())
             QFile::remove(arrived);
