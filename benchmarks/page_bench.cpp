@@ -1,19 +1,26 @@
 // How long drawing the schedule page takes: into the preview's image at zoom
-// level 2 (849 × 1201, default settings, no pictures) and into a 600-dpi A4
-// PDF. Run with QT_QPA_PLATFORM=offscreen when there is no display.
+// level 0 (849 × 1201) and +2 (1351 × 1911), whole or only a scroll step's
+// strip, and into a 600-dpi A4 PDF; with an empty institution block, one
+// text frame, 10 mixed frames and 200 frames of each kind. Run with
+// QT_QPA_PLATFORM=offscreen when there is no display.
 
+#include "benchmarks/BenchBlocks.h"
 #include "platform/Fonts.h"
 #include "platform/Platform.h"
+#include "print/PageGeometry.h"
 #include "print/PageOutput.h"
 #include "print/SchedulePage.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
+
+using ralvo::bench::FrameMix;
 
 class NoMessages final : public ralvo::platform::Messages
 {
@@ -29,6 +36,14 @@ public:
     void Exclamation() override {}
 };
 
+QTemporaryDir &PictureFolder()
+{
+    static QTemporaryDir folder;
+    static const bool written = (ralvo::bench::WritePictures(folder.path()), true);
+    (void)written;
+    return folder;
+}
+
 struct Sources
 {
     ralvo::ScheduleSettings settings;
@@ -38,7 +53,7 @@ struct Sources
     NoMessages messages;
     NoSounds sounds;
 
-    Sources()
+    explicit Sources(ralvo::KikanmeiBlock b = {}) : block(std::move(b))
     {
         fields.year = QStringLiteral("2024");
         fields.month = QStringLiteral("1");
@@ -51,18 +66,75 @@ struct Sources
     }
 };
 
+ralvo::KikanmeiBlock BlockOf(int mix, int count)
+{
+    return ralvo::bench::MakeBlock(FrameMix(mix), count, PictureFolder().path());
+}
+
+// The preview's drawing of the sheet, as its paint box does it: a white
+// surface, the page with the dotted outline and 1-pixel rules, clipped to
+// `exposed` (the whole sheet when empty).
+void PaintPreview(QImage &image, Sources &sources, const QRect &exposed = {})
+{
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    if (!exposed.isEmpty())
+        painter.setClipRect(exposed);
+    const ralvo::PageTarget target{&painter, image.width(), image.height(), 0, 0, 1, true};
+    benchmark::DoNotOptimize(ralvo::DrawSchedulePage(target, sources.Page()));
+}
+
+void Run(benchmark::State &state, Sources &sources, QSize sheet, const QRect &exposed = {})
+{
+    QImage image(sheet, QImage::Format_RGB32);
+    for (auto _ : state)
+        PaintPreview(image, sources, exposed);
+}
+
+constexpr QSize kZoom0(849, 1201);
+constexpr QSize kZoom2(1351, 1911);
+
 void PreviewImage(benchmark::State &state)
 {
     Sources sources;
-    QImage image(849, 1201, QImage::Format_RGB32);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        ralvo::PageTarget target{&painter, 849, 1201, 0, 0, 1, true};
-        benchmark::DoNotOptimize(ralvo::DrawSchedulePage(target, sources.Page()));
-    }
+    Run(state, sources, kZoom0);
 }
-BENCHMARK(PreviewImage)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void PreviewOneHorizontalFrame(benchmark::State &state)
+{
+    Sources sources(ralvo::bench::OneHorizontalFrame());
+    Run(state, sources, kZoom0);
+}
+
+void PreviewOneVerticalFrame(benchmark::State &state)
+{
+    Sources sources(ralvo::bench::OneVerticalFrame());
+    Run(state, sources, kZoom0);
+}
+
+// Arguments: the mix (0 horizontal, 1 vertical, 2 pictures, 3 mixed) and
+// the number of frames.
+void PreviewFrames(benchmark::State &state)
+{
+    Sources sources(BlockOf(int(state.range(0)), int(state.range(1))));
+    Run(state, sources, kZoom0);
+}
+
+void Zoom2FullRepaint(benchmark::State &state)
+{
+    Sources sources(BlockOf(int(state.range(0)), int(state.range(1))));
+    Run(state, sources, kZoom2);
+}
+
+// One wheel step (three lines of 20 pixels) of a scroll area 1280 pixels
+// wide over the block: the strip that scrolls into view is repainted.
+void Zoom2ScrollStep(benchmark::State &state)
+{
+    Sources sources(BlockOf(int(state.range(0)), int(state.range(1))));
+    const int blockMiddle = ralvo::page::SheetMapping(kZoom2.width(), kZoom2.height())
+                                .Y(ralvo::page::kTableBottom + ralvo::page::kBlockHeight / 2);
+    Run(state, sources, kZoom2, QRect(0, blockMiddle, 1280, 60));
+}
 
 void A4Pdf600(benchmark::State &state)
 {
@@ -72,7 +144,60 @@ void A4Pdf600(benchmark::State &state)
         benchmark::DoNotOptimize(file.bytes.size());
     }
 }
-BENCHMARK(A4Pdf600)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void A4Pdf600OneVerticalFrame(benchmark::State &state)
+{
+    Sources sources(ralvo::bench::OneVerticalFrame());
+    for (auto _ : state) {
+        const ralvo::PageFile file = ralvo::RenderPagePdf(ralvo::PagePaper::A4, 600, sources.Page());
+        benchmark::DoNotOptimize(file.bytes.size());
+    }
+}
+
+void A4Pdf600Frames(benchmark::State &state)
+{
+    Sources sources(BlockOf(int(state.range(0)), int(state.range(1))));
+    for (auto _ : state) {
+        const ralvo::PageFile file = ralvo::RenderPagePdf(ralvo::PagePaper::A4, 600, sources.Page());
+        benchmark::DoNotOptimize(file.bytes.size());
+    }
+}
+
+void A4Png600(benchmark::State &state)
+{
+    Sources sources(BlockOf(3, 10));
+    for (auto _ : state) {
+        const ralvo::PageFile file = ralvo::RenderPagePng(ralvo::PagePaper::A4, 600, sources.Page());
+        benchmark::DoNotOptimize(file.bytes.size());
+    }
+}
+
+void Timed(benchmark::internal::Benchmark *b)
+{
+    b->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+}
+
+void Kinds(benchmark::internal::Benchmark *b)
+{
+    Timed(b);
+    b->ArgNames({"mix", "frames"});
+    b->Args({3, 10});
+    for (int mix : {0, 1, 2, 3})
+        b->Args({mix, 200});
+}
+
+BENCHMARK(PreviewImage)->Apply(Timed);
+BENCHMARK(PreviewOneHorizontalFrame)->Apply(Timed);
+BENCHMARK(PreviewOneVerticalFrame)->Apply(Timed);
+BENCHMARK(PreviewFrames)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({1, 10})->Args({3, 10})
+    ->Args({0, 200})->Args({1, 200})->Args({2, 200})->Args({3, 200});
+BENCHMARK(Zoom2FullRepaint)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3, 0})->Args({3, 10})
+    ->Args({3, 200});
+BENCHMARK(Zoom2ScrollStep)->Apply(Kinds);
+BENCHMARK(A4Pdf600)->Apply(Timed);
+BENCHMARK(A4Pdf600OneVerticalFrame)->Apply(Timed);
+BENCHMARK(A4Pdf600Frames)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3, 10});
+BENCHMARK(A4Png600)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
 
