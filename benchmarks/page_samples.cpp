@@ -3,6 +3,8 @@
 // preview images at zoom 0 and +2, also painted strip by strip as scrolling
 // paints them, the 600-dpi PDF and PNG, for the benchmark blocks.
 //   page_samples OUTPUT-FOLDER
+//   page_samples --same-pixels A.png B.png   (exit 0 when the pixels and
+//                                             resolutions are equal)
 
 #include "benchmarks/BenchBlocks.h"
 #include "platform/Fonts.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -56,6 +59,15 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--same-pixels") == 0) {
+        QImageReader::setAllocationLimit(0);
+        const QImage a(QString::fromLocal8Bit(argv[2]));
+        const QImage b(QString::fromLocal8Bit(argv[3]));
+        const bool same = !a.isNull() && a.size() == b.size() && a.dotsPerMeterX() == b.dotsPerMeterX()
+                          && a.dotsPerMeterY() == b.dotsPerMeterY()
+                          && a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+        return same ? 0 : 1;
+    }
     if (argc != 2) {
         std::fputs("usage: page_samples OUTPUT-FOLDER\n", stderr);
         return 2;

@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ralvo {
@@ -24,10 +25,12 @@ QColor TextColour(const WakuRecord &frame, const WakuTarget &target)
     return stored ? ToQColor(Colour(*stored)) : QColor(Qt::black);
 }
 
-// The part of the painter's coordinates that lands on its device: characters
-// whose cells lie wholly outside it are not drawn (a damaged stored text may
-// be very long).
-QRectF VisibleArea(const QPainter &painter)
+// The part of the painter's coordinates that lands on its device and inside
+// its clip: characters whose cells lie wholly outside it are not drawn (a
+// damaged stored text may be very long; a repaint may expose a small strip).
+// The clip is widened by `margin` on every side, so that a glyph reaching
+// out of its cell is still drawn where it shows.
+QRectF VisibleArea(const QPainter &painter, double margin)
 {
     const QPaintDevice *device = painter.device();
     bool invertible = false;
@@ -36,7 +39,10 @@ QRectF VisibleArea(const QPainter &painter)
     const QTransform toLogical = painter.combinedTransform().inverted(&invertible);
     if (!device || !invertible)
         return QRectF(-1e9, -1e9, 2e9, 2e9);
-    return toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    QRectF visible = toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    if (painter.hasClipping())
+        visible &= painter.clipBoundingRect().adjusted(-margin, -margin, margin, margin);
+    return visible;
 }
 
 // A character lying turned 90° clockwise, the top of its cell against the
@@ -56,13 +62,17 @@ void DrawHorizontal(QPainter &painter, const WakuRecord &frame, const WakuTarget
 {
     const WakuTextMeasure text = MeasureWakuText(frame.Content);
     const std::vector<int> offsets = WakuCharacterOffsets(text, target.em, target.gap);
+    const QRectF visible = VisibleArea(painter, cell);
+    const double x = target.edges.Left + target.inset;
+    const double top = target.edges.Top + target.inset;
+    // The whole line outside: no font is made.
+    const auto [first, last] = std::minmax_element(offsets.begin(), offsets.end());
+    if (first == offsets.end() || !visible.intersects(QRectF(x + *first, top, *last - *first + cell, cell)))
+        return;
     const QFont font = platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, false), cell,
                                                     *painter.device());
     const QFontMetricsF metrics(font, painter.device());
     painter.setFont(font);
-    const QRectF visible = VisibleArea(painter);
-    const double x = target.edges.Left + target.inset;
-    const double top = target.edges.Top + target.inset;
     for (std::size_t c = 0; c < text.chars.size(); ++c) {
         if (visible.intersects(QRectF(x + offsets[c], top, cell, cell)))
             painter.drawText(QPointF(x + offsets[c], top + metrics.ascent()), text.chars[c]);
@@ -73,6 +83,14 @@ void DrawVertical(QPainter &painter, const WakuRecord &frame, const WakuTarget &
 {
     const WakuTextMeasure text = MeasureWakuText(frame.Content);
     const std::vector<int> offsets = WakuCharacterOffsets(text, target.em, target.gap);
+    const double right = target.edges.Right - target.inset;
+    const double top = target.edges.Top + target.inset;
+    const QRectF visible = VisibleArea(painter, cell);
+    // The whole column outside: no font is made.
+    const auto [first, last] = std::minmax_element(offsets.begin(), offsets.end());
+    if (first == offsets.end()
+        || !visible.intersects(QRectF(right - cell, top + *first, cell, *last - *first + cell)))
+        return;
     // There are no "@" faces here: the vertical face is the plain one with
     // full-width characters shaped into their vertical forms and half-width
     // ones turned; its name is cut as the "@" name would be.
@@ -81,11 +99,8 @@ void DrawVertical(QPainter &painter, const WakuRecord &frame, const WakuTarget &
     const QFont plain = platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, false), cell,
                                                      *painter.device());
     const QRawFont raw = platform::RawFontFor(vertical, painter.device());
-    const platform::VerticalForms forms(raw);
+    const platform::VerticalForms &forms = platform::VerticalForms::Of(raw);
     const QFontMetricsF metrics(vertical, painter.device());
-    const double right = target.edges.Right - target.inset;
-    const double top = target.edges.Top + target.inset;
-    const QRectF visible = VisibleArea(painter);
 
     for (std::size_t c = 0; c < text.chars.size(); ++c) {
         const QString &ch = text.chars[c];
@@ -147,7 +162,9 @@ void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages
     }
     const auto destination = WakuPictureDestination(frame.Kind, target.edges, picture->Size().width(),
                                                     picture->Size().height());
-    if (destination)
+    // The picture is read at every drawing, also where it lies outside the
+    // part being repainted; only its drawing is skipped there.
+    if (destination && VisibleArea(*target.painter, 2).intersects(QRectF(*destination)))
         picture->Draw(*target.painter, QRectF(*destination));
 }
 

@@ -1,6 +1,11 @@
 #include "platform/VerticalForms.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QPaintDevice>
+
+#include <map>
+#include <tuple>
 
 #include <hb.h>
 
@@ -18,11 +23,24 @@ hb_blob_t *ReferenceTable(hb_face_t *, hb_tag_t tag, void *userData)
 {
     const auto *raw = static_cast<const QRawFont *>(userData);
     const char name[5] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag), '\0'};
-    const QByteArray table = raw->fontTable(name);
-    if (table.isEmpty())
+    // fontTable() hands over a copy already: the blob keeps it, read only,
+    // and frees it with the blob (the face holds each table once).
+    auto *table = new QByteArray(raw->fontTable(name));
+    if (table->isEmpty()) {
+        delete table;
         return nullptr;
-    return hb_blob_create(table.constData(), static_cast<unsigned int>(table.size()),
-                          HB_MEMORY_MODE_DUPLICATE, nullptr, nullptr);
+    }
+    return hb_blob_create(table->constData(), static_cast<unsigned int>(table->size()),
+                          HB_MEMORY_MODE_READONLY, table,
+                          [](void *data) { delete static_cast<QByteArray *>(data); });
+}
+
+// A face as Qt names it: the same file at every size.
+using FaceKey = std::tuple<QString, QString, int, int>;
+
+FaceKey KeyOf(const QRawFont &font)
+{
+    return {font.familyName(), font.styleName(), font.weight(), int(font.style())};
 }
 
 void DeleteRawFont(void *userData)
@@ -46,6 +64,10 @@ struct VerticalForms::HarfBuzz
     hb_face_t *face = nullptr;
     hb_font_t *font = nullptr;
     hb_buffer_t *buffer = nullptr;
+    // Characters shaped so far, with their glyphs; guarded, as is the
+    // buffer, by `mutex`.
+    QHash<QString, quint32> shaped;
+    QMutex mutex;
 
     ~HarfBuzz()
     {
@@ -66,10 +88,29 @@ VerticalForms::VerticalForms(const QRawFont &font) : m_hb(std::make_unique<HarfB
 
 VerticalForms::~VerticalForms() = default;
 
+const VerticalForms &VerticalForms::Of(const QRawFont &font)
+{
+    // Kept until the process ends and never destroyed: the faces hold raw
+    // fonts, which must not outlive the application object.
+    static QMutex mutex;
+    static auto *faces = new std::map<FaceKey, std::unique_ptr<VerticalForms>>;
+    static const VerticalForms *const none = new VerticalForms(QRawFont());
+    if (!font.isValid())
+        return *none;
+    const QMutexLocker lock(&mutex);
+    std::unique_ptr<VerticalForms> &forms = (*faces)[KeyOf(font)];
+    if (!forms)
+        forms = std::make_unique<VerticalForms>(font);
+    return *forms;
+}
+
 quint32 VerticalForms::Glyph(const QString &character) const
 {
     if (!m_hb->font || character.isEmpty())
         return 0;
+    const QMutexLocker lock(&m_hb->mutex);
+    if (const auto known = m_hb->shaped.constFind(character); known != m_hb->shaped.constEnd())
+        return *known;
     hb_buffer_t *buffer = m_hb->buffer;
     hb_buffer_clear_contents(buffer);
     hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t *>(character.utf16()), int(character.size()), 0,
@@ -80,7 +121,9 @@ quint32 VerticalForms::Glyph(const QString &character) const
     hb_shape(m_hb->font, buffer, &vert, 1);
     unsigned int count = 0;
     const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer, &count);
-    return count == 1 ? info[0].codepoint : 0;
+    const quint32 glyph = count == 1 ? info[0].codepoint : 0;
+    m_hb->shaped.insert(character, glyph);
+    return glyph;
 }
 
 } // namespace ralvo::platform

@@ -18,10 +18,15 @@ QRawFont RawFontFor(const QFont &font, const QPaintDevice *device);
 
 // The vertical-writing forms of a face: each character shaped alone, top to
 // bottom, with the OpenType "vert" feature (long vowel mark, brackets, "～",
-// "…", "、", "。" and small kana take their vertical shapes).
+// "…", "、", "。" and small kana take their vertical shapes). The forms do
+// not depend on the size; each character is shaped once.
 class VerticalForms
 {
 public:
+    // The forms of the face behind `font`, at any size, shared for the whole
+    // run: the face's tables are read once, and a character shaped once.
+    static const VerticalForms &Of(const QRawFont &font);
+
     explicit VerticalForms(const QRawFont &font);
     ~VerticalForms();
     VerticalForms(const VerticalForms &) = delete;

@@ -162,9 +162,17 @@ PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources
     const CellFont dayFont = MakeCellFont(settings.Dayfont, layout.tableTextHeight, device);
     const CellFont noticeFont = MakeCellFont(settings.Notfont, layout.tableTextHeight, device);
     const auto rowCount = std::min(schedule->rows.size(), layout.rowTops.size());
+    // A repaint of part of the surface skips the rows it does not touch; a
+    // row's band is widened by a cell above and below for glyphs reaching
+    // out of their cells.
+    const bool clipped = painter.hasClipping();
+    const QRectF clip = clipped ? painter.clipBoundingRect() : QRectF();
     for (std::size_t k = 0; k < rowCount; ++k) {
         const ScheduleRow &row = schedule->rows[k];
         const int y = layout.rowTops[k];
+        const double h = layout.tableTextHeight;
+        if (clipped && (y + 2 * h < clip.top() || y - h > clip.bottom()))
+            continue;
         const Colour dayColour = row.inTermWindow ? settings.Seikicolor : settings.Daycolor;
         page.Text(labelFont, page.Ink(settings.MWcolor), {layout.monthLabelX, y},
                   MonthLabel(row, settings));

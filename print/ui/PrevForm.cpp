@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -20,9 +21,12 @@ TPaintBox::TPaintBox(QWidget *parent) : QWidget(parent)
 {
 }
 
-void TPaintBox::paintEvent(QPaintEvent *)
+void TPaintBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    // The drawing skips what lies outside the exposed region (a scroll step
+    // exposes a strip); Qt clips to it anyway, so nothing else changes.
+    painter.setClipRegion(event->region());
     Q_EMIT Paint(painter);
 }
 

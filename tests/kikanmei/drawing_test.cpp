@@ -3,6 +3,7 @@
 // loaded. Tolerances instead of golden images: fonts may differ slightly.
 #include "kikanmei/WakuDrawing.h"
 #include "platform/Fonts.h"
+#include "platform/VerticalForms.h"
 #include "support/FakePlatform.h"
 
 #include "MetafileSamples.h"
@@ -11,6 +12,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRawFont>
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
@@ -551,4 +553,25 @@ TEST_F(KikanmeiDrawing, VerticalTextInAWidgetInsideItsWindowIsNotCut)
     ASSERT_FALSE(ink.isEmpty());
     // 15 characters of 20 pixels run down to about 300 pixels below the canvas top.
     EXPECT_GT(ink.bottom(), 150 + 270);
+}
+
+// The vertical forms of a face are one shared set at every size, and give
+// the glyphs a set of its own gives.
+TEST_F(KikanmeiDrawing, VerticalFormsAreSharedAcrossSizes)
+{
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(12);
+    QRawFont small = QRawFont::fromFont(font);
+    ASSERT_TRUE(small.isValid());
+    QRawFont large = small;
+    large.setPixelSize(80);
+    const platform::VerticalForms &shared = platform::VerticalForms::Of(small);
+    EXPECT_EQ(&shared, &platform::VerticalForms::Of(large));
+    const platform::VerticalForms own(large);
+    for (const QString &ch : {QStringLiteral("ー"), QStringLiteral("「"), QStringLiteral("。"), QStringLiteral("あ")}) {
+        EXPECT_EQ(shared.Glyph(ch), own.Glyph(ch)) << ch.toStdString();
+        EXPECT_EQ(shared.Glyph(ch), own.Glyph(ch)) << ch.toStdString(); // a second, remembered answer
+        EXPECT_NE(shared.Glyph(ch), 0u);
+    }
+    EXPECT_NE(shared.Glyph(QStringLiteral("ー")), small.glyphIndexesForString(QStringLiteral("ー")).value(0));
 }

@@ -495,3 +495,49 @@ TEST_F(SchedulePageTest, BlockIsLeftOutWhenSwitchedOff)
         EXPECT_FALSE(c.text.contains(QLatin1Char('X')));
     EXPECT_EQ(device.calls.back().kind, PaintCall::Kind::Line); // the doubled rule
 }
+
+// A repaint of part of the sheet (a scroll step exposes a strip) skips what
+// lies outside it: painted strip by strip the sheet must come out exactly as
+// painted whole, texts reaching over a strip's edge included, and every
+// picture is still read at every drawing.
+TEST_F(SchedulePageTest, SheetPaintedInStripsEqualsTheWholeAndReadsEveryPicture)
+{
+    QTemporaryDir folder;
+    QImage logo(40, 30, QImage::Format_RGB32);
+    logo.fill(QColor(30, 140, 60));
+    const QString logoPath = folder.filePath(QStringLiteral("logo.bmp"));
+    ASSERT_TRUE(logo.save(logoPath));
+    const KikanmeiBlock frames(Frame(0, 0, 6000, 3000, QStringLiteral("220"), QStringLiteral("0"), QStringLiteral("255"),
+                             QStringLiteral("L"), QStringLiteral("さくらクリニック（産婦人科）"))
+                               + Frame(9000, 0, 9900, 9900, QStringLiteral("130"), QStringLiteral("40"), QStringLiteral("0"),
+                             QStringLiteral("P"), QStringLiteral("電話（03）1234-5678ー。"))
+                               + Frame(100, 5000, 3000, 9000, {}, {}, {}, QStringLiteral("F"), logoPath)
+                               + Frame(3000, 5000, 6000, 9000, {}, {}, {}, QStringLiteral("F"),
+                             folder.filePath(QStringLiteral("gone.bmp"))));
+
+    const QSize sheet(1351, 1911);
+    const auto paint = [&](QImage &image, const QRect &exposed) {
+        QPainter painter(&image);
+        if (!exposed.isNull())
+            painter.setClipRect(exposed);
+        DrawSchedulePage({&painter, sheet.width(), sheet.height(), 0, 0, 1, true},
+                         PageSources{settings, notices, block, fields, fakes.messages, fakes.sounds});
+    };
+    QImage whole(sheet, QImage::Format_RGB32);
+    whole.fill(Qt::white);
+    block = frames;
+    paint(whole, {});
+    const int beepsWhole = fakes.sounds.beeps;
+    QImage strips(sheet, QImage::Format_RGB32);
+    strips.fill(Qt::white);
+    for (int y = 0; y < sheet.height(); y += 37) {
+        block = frames;
+        fakes.sounds.beeps = 0;
+        paint(strips, QRect(0, y, sheet.width(), 37));
+        // The unreadable picture is found in every strip, wherever it lies.
+        EXPECT_EQ(fakes.sounds.beeps, beepsWhole) << y;
+        EXPECT_EQ(block.Frame(3).Kind, QStringLiteral("Non")) << y;
+    }
+    EXPECT_EQ(beepsWhole, 1);
+    EXPECT_TRUE(strips == whole);
+}
