@@ -129,4 +129,10 @@ struct Services
 // The application title: caption of plain message boxes.
 inline QString ApplicationTitle() { return QStringLiteral("らるぼPro"); }
 
+// Told when a printer did not take a job (refused, stopped, unreachable).
+inline QString PrintRefusedMessage()
+{
+    return QStringLiteral("プリンタが印刷を受け付けませんでした。\nプリンタの設定と状態を確認してください。");
+}
+
 } // namespace ralvo::platform

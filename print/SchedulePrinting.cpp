@@ -42,7 +42,7 @@ QString NoPrinterMessage()
 
 QString PrintRefusedMessage()
 {
-    return QStringLiteral("プリンタが印刷を受け付けませんでした。\nプリンタの設定と状態を確認してください。");
+    return platform::PrintRefusedMessage();
 }
 
 PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)

@@ -181,10 +181,33 @@ std::optional<Colour> QtColorChooser::ChooseColor(Colour initial)
 
 // ----------------------------------------------------------- print dialogs
 
+namespace {
+
+// Runs Qt's print dialog on `printer`. When accepted, Qt's dialog (6.4 on
+// CUPS) puts the printer's default paper back, dropping the paper the
+// caller chose; the paper is picked only in the dialog's properties, so the
+// paper from before comes back unless the user opened them.
+bool ExecKeepingPaper(QPrintDialog &dialog, QPrinter &printer)
+{
+    const QPageSize paper = printer.pageLayout().pageSize();
+    bool propertiesOpened = false;
+    auto *properties = dialog.findChild<QPushButton *>(QStringLiteral("properties"));
+    if (properties)
+        QObject::connect(properties, &QPushButton::clicked, &dialog, [&propertiesOpened] { propertiesOpened = true; });
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (properties && !propertiesOpened && paper.isValid()
+        && !printer.pageLayout().pageSize().isEquivalentTo(paper))
+        printer.setPageSize(paper);
+    return true;
+}
+
+} // namespace
+
 bool QtPrintDialogs::ExecPrintDialog(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, DialogParent());
-    return dialog.exec() == QDialog::Accepted;
+    return ExecKeepingPaper(dialog, printer);
 }
 
 bool QtPrintDialogs::ExecPrinterSetupDialog(QPrinter &printer)
@@ -193,7 +216,7 @@ bool QtPrintDialogs::ExecPrinterSetupDialog(QPrinter &printer)
     dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    return dialog.exec() == QDialog::Accepted;
+    return ExecKeepingPaper(dialog, printer);
 }
 
 QStringList QtPrintDialogs::AvailablePrinters() const

@@ -68,6 +68,7 @@ PrinterSheet QtSchedulePrinter::Sheet() const
 QPainter *QtSchedulePrinter::BeginDocument()
 {
     Printer().setDocName(DocumentName());
+    m_jobCheck.emplace(Printer());
     // Without an installed printer Qt falls back to a PDF file with no name,
     // which cannot begin; a printer that refuses the job fails here too.
     if (!m_painter.begin(&Printer()))
@@ -77,7 +78,11 @@ QPainter *QtSchedulePrinter::BeginDocument()
 
 bool QtSchedulePrinter::EndDocument()
 {
-    return m_painter.end();
+    // The CUPS engine sends the job here and keeps quiet about a refusal.
+    const bool ended = m_painter.end();
+    const bool accepted = !m_jobCheck || m_jobCheck->Accepted();
+    m_jobCheck.reset();
+    return ended && accepted;
 }
 
 void QtSchedulePrinter::AbortDocument()

@@ -6,9 +6,12 @@
 
 #include "print/SchedulePrinting.h"
 
+#include "platform/qt/PrintJobs.h"
+
 #include <QPainter>
 
 #include <functional>
+#include <optional>
 
 class QPrinter;
 
@@ -42,6 +45,7 @@ private:
     std::function<QPrinter &()> m_printer;
     platform::PrintDialogs &m_dialogs;
     QPainter m_painter;
+    std::optional<platform::PrintJobCheck> m_jobCheck;
 };
 
 } // namespace ralvo

@@ -2,6 +2,9 @@
 // Qt Print Support to a CUPS-PDF queue, with the print dialog accepted as a
 // user would, and the PDF that arrives checked for the page. Where no CUPS
 // scheduler can run, the same page goes through Qt's PDF output instead.
+// Queues with other default papers check that the paper setting reaches the
+// sheet, and a rejecting queue that a refused job is told to the user, by
+// the schedule's print command and by the text editor's.
 
 #include "platform/Fonts.h"
 #include "platform/qt/QtPlatform.h"
@@ -9,6 +12,9 @@
 #include "settings/LastInputFields.h"
 #include "settings/SettingsIO.h"
 #include "support/FakePlatform.h"
+#include "textout/ui/TextEditorForm.h"
+
+#include <cups/cups.h>
 
 #include <QDir>
 #include <QHash>
@@ -21,6 +27,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include <pwd.h>
@@ -147,6 +154,55 @@ void VerifyPrintedPage(const QString &pdf)
     QVERIFY(countNear(int(0.06 * h), int(0.09 * h), QColor(0, 128, 128)) > 100);
     QVERIFY(countNear(int(0.095 * h), int(0.12 * h), QColor(255, 0, 0)) > 100);
 }
+
+// The page size of the first page of `pdf` in points; empty when unknown.
+QSizeF PdfPageSize(const QString &pdf)
+{
+    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    const auto match = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
+    if (!match.hasMatch())
+        return {};
+    return QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble());
+}
+
+// Jobs of the private scheduler not yet finished.
+int ActiveJobs()
+{
+    cups_job_t *jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ACTIVE);
+    cupsFreeJobs(std::max(count, 0), jobs);
+    return count;
+}
+
+// Waits until the scheduler has finished every job and the job's PDF is in
+// `out` (the backend writes it before the job completes).
+void AwaitNewPdf(const QString &out, const QHash<QString, QString> &before, QString &arrived)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(ActiveJobs() == 0 && !NewPdf(out, before).isEmpty(), 90000);
+    arrived = NewPdf(out, before);
+    QVERIFY(EndsAsAPdf(arrived));
+}
+
+bool CupsUnavailable()
+{
+    const QString dir = qEnvironmentVariable("RALVO_CUPS_DIR");
+    return dir.isEmpty() || QFile::exists(dir + QStringLiteral("/unavailable"));
+}
+
+// The platform's print dialogs with another queue as the default printer.
+class QueuePrintDialogs final : public platform::PrintDialogs
+{
+public:
+    explicit QueuePrintDialogs(QString queue) : m_queue(std::move(queue)) {}
+    bool ExecPrintDialog(QPrinter &printer) override { return m_qt.ExecPrintDialog(printer); }
+    bool ExecPrinterSetupDialog(QPrinter &printer) override { return m_qt.ExecPrinterSetupDialog(printer); }
+    QStringList AvailablePrinters() const override { return m_qt.AvailablePrinters(); }
+    QString DefaultPrinter() const override { return m_queue; }
+
+private:
+    platform::QtPrintDialogs m_qt;
+    QString m_queue;
+};
 
 // Accepts the print dialog as soon as it is up, as the user would.
 class DialogAcceptor : public QObject
@@ -280,6 +336,95 @@ private Q_SLOTS:
         QTest::qWait(1000);
         QCOMPARE(Run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")}),
                  jobsBefore);
+    }
+
+    // The dialog of Qt 6.4 puts the queue's default paper back when it is
+    // accepted; the setting's paper must still be the sheet that comes out.
+    void paperSettingReachesTheSheet_data()
+    {
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<int>("yoshi");
+        QTest::addColumn<QSizeF>("points");
+        const QSizeF b5(515.9, 728.5); // JIS B5, 182 × 257 mm
+        const QSizeF a4(595.3, 841.9);
+        QTest::newRow("B5 on an A4 queue") << QStringLiteral("RalvoA4") << 0 << b5;
+        QTest::newRow("A4 on an A4 queue") << QStringLiteral("RalvoA4") << 1 << a4;
+        QTest::newRow("B5 on a Letter queue") << QStringLiteral("RalvoLetter") << 0 << b5;
+        QTest::newRow("A4 on a Letter queue") << QStringLiteral("RalvoLetter") << 1 << a4;
+    }
+
+    void paperSettingReachesTheSheet()
+    {
+        if (CupsUnavailable())
+            QSKIP("no CUPS scheduler");
+        QFETCH(QString, queue);
+        QFETCH(int, yoshi);
+        QFETCH(QSizeF, points);
+        const QString out = CupsPdfOutputDir();
+        const QHash<QString, QString> before = PdfFiles(out);
+
+        QPrinter printer(QPrinter::HighResolution);
+        QueuePrintDialogs dialogs(queue);
+        QtSchedulePrinter port(printer, dialogs);
+        DialogAcceptor acceptor;
+        const int yoshiBefore = std::exchange(m_records.settings.Yoshi, yoshi);
+        const PrintResult result = PrintSchedule(port, Sources());
+        m_records.settings.Yoshi = yoshiBefore;
+        QCOMPARE(result, PrintResult::Printed);
+        QCOMPARE(acceptor.accepted, 1);
+        QCOMPARE(printer.printerName(), queue);
+        // The page was drawn for the sheet that goes out: 600 dpi.
+        const QSizeF inches = printer.paperRect(QPrinter::Inch).size();
+        QVERIFY2(qAbs(inches.width() * 72 - points.width()) < 3 && qAbs(inches.height() * 72 - points.height()) < 3,
+                 qPrintable(QStringLiteral("%1 x %2 in").arg(inches.width()).arg(inches.height())));
+
+        QString arrived;
+        AwaitNewPdf(out, before, arrived);
+        if (QTest::currentTestFailed())
+            return;
+        const QSizeF size = PdfPageSize(arrived);
+        QVERIFY2(qAbs(size.width() - points.width()) < 3 && qAbs(size.height() - points.height()) < 3,
+                 qPrintable(Run(QStringLiteral("pdfinfo"), {arrived})));
+        QFile::remove(arrived);
+    }
+
+    void refusedJobIsToldToTheUser()
+    {
+        if (CupsUnavailable())
+            QSKIP("no CUPS scheduler");
+        QPrinter printer(QPrinter::HighResolution);
+        QueuePrintDialogs dialogs(QStringLiteral("RalvoReject"));
+        QtSchedulePrinter port(printer, dialogs);
+        DialogAcceptor acceptor;
+        m_platform.messages.shown.clear();
+        QCOMPARE(PrintSchedule(port, Sources()), PrintResult::Refused);
+        QCOMPARE(printer.printerName(), QStringLiteral("RalvoReject"));
+        QCOMPARE(m_platform.messages.shown.size(), 1u);
+        QCOMPARE(m_platform.messages.shown.back(), PrintRefusedMessage());
+        QVERIFY(m_platform.messages.shown.back().startsWith(QStringLiteral("プリンタが印刷を受け付けませんでした。")));
+    }
+
+    void textEditorTellsARefusedJob()
+    {
+        if (CupsUnavailable())
+            QSKIP("no CUPS scheduler");
+        test::FakePlatform fake;
+        textout::TTextEditorForm form(fake.Services());
+        form.findChild<QPlainTextEdit *>()->setPlainText(QStringLiteral("らるぼ 印刷の確認"));
+        const QString out = CupsPdfOutputDir();
+        const QHash<QString, QString> before = PdfFiles(out);
+
+        form.Printer().setPrinterName(QStringLiteral("RalvoPDF"));
+        form.Print1->trigger();
+        QVERIFY(fake.messages.shown.empty());
+        QString arrived;
+        AwaitNewPdf(out, before, arrived);
+        QFile::remove(arrived);
+
+        form.Printer().setPrinterName(QStringLiteral("RalvoReject"));
+        form.Print1->trigger();
+        QCOMPARE(fake.messages.shown.size(), 1u);
+        QCOMPARE(fake.messages.shown.back(), platform::PrintRefusedMessage());
     }
 
     void printsTheWorkedExampleThroughQtPdfOutput()

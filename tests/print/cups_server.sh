@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# A private CUPS scheduler for the print path test, listening only on a
-# socket in DIR, with a CUPS-PDF queue "RalvoPDF" as its default printer.
+# A private CUPS scheduler for the print path tests, listening only on a
+# socket in DIR, with CUPS-PDF queues: "RalvoPDF" (the default printer),
+# "RalvoA4" and "RalvoLetter" (default papers A4 and US Letter) and
+# "RalvoReject", which rejects every job (cupsreject).
 # The system's own scheduler and queues are never touched: clients reach
 # this one through CUPS_SERVER=DIR/cups.sock.
 #
@@ -103,4 +105,17 @@ if ! timeout 10 lpstat -p "$queue" >/dev/null 2>&1; then
 fi
 timeout 10 cupsenable "$queue" 2>/dev/null
 timeout 10 lpadmin -d "$queue" 2>/dev/null || unavailable "lpadmin could not make $queue the default"
+for extra in RalvoA4:A4 RalvoLetter:Letter RalvoReject:A4; do
+    name=${extra%%:*}
+    if ! timeout 10 lpstat -p "$name" >/dev/null 2>&1; then
+        timeout 30 lpadmin -p "$name" -v cups-pdf:/ -P "$ppd" -E 2>"$dir/log/lpadmin" \
+            || unavailable "lpadmin could not create the queue $name: $(cat "$dir/log/lpadmin")"
+    fi
+    timeout 10 lpadmin -p "$name" -o PageSize="${extra#*:}" 2>/dev/null \
+        || unavailable "lpadmin could not set the paper of $name"
+    timeout 10 cupsenable "$name" 2>/dev/null
+    timeout 10 cupsaccept "$name" 2>/dev/null
+done
+timeout 10 cupsreject -r "test queue that refuses every job" RalvoReject 2>/dev/null \
+    || unavailable "cupsreject failed on RalvoReject"
 echo "CUPS scheduler on $sock, default printer $(timeout 5 lpstat -d 2>/dev/null)"

@@ -2,6 +2,8 @@
 
 #include "textout/ui/EditorIcons.h"
 
+#include "platform/qt/PrintJobs.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -379,8 +381,11 @@ void TTextEditorForm::PrintText()
         return;
     }
     Printer().setDocName(m_caption);
+    const platform::PrintJobCheck job(Printer());
     if (!PrintPlainText(Printer(), RichEdit1->toPlainText(), RichEdit1->font()))
         m_services.messages->ShowMessage(QStringLiteral("印刷を開始できません。"));
+    else if (!job.Accepted())
+        m_services.messages->ShowMessage(platform::PrintRefusedMessage());
 }
 
 } // namespace ralvo::textout

@@ -1,0 +1,59 @@
+#include "platform/qt/PrintJobs.h"
+
+#include <QPrinter>
+
+#include <cups/cups.h>
+
+#include <algorithm>
+
+namespace ralvo::platform {
+
+namespace {
+
+// The jobs the scheduler lists for `queue` (every queue when null), only
+// this user's when `mine`; none when it cannot be asked.
+struct JobList
+{
+    cups_job_t *jobs = nullptr;
+    int count = 0;
+    JobList(const char *queue, int mine) { count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, mine, CUPS_WHICHJOBS_ALL); }
+    ~JobList() { cupsFreeJobs(std::max(count, 0), jobs); }
+    JobList(const JobList &) = delete;
+    JobList &operator=(const JobList &) = delete;
+};
+
+} // namespace
+
+PrintJobCheck::PrintJobCheck(const QPrinter &printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
+        return;
+    // A "queue/instance" name prints to the queue.
+    m_queue = printer.printerName().section(u'/', 0, 0).toLocal8Bit();
+    const JobList list(nullptr, 0);
+    for (int i = 0; i < list.count; ++i)
+        m_newestJob = std::max(m_newestJob, list.jobs[i].id);
+}
+
+bool PrintJobCheck::Accepted() const
+{
+    if (m_queue.isEmpty())
+        return true;
+    // The engine's submission was the last request of this thread; an
+    // error status there means the job was not created or not completed.
+    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+        return false;
+    const JobList list(m_queue.constData(), 1);
+    const cups_job_t *job = nullptr;
+    for (int i = 0; i < list.count; ++i) {
+        if (list.jobs[i].id > m_newestJob && (!job || list.jobs[i].id > job->id))
+            job = &list.jobs[i];
+    }
+    // No job to look at (history not kept, scheduler not answering): the
+    // submission's own status above is all there is.
+    if (!job)
+        return true;
+    return job->state != IPP_JSTATE_ABORTED && job->state != IPP_JSTATE_CANCELED;
+}
+
+} // namespace ralvo::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+// Whether a CUPS queue took the job of a document printed through QPrinter.
+// Qt's CUPS engine hands the document to the scheduler when its painter
+// ends and drops the answer, so a queue that refuses the job (stopped,
+// rejecting, gone) would look like success. The check asks the scheduler
+// itself: the status of the last request this thread made (the engine's
+// submission) and the state of the job it left.
+
+#include <QByteArray>
+
+class QPrinter;
+
+namespace ralvo::platform {
+
+class PrintJobCheck
+{
+public:
+    // To be made before the document begins: notes the newest job the
+    // scheduler knows, so that the document's own job can be told apart.
+    explicit PrintJobCheck(const QPrinter &printer);
+
+    // To be asked in the same thread right after the document ended. False
+    // when the document went to a CUPS queue and the scheduler refused it,
+    // or aborted or cancelled its job at once. Always true for PDF output.
+    bool Accepted() const;
+
+private:
+    QByteArray m_queue; // empty: not printed through a CUPS queue
+    int m_newestJob = 0;
+};
+
+} // namespace ralvo::platform
