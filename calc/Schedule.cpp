@@ -34,6 +34,21 @@ QString ScheduleTitle(const QString &titleTemplate, const QString &motherName)
     return title;
 }
 
+QString ScheduleFileBaseName(const QString &title)
+{
+    QString name;
+    name.reserve(title.size());
+    for (const QChar c : title) {
+        const bool reserved = c.unicode() < 0x20 || c.unicode() == 0x7f
+            || QStringView(u"/\\:*?\"<>|").contains(c);
+        name += reserved ? QLatin1Char('_') : c;
+    }
+    name = name.trimmed();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("スケジュール");
+    return name;
+}
+
 QString DueDateTerm(int yoteiyogo)
 {
     return yoteiyogo == 0 ? QStringLiteral("出産予定日") : QStringLiteral("分娩予定日");

@@ -56,6 +56,12 @@ int FirstWeekForHani(int hani);
 // name removes it); later "??" stay; a template without "??" is unchanged.
 QString ScheduleTitle(const QString &titleTemplate, const QString &motherName);
 
+// The title as the proposed name of a saved file, without its suffix: the
+// characters that cannot stand in a file name on the desktops the files go
+// to (/ \ : * ? " < > | and control characters) become "_", blanks at the
+// ends are dropped; an empty result is "スケジュール".
+QString ScheduleFileBaseName(const QString &title);
+
 // "出産予定日" for `Yoteiyogo` 0, "分娩予定日" for any other value.
 QString DueDateTerm(int yoteiyogo);
 

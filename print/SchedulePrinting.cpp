@@ -37,7 +37,8 @@ platform::Messages::Question MarginsQuestion()
 
 QString NoPrinterMessage()
 {
-    return QStringLiteral("プリンタが見つかりません。\nプリンタを設定してから印刷してください。");
+    return QStringLiteral("プリンタが見つかりません。\nプリンタを設定してから印刷してください。\n"
+                          "プリンタがなくても、「PDFファイルに保存」でスケジュール表をPDFファイルに保存できます。");
 }
 
 QString PrintRefusedMessage()

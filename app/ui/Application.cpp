@@ -8,10 +8,12 @@
 #include "kikanmei/ui/MojiForm.h"
 #include "kikanmei/ui/WakuSelForm.h"
 #include "platform/Fonts.h"
+#include "print/SchedulePdf.h"
 #include "print/ui/PrevForm.h"
 #include "print/ui/QtSchedulePrinter.h"
 #include "settings/ui/NoticeEditForm.h"
 #include "settings/ui/SetupForm.h"
+#include "textout/TextFile.h"
 #include "textout/ui/TextEditorForm.h"
 #include "textout/ui/WriteTextSchedule.h"
 #include "platform/qt/DialogHelpers.h"
@@ -117,6 +119,12 @@ void Application::WireCommands()
     commands.editSettings = [this] { EditSettings(*m_setupForm, m_records.settings); };
     commands.printPreview = [this] { m_prevForm->exec(); };
     commands.print = [this] { PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services); };
+    commands.savePdf = [this] {
+        const PageSources sources{m_records.settings, m_records.notices, m_records.block, *m_mainForm,
+                                  *m_services.messages, *m_services.sounds};
+        SaveSchedulePdf(sources, *m_services.fileDialogs, textout::WriteFileBytes);
+    };
+    m_prevForm->SetFileWriter(textout::WriteFileBytes);
 }
 
 int Application::Run()

@@ -324,6 +324,10 @@ void TRalvoMainForm::CreateMenu()
     PrintPreview1 = MakeItem(N1, "PrintPreview1", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
                              QStringLiteral("ｽｹｼﾞｭｰﾙ表の印刷ﾌﾟﾚﾋﾞｭｰ画面を表示します"));
     N7 = MakeItem(N1, "N7", QStringLiteral("ｽｹｼﾞｭｰﾙ表の印刷(&P)"), QStringLiteral("ｽｹｼﾞｭｰﾙ表を印刷します"));
+    SavePdf1 = MakeItem(N1, "SavePdf1", QStringLiteral("PDFファイルに保存(&F)"),
+                        QStringLiteral("ｽｹｼﾞｭｰﾙ表をPDFﾌｧｲﾙに保存します"));
+    ExportCalendar1 = MakeItem(N1, "ExportCalendar1", QStringLiteral("カレンダーに書き出す(&I)"),
+                               QStringLiteral("ｽｹｼﾞｭｰﾙ表をｶﾚﾝﾀﾞｰ(iCalendar)ﾌｧｲﾙに書き出します"));
     N8 = MakeSeparatorItem(N1, "N8");
     S1 = MakeItem(N1, "S1", QStringLiteral("設定(&S)"),
                   QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示します"));
@@ -380,6 +384,8 @@ void TRalvoMainForm::ConnectHandlers()
     connect(PrintPreview1, &QAction::triggered, this, &TRalvoMainForm::PrintPreview1Click);
     connect(PrintBtn, &QPushButton::clicked, this, &TRalvoMainForm::PrintBtnClick);
     connect(N7, &QAction::triggered, this, &TRalvoMainForm::N7Click);
+    connect(SavePdf1, &QAction::triggered, this, &TRalvoMainForm::SavePdf1Click);
+    connect(ExportCalendar1, &QAction::triggered, this, &TRalvoMainForm::ExportCalendar1Click);
     connect(SignBtn, &QPushButton::clicked, this, &TRalvoMainForm::SignBtnClick);
     connect(S1, &QAction::triggered, this, &TRalvoMainForm::S1Click);
     connect(Exit1, &QAction::triggered, this, &TRalvoMainForm::Exit1Click);
@@ -531,6 +537,8 @@ void TRalvoMainForm::BitBtn1Click() { Run(m_commands.printPreview); }
 void TRalvoMainForm::PrintPreview1Click() { Run(m_commands.printPreview); }
 void TRalvoMainForm::PrintBtnClick() { Run(m_commands.print); }
 void TRalvoMainForm::N7Click() { Run(m_commands.print); }
+void TRalvoMainForm::SavePdf1Click() { Run(m_commands.savePdf); }
+void TRalvoMainForm::ExportCalendar1Click() { Run(m_commands.exportCalendar); }
 void TRalvoMainForm::SignBtnClick() { Run(m_commands.editSettings); }
 void TRalvoMainForm::S1Click() { Run(m_commands.editSettings); }
 

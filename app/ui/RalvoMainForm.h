@@ -94,6 +94,8 @@ private:
     void PrintPreview1Click();
     void PrintBtnClick();
     void N7Click();
+    void SavePdf1Click();
+    void ExportCalendar1Click();
     void SignBtnClick();
     void S1Click();
     void Exit1Click();
@@ -167,6 +169,8 @@ private:
     QAction *N3 = nullptr;
     QAction *PrintPreview1 = nullptr;
     QAction *N7 = nullptr;
+    QAction *SavePdf1 = nullptr;        // PDFファイルに保存
+    QAction *ExportCalendar1 = nullptr; // カレンダーに書き出す
     QAction *N8 = nullptr;
     QAction *S1 = nullptr;
     QAction *Exit1 = nullptr;

@@ -80,6 +80,9 @@ void TPrevForm::CreateControls()
                               QStringLiteral("縮小表示します"));
     SpeedButton4 = makeButton("SpeedButton4", 272, QStringLiteral("閉じる"),
                               QStringLiteral("プレビュー・フォームを閉じます"));
+    // Beside the four buttons, which keep their places.
+    SpeedButton5 = makeButton("SpeedButton5", 360, QStringLiteral("PDF保存"),
+                              QStringLiteral("表示されているスケジュール表をPDFファイルに保存します"));
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -109,6 +112,7 @@ void TPrevForm::CreateControls()
     connect(SpeedButton2, &QToolButton::clicked, this, &TPrevForm::SpeedButton2Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &TPrevForm::SpeedButton3Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &TPrevForm::SpeedButton4Click);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TPrevForm::SpeedButton5Click);
     connect(PaintBox1, &TPaintBox::Paint, this, &TPrevForm::PaintBox1Paint);
 }
 
@@ -169,6 +173,13 @@ void TPrevForm::ApplyZoom(const preview::ZoomState &zoom)
 void TPrevForm::SpeedButton1Click()
 {
     PrintSchedule(m_printer, m_records, m_fields, m_services);
+}
+
+void TPrevForm::SpeedButton5Click()
+{
+    const PageSources sources{m_records.settings, m_records.notices, m_records.block, m_fields,
+                              *m_services.messages, *m_services.sounds};
+    SaveSchedulePdf(sources, *m_services.fileDialogs, m_writeFile);
 }
 
 void TPrevForm::SpeedButton2Click()

@@ -2,6 +2,7 @@
 
 #include "print/PreviewMessages.h"
 #include "print/PreviewZoom.h"
+#include "print/SchedulePdf.h"
 #include "platform/Platform.h"
 
 #include <QDialog>
@@ -52,6 +53,9 @@ public:
 
     const preview::ZoomState &Zoom() const { return m_zoom; }
 
+    // How the PDF button writes its file (the application's checked writer).
+    void SetFileWriter(FileWriter write) { m_writeFile = std::move(write); }
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -65,6 +69,7 @@ private:
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
+    void SpeedButton5Click();
     void PaintBox1Paint(QPainter &painter);
 
     void FitPaper();
@@ -78,12 +83,14 @@ private:
     PreviewMessages m_messages;
     bool m_messagesQueued = false;
     preview::ZoomState m_zoom;
+    FileWriter m_writeFile;
 
     QFrame *Panel1 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QToolButton *SpeedButton2 = nullptr;
     QToolButton *SpeedButton3 = nullptr;
     QToolButton *SpeedButton4 = nullptr;
+    QToolButton *SpeedButton5 = nullptr; // PDF保存
     QStatusBar *StatusBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
     TPaintBox *PaintBox1 = nullptr;

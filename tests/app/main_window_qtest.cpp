@@ -487,6 +487,8 @@ void MainWindowTest::commandsReachTheirOperation_data()
     QTest::newRow("PrintPreview1") << "PrintPreview1" << true << "printPreview";
     QTest::newRow("PrintBtn") << "PrintBtn" << false << "print";
     QTest::newRow("N7") << "N7" << true << "print";
+    QTest::newRow("SavePdf1") << "SavePdf1" << true << "savePdf";
+    QTest::newRow("ExportCalendar1") << "ExportCalendar1" << true << "exportCalendar";
     QTest::newRow("SignBtn") << "SignBtn" << false << "editSettings";
     QTest::newRow("S1") << "S1" << true << "editSettings";
     QTest::newRow("About1") << "About1" << true << "showAbout";
@@ -512,6 +514,8 @@ void MainWindowTest::commandsReachTheirOperation()
     commands.textOutput = [&] { calls << QStringLiteral("textOutput"); };
     commands.printPreview = [&] { calls << QStringLiteral("printPreview"); };
     commands.print = [&] { calls << QStringLiteral("print"); };
+    commands.savePdf = [&] { calls << QStringLiteral("savePdf"); };
+    commands.exportCalendar = [&] { calls << QStringLiteral("exportCalendar"); };
     commands.editSettings = [&] { calls << QStringLiteral("editSettings"); };
     commands.showAbout = [&] { calls << QStringLiteral("showAbout"); };
     fire();

@@ -127,3 +127,15 @@ TEST(ScheduleTexts, RowDatesHaveWeekdaysFrom1582)
     EXPECT_EQ(RowDateText({1581, 4, 24}, messages), QStringLiteral(" 4月24日"));
     EXPECT_TRUE(messages.shown.empty());
 }
+
+TEST(ScheduleTexts, FileNameFromTheTitle)
+{
+    EXPECT_EQ(ScheduleFileBaseName(QStringLiteral("サンプルさんの出産までのスケジュール")),
+              QStringLiteral("サンプルさんの出産までのスケジュール"));
+    // A name typed with a slash must not point into another folder.
+    EXPECT_EQ(ScheduleFileBaseName(QStringLiteral("../a/b\\c:d*e?f\"g<h>i|j\tk")),
+              QStringLiteral(".._a_b_c_d_e_f_g_h_i_j_k"));
+    EXPECT_EQ(ScheduleFileBaseName(QStringLiteral("  ")), QStringLiteral("スケジュール"));
+    EXPECT_EQ(ScheduleFileBaseName(QString()), QStringLiteral("スケジュール"));
+    EXPECT_EQ(ScheduleFileBaseName(QStringLiteral("..")), QStringLiteral("スケジュール"));
+}

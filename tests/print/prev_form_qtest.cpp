@@ -9,6 +9,12 @@
 #include "settings/SettingsIO.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
+#include "textout/TextFile.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -36,6 +42,47 @@ public:
     }
     Answer Ask(const Question &q) override { return q.defaultAnswer; }
 };
+
+QByteArray RunTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
+}
+
+struct PdfWord
+{
+    QString text;
+    QRectF box; // points, from the sheet's top-left corner
+};
+
+// The page size pdfinfo reports, in millimetres.
+QSizeF PdfPageMm(const QString &pdf)
+{
+    const QString info = QString::fromUtf8(RunTool(QStringLiteral("pdfinfo"), {pdf}));
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Page size: +([0-9.]+) x ([0-9.]+) pts")).match(info);
+    if (!m.hasMatch() || !info.contains(QRegularExpression(QStringLiteral("Pages: +1\\n"))))
+        return {};
+    return QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) * (25.4 / 72.0);
+}
+
+std::vector<PdfWord> PdfWords(const QString &pdf)
+{
+    std::vector<PdfWord> words;
+    QXmlStreamReader xml(RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("word"))
+            continue;
+        const auto at = [&xml](const char *name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
+        const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
+        words.push_back({xml.readElementText().replace(QChar(0xFF5E), QChar(0x301C)), box});
+    }
+    return words;
+}
 
 } // namespace
 
@@ -96,6 +143,8 @@ private Q_SLOTS:
         m_fields.cycle = QStringLiteral("28");
         m_fields.mother = QStringLiteral("サンプル");
         m_messages.shown.clear();
+        m_platform.fileDialogs.requests.clear();
+        m_platform.fileDialogs.answers.clear();
         m_printer = test::FakeSchedulePrinter{};
         platform::Services services = m_platform.Services();
         services.messages = &m_messages;
@@ -258,6 +307,96 @@ private Q_SLOTS:
         QCOMPARE(m_printer.calls.join(u' '), QStringLiteral("select portrait dialog begin end"));
         QVERIFY(m_form->isVisible());
         QCOMPARE(m_form->Zoom().level, 1);
+    }
+
+    void pdfButtonSavesThePrintedPage()
+    {
+        // The page as the printer draws it on a whole A4 sheet at 600 dpi.
+        m_printer.sheet = PrinterSheet{4958, 7017, 0, 0, 4958, 7017};
+        QTest::mouseClick(Button(1), Qt::LeftButton);
+        QVERIFY(m_printer.page);
+        const std::vector<test::PaintCall> printed = m_printer.page->Of(test::PaintCall::Kind::Text);
+        QVERIFY(printed.size() > 100);
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("saved.pdf"));
+        m_form->SetFileWriter(textout::WriteFileBytes);
+        m_platform.fileDialogs.answers.push_back(pdf);
+        QToolButton *button = Button(5);
+        QCOMPARE(button->text(), QStringLiteral("PDF保存"));
+        QCOMPARE(button->toolTip(), QStringLiteral("表示されているスケジュール表をPDFファイルに保存します"));
+        QCOMPARE(button->geometry(), QRect(360, 4, 81, 21));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(m_platform.fileDialogs.requests.size(), std::size_t(1));
+        const auto &request = m_platform.fileDialogs.requests.front();
+        QCOMPARE(request.filter, QStringLiteral("PDFファイル (*.pdf)|*.pdf"));
+        QCOMPARE(request.fileName, QStringLiteral("サンプルさんの出産までのスケジュール.pdf"));
+        QVERIFY(m_messages.shown.empty());
+
+        const QSizeF a4 = PdfPageMm(pdf);
+        QVERIFY(std::abs(a4.width() - 210) < 0.5 && std::abs(a4.height() - 297) < 0.5);
+        const QString fonts = QString::fromUtf8(RunTool(QStringLiteral("pdffonts"), {pdf}));
+        QVERIFY2(fonts.contains(QRegularExpression(QStringLiteral("IPAGothic +CID TrueType +Identity-H +yes"))),
+                 qPrintable(fonts));
+
+        // Every printed text's first word stands in the PDF where the printer
+        // put it: the same left edge (or inside a word it touches), its
+        // baseline inside the word's box.
+        const std::vector<PdfWord> words = PdfWords(pdf);
+        QVERIFY(!words.empty());
+        constexpr double pointsPerDot = 72.0 / 600.0;
+        int compared = 0;
+        for (const test::PaintCall &call : printed) {
+            if (call.text.isEmpty() || call.text.front().isSpace())
+                continue;
+            // The face gives "～" and "〜" one glyph; poppler reads back either.
+            const QString first = call.text.left(
+                std::find_if(call.text.begin(), call.text.end(), [](QChar c) { return c.isSpace(); })
+                - call.text.begin()).replace(QChar(0xFF5E), QChar(0x301C));
+            const QPointF at = call.point * pointsPerDot;
+            const auto match = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) {
+                // poppler joins texts that touch ("〜" and "10月" into "〜10月").
+                const bool starts = w.text.startsWith(first) && std::abs(w.box.left() - at.x()) < 0.5;
+                const bool inside = w.text.contains(first) && w.box.left() < at.x() && at.x() < w.box.right();
+                return (starts || inside)
+                    && w.box.top() - 0.5 < at.y() && at.y() < w.box.bottom() + 0.5;
+            });
+            QVERIFY2(match != words.end(),
+                     qPrintable(call.text + QStringLiteral(" at %1, %2").arg(at.x()).arg(at.y())));
+            ++compared;
+        }
+        QVERIFY(compared > 100);
+
+        // The JIS B5 paper of Yoshi 0.
+        m_records.settings.Yoshi = 0;
+        m_platform.fileDialogs.answers.push_back(pdf);
+        QTest::mouseClick(button, Qt::LeftButton);
+        const QSizeF b5 = PdfPageMm(pdf);
+        QVERIFY(std::abs(b5.width() - 182) < 0.5 && std::abs(b5.height() - 257) < 0.5);
+    }
+
+    void pdfButtonRefusals()
+    {
+        QTemporaryDir dir;
+        m_form->SetFileWriter(textout::WriteFileBytes);
+        // Cancelled: nothing written, nothing said.
+        QTest::mouseClick(Button(5), Qt::LeftButton);
+        QCOMPARE(m_platform.fileDialogs.requests.size(), std::size_t(1));
+        QVERIFY(m_messages.shown.empty());
+        QVERIFY(QDir(dir.path()).isEmpty());
+
+        // A file that cannot be made is told, not passed over.
+        const QString unreachable = dir.filePath(QStringLiteral("no-such-folder/x.pdf"));
+        m_platform.fileDialogs.answers.push_back(unreachable);
+        QTest::mouseClick(Button(5), Qt::LeftButton);
+        QCOMPARE(m_messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(unreachable)});
+
+        // Bad input beeps and asks for no file.
+        m_fields.day = QStringLiteral("x");
+        const int beeps = m_platform.sounds.beeps;
+        QTest::mouseClick(Button(5), Qt::LeftButton);
+        QCOMPARE(m_platform.sounds.beeps, beeps + 1);
+        QCOMPARE(m_platform.fileDialogs.requests.size(), std::size_t(2));
     }
 };
 

@@ -171,6 +171,7 @@ TEST_F(PrintFixture, NoPrinterIsToldAndNothingIsOpened)
     ASSERT_EQ(platform.messages.shown.size(), 1u);
     EXPECT_EQ(platform.messages.shown.front(), NoPrinterMessage());
     EXPECT_TRUE(NoPrinterMessage().contains(QStringLiteral("プリンタ")));
+    EXPECT_TRUE(NoPrinterMessage().contains(QStringLiteral("PDFファイルに保存"))); // offered instead
 }
 
 TEST_F(PrintFixture, RefusedJobIsToldWithNoDocumentLeftOpen)

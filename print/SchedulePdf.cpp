@@ -1,0 +1,49 @@
+#include "print/SchedulePdf.h"
+
+namespace ralvo {
+
+PagePaper PdfPaperForYoshi(int yoshi)
+{
+    return yoshi == 0 ? PagePaper::JisB5 : PagePaper::A4;
+}
+
+QString PdfFileFilter()
+{
+    return QStringLiteral("PDFファイル (*.pdf)|*.pdf");
+}
+
+QString CannotCreateFileMessage(const QString &path)
+{
+    return QStringLiteral("ファイル %1 を作成できません").arg(path);
+}
+
+SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs,
+                              const FileWriter &write)
+{
+    const std::optional<Schedule> schedule = PageSchedule(sources.settings, sources.fields);
+    if (!schedule) {
+        sources.sounds.Beep();
+        return SavePdfResult::InputFailure;
+    }
+
+    platform::FileDialogs::Request request;
+    request.title = QStringLiteral("PDFファイルに保存");
+    request.filter = PdfFileFilter();
+    request.filterIndex = 1;
+    request.fileName = ScheduleFileBaseName(schedule->title) + QStringLiteral(".pdf");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const std::optional<QString> path = dialogs.GetSaveFileName(request);
+    if (!path || path->isEmpty())
+        return SavePdfResult::Cancelled;
+
+    const PageFile file = RenderPagePdf(PdfPaperForYoshi(sources.settings.Yoshi), kSavedPdfDpi, sources);
+    if (file.result == PageResult::InputFailure)
+        return SavePdfResult::InputFailure; // the drawing has beeped
+    if (file.bytes.isEmpty() || !write || !write(*path, file.bytes)) {
+        sources.messages.ShowMessage(CannotCreateFileMessage(*path));
+        return SavePdfResult::WriteFailed;
+    }
+    return SavePdfResult::Saved;
+}
+
+} // namespace ralvo
