@@ -1,6 +1,7 @@
 // Any bytes as a picture: the first byte chooses the format (BMP, ICO, EMF,
-// WMF), the rest is the file. What loads is drawn into a small image, so the
-// metafile player and the SVG renderer run too.
+// WMF), the rest is the file. What loads is drawn into a small image and
+// into one of page size, so the metafile player and the SVG renderer run too
+// and a drawing that costs too much is found as a timeout.
 #include "platform/Pictures.h"
 
 #include <QGuiApplication>
@@ -39,5 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     image.fill(Qt::white);
     QPainter painter(&image);
     picture->Draw(painter, QRectF(1, 1, 46, 30));
+    painter.end();
+    // At the size of a page as well (JIS B5 at 150 dpi), where a drawing's
+    // cost shows: the picture's bounds must keep it within the time limit.
+    QImage page(1075, 1518, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter pagePainter(&page);
+    picture->Draw(pagePainter, QRectF(0, 0, page.width(), page.height()));
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <emf2svg.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace ralvo::platform {
 
@@ -42,6 +43,148 @@ std::optional<QImage> ReadImage(const QByteArray &data, const char *format, bool
     return best;
 }
 
+quint16 U16(const QByteArray &d, qint64 at) { return qFromLittleEndian<quint16>(d.constData() + at); }
+quint32 U32(const QByteArray &d, qint64 at) { return qFromLittleEndian<quint32>(d.constData() + at); }
+qint32 I32(const QByteArray &d, qint64 at) { return qFromLittleEndian<qint32>(d.constData() + at); }
+
+// Whether an RLE4 or RLE8 pixel stream from `at` ends (end of bitmap, or
+// every row given) before the data does.
+bool RleComplete(const QByteArray &d, qint64 at, bool fourBit, qint64 height)
+{
+    qint64 row = 0;
+    while (at + 2 <= d.size()) {
+        const quint8 count = quint8(d[at]);
+        const quint8 code = quint8(d[at + 1]);
+        at += 2;
+        if (count > 0)
+            continue; // a run of one value
+        if (code == 0) {
+            if (++row >= height)
+                return true;
+        } else if (code == 1) {
+            return true;
+        } else if (code == 2) {
+            if (at + 2 > d.size())
+                return false;
+            row += quint8(d[at + 1]);
+            at += 2;
+        } else {
+            const qint64 bytes = fourBit ? (code + 1) / 2 : code;
+            at += (bytes + 1) & ~1; // padded to a word
+        }
+    }
+    return false;
+}
+
+// Whether a packed DIB (header, colours, pixels) at `at`, `available`
+// bytes long, holds all the pixels its header declares. `pixelsAt` is where
+// the pixels start, or -1 to derive it from the header; an icon's DIB holds
+// two images (colours, then the 1-bit mask) in twice the height.
+bool DibComplete(const QByteArray &d, qint64 at, qint64 available, qint64 pixelsAt, bool icon)
+{
+    if (available < 12)
+        return false;
+    const qint64 header = U32(d, at);
+    qint64 width = 0, height = 0, bits = 0, compression = 0, colours = 0;
+    if (header == 12) {
+        width = U16(d, at + 4);
+        height = U16(d, at + 6);
+        bits = U16(d, at + 10);
+    } else if (header >= 40 && header <= available) {
+        width = I32(d, at + 4);
+        height = std::abs(qint64(I32(d, at + 8)));
+        bits = U16(d, at + 14);
+        compression = U32(d, at + 16);
+        colours = U32(d, at + 32);
+    } else {
+        return false;
+    }
+    if (icon)
+        height /= 2;
+    if (width <= 0 || height <= 0 || bits <= 0 || bits > 32)
+        return false;
+    if (pixelsAt < 0) {
+        if (colours == 0 && bits <= 8)
+            colours = qint64(1) << bits;
+        pixelsAt = header + colours * (header == 12 ? 3 : 4) + (compression == 3 && header == 40 ? 12 : 0);
+    }
+    if (pixelsAt > available)
+        return false;
+    switch (compression) {
+    case 0: // uncompressed
+    case 3: // bit fields
+    case 6: {
+        const qint64 stride = (width * bits + 31) / 32 * 4;
+        const qint64 mask = icon ? (width + 31) / 32 * 4 : 0;
+        return pixelsAt + (stride + mask) * height <= available;
+    }
+    case 1:
+    case 2:
+        return !icon && RleComplete(d.left(at + available), at + pixelsAt, compression == 2, height);
+    default:
+        return false;
+    }
+}
+
+// A BMP file whose header's pixels all lie within the data. Qt's reader
+// gives a picture for a file cut short, with whatever memory held in the
+// rows that are missing.
+bool BitmapComplete(const QByteArray &d)
+{
+    if (d.size() < 26 || !d.startsWith("BM"))
+        return false;
+    const qint64 pixelsAt = qint64(U32(d, 10)) - 14;
+    return pixelsAt >= 12 && DibComplete(d, 14, d.size() - 14, pixelsAt, false);
+}
+
+bool IsPng(const QByteArray &d, qint64 at, qint64 size)
+{
+    return size >= 8 && std::memcmp(d.constData() + at, "\x89PNG\r\n\x1a\n", 8) == 0;
+}
+
+// A PNG stream whose chunks all lie within the `size` bytes from `at`, up
+// to its end chunk.
+bool PngComplete(const QByteArray &d, qint64 at, qint64 size)
+{
+    if (!IsPng(d, at, size))
+        return false;
+    const qint64 end = at + size;
+    for (qint64 chunk = at + 8; chunk + 12 <= end;) {
+        const qint64 length = qFromBigEndian<quint32>(d.constData() + chunk);
+        if (length > end - chunk - 12)
+            return false;
+        if (std::memcmp(d.constData() + chunk + 4, "IEND", 4) == 0)
+            return true;
+        chunk += 12 + length;
+    }
+    return false;
+}
+
+// An icon file whose every image (a DIB or a PNG) lies whole within the data.
+bool IconComplete(const QByteArray &d)
+{
+    if (d.size() < 6 || U16(d, 0) != 0 || (U16(d, 2) != 1 && U16(d, 2) != 2))
+        return false;
+    const qint64 count = U16(d, 4);
+    if (count == 0 || 6 + 16 * count > d.size())
+        return false;
+    for (qint64 i = 0; i < count; ++i) {
+        const qint64 size = U32(d, 6 + 16 * i + 8);
+        const qint64 at = U32(d, 6 + 16 * i + 12);
+        if (at < 6 + 16 * count || at > d.size() || size > d.size() - at)
+            return false;
+        if (IsPng(d, at, size) ? !PngComplete(d, at, size) : !DibComplete(d, at, size, -1, true))
+            return false;
+    }
+    return true;
+}
+
+// A JPEG stream with its end marker (a cut one decodes with its rest grey).
+bool JpegComplete(const QByteArray &d)
+{
+    return d.startsWith("\xFF\xD8") && d.lastIndexOf("\xFF\xD9") > 2;
+}
+
 // Only what starts with an EMF header goes to the converter.
 bool LooksLikeEmf(const QByteArray &data)
 {
@@ -49,16 +192,18 @@ bool LooksLikeEmf(const QByteArray &data)
     if (data.size() < 88)
         return false;
     const char *p = data.constData();
+    // The file's length (byte 48) must all be there.
     return qFromLittleEndian<quint32>(p) == 1 && qFromLittleEndian<quint32>(p + 4) >= 88
            && qFromLittleEndian<quint32>(p + 4) <= quint32(data.size())
-           && qFromLittleEndian<quint32>(p + 40) == 0x464D4520u;
+           && qFromLittleEndian<quint32>(p + 40) == 0x464D4520u
+           && qFromLittleEndian<quint32>(p + 48) <= quint32(data.size());
 }
 
 // libemf2svg turns text given as glyph indices back into characters through
 // fontconfig and then shuts fontconfig down, which aborts a program whose
 // fonts come from fontconfig (ours). Such texts are blanked before the
 // conversion; the rest of the picture stays. Empty when the records do not
-// chain up to the end of the data.
+// chain up to an end-of-file record within the data.
 std::optional<QByteArray> WithoutGlyphIndexText(QByteArray emf)
 {
     constexpr quint32 kExtTextOutA = 83, kExtTextOutW = 84, kPolyTextOutA = 96, kPolyTextOutW = 97;
@@ -96,11 +241,11 @@ std::optional<QByteArray> WithoutGlyphIndexText(QByteArray emf)
             for (qint64 i = 0; i < count && 40 + (i + 1) * kEmrTextSize <= recordSize; ++i)
                 blank(off, recordSize, off + 40 + i * kEmrTextSize, type == kPolyTextOutW ? 2 : 1);
         } else if (type == kEof) {
-            break;
+            return emf;
         }
         off += recordSize;
     }
-    return emf;
+    return std::nullopt;
 }
 
 } // namespace
@@ -126,6 +271,15 @@ std::optional<QByteArray> EmfToSvg(const QByteArray &emf)
     if (ok && out && outLength > 0)
         svg = QByteArray(out, qsizetype(outLength));
     std::free(out);
+    // The renderer would read other files for a reference: only pictures
+    // carried inside the metafile itself (data: addresses) are let through.
+    if (svg) {
+        for (qsizetype at = svg->indexOf("href="); at >= 0; at = svg->indexOf("href=", at + 5)) {
+            const QByteArray value = svg->mid(at + 6, 5);
+            if (!value.startsWith("data:") && !value.startsWith('#'))
+                return std::nullopt;
+        }
+    }
     return svg;
 }
 
@@ -144,8 +298,6 @@ std::optional<Picture::Format> Picture::FormatOfPath(const QString &path)
         return Format::Png;
     if (suffix == u"jpg" || suffix == u"jpeg")
         return Format::Jpeg;
-    if (suffix == u"svg")
-        return Format::Svg;
     return std::nullopt;
 }
 
@@ -168,6 +320,13 @@ std::optional<Picture> Picture::FromData(const QByteArray &data, Format format)
     case Format::Icon:
     case Format::Png:
     case Format::Jpeg: {
+        // A picture cut short is unreadable, never drawn with unknown rows.
+        const bool complete = format == Format::Bitmap ? BitmapComplete(data)
+                              : format == Format::Icon ? IconComplete(data)
+                              : format == Format::Png  ? PngComplete(data, 0, data.size())
+                                                       : JpegComplete(data);
+        if (!complete)
+            return std::nullopt;
         const char *name = format == Format::Bitmap ? "bmp"
                            : format == Format::Icon ? "ico"
                            : format == Format::Png  ? "png"
@@ -178,9 +337,8 @@ std::optional<Picture> Picture::FromData(const QByteArray &data, Format format)
         const QSizeF size = image->size();
         return Picture(std::move(*image), size);
     }
-    case Format::Emf:
-    case Format::Svg: {
-        std::optional<QByteArray> svg = format == Format::Svg ? std::optional<QByteArray>(data) : EmfToSvg(data);
+    case Format::Emf: {
+        std::optional<QByteArray> svg = EmfToSvg(data);
         if (!svg)
             return std::nullopt;
         auto renderer = std::make_shared<QSvgRenderer>(*svg);

@@ -3,9 +3,11 @@
 // Pictures of the institution block, read from their files at every drawing:
 // ".bmp" and ".ico" through Qt's image readers, ".emf" through libemf2svg and
 // Qt's SVG renderer, ".wmf" through our own metafile player, and ".png",
-// ".jpg"/".jpeg" and ".svg" as well. The format follows the extension,
-// letter case ignored. Any bytes at all give either a picture or nothing:
-// never a crash, a hang or unbounded memory.
+// ".jpg"/".jpeg" as well. The format follows the extension, letter case
+// ignored. SVG files are not pictures of the block (they could pull other
+// files in). Any bytes at all give either a picture or nothing: never a
+// crash, a hang, unbounded memory or pixels the file does not hold; a file
+// cut short is nothing.
 
 #include "platform/WmfPicture.h"
 
@@ -27,7 +29,7 @@ namespace ralvo::platform {
 class Picture
 {
 public:
-    enum class Format { Bitmap, Icon, Emf, Wmf, Png, Jpeg, Svg };
+    enum class Format { Bitmap, Icon, Emf, Wmf, Png, Jpeg };
 
     // Largest picture file read; bigger files count as unreadable.
     static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;

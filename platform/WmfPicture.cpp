@@ -24,6 +24,10 @@ constexpr qint64 kMaxBitmapPixels = 64LL * 1024 * 1024; // all bitmaps of one fi
 constexpr int kMaxObjects = 65536;
 constexpr int kMaxSavedStates = 256;
 constexpr int kShiftJisCharset = 128;
+// The drawing's cost, bounded by the area its fills, pens, texts and
+// bitmaps paint over, counted in whole pictures: drawn at the size of a
+// page, every picture's worth costs about a full page of pixels.
+constexpr double kMaxPaintedPictures = 32;
 
 quint16 ReadU16(const char *p) { return qFromLittleEndian<quint16>(p); }
 qint16 ReadI16(const char *p) { return qFromLittleEndian<qint16>(p); }
@@ -191,7 +195,7 @@ public:
             }
             if (!Play(rec, size))
                 return std::nullopt;
-            if (m_steps->size() > kMaxSteps || m_points > kMaxPoints)
+            if (m_steps->size() > kMaxSteps || m_points > kMaxPoints || m_painted > kMaxPaintedPictures)
                 return std::nullopt;
             rec += size;
         }
@@ -241,10 +245,32 @@ private:
         return pen;
     }
 
+    // Adds what painting over `area` (frame coordinates) costs, clipped to
+    // the picture's frame.
+    void AddCost(const QRectF &area)
+    {
+        const QRectF painted = area.normalized() & QRectF(QPointF(), m_size);
+        if (!painted.isEmpty())
+            m_painted += painted.width() * painted.height() / (m_size.width() * m_size.height());
+    }
+
     void AddShape(const QPainterPath &path, bool filled)
     {
         const QPen pen = ScaledPen();
         const QBrush brush = filled ? m_state.brush : QBrush(Qt::NoBrush);
+        const QRectF bounds = path.boundingRect();
+        if (filled && brush.style() != Qt::NoBrush)
+            AddCost(bounds);
+        if (pen.style() != Qt::NoPen) {
+            // A stroke paints about its length times its width, and never
+            // more than its bounds grown by half the width.
+            const double width = std::max(pen.widthF(), std::hypot(m_size.width(), m_size.height()) / 1000);
+            const QRectF grown = bounds.adjusted(-width / 2, -width / 2, width / 2, width / 2);
+            const QRectF clipped = grown & QRectF(QPointF(), m_size);
+            const double along = std::min(path.length() * width, clipped.width() * clipped.height());
+            if (!clipped.isEmpty())
+                m_painted += along / (m_size.width() * m_size.height());
+        }
         m_steps->push_back([path, pen, brush](QPainter &p) {
             p.setPen(pen);
             p.setBrush(brush);
@@ -316,6 +342,11 @@ private:
         const bool opaque = s.opaqueBackground;
         const quint16 align = s.textAlign;
         const double angle = -font.escapement / 10.0;
+        // About one square of the font's height per byte, near the point.
+        const double extent = height * std::max<qsizetype>(bytes.size(), 1);
+        AddCost(QRectF(at.x() - extent / 2, at.y() - height / 2, extent, height));
+        if (opaqueRect)
+            AddCost(*opaqueRect);
         m_steps->push_back([=](QPainter &p) {
             if (opaqueRect)
                 p.fillRect(*opaqueRect, back);
@@ -369,6 +400,7 @@ private:
         if (flipX || flipY)
             image = image.mirrored(flipX, flipY);
         const QRectF rect = target.normalized();
+        AddCost(rect);
         m_steps->push_back([rect, image](QPainter &p) {
             p.save();
             p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -380,6 +412,7 @@ private:
 
     void AddFill(const QRectF &rect, const QBrush &brush)
     {
+        AddCost(rect);
         m_steps->push_back([rect, brush](QPainter &p) { p.fillRect(rect, brush); });
     }
 
@@ -805,6 +838,7 @@ private:
     std::vector<GraphicsObject> m_objects;
     qint64 m_pixelBudget = kMaxBitmapPixels;
     qint64 m_points = 0;
+    double m_painted = 0; // in whole pictures
     std::shared_ptr<std::vector<WmfPicture::Step>> m_steps = std::make_shared<std::vector<WmfPicture::Step>>();
 };
 
@@ -818,6 +852,8 @@ void WmfPicture::Draw(QPainter &painter, const QRectF &target) const
     if (!m_steps || m_size.isEmpty() || target.isEmpty())
         return;
     painter.save();
+    // Nothing lands outside the picture's frame.
+    painter.setClipRect(target, Qt::IntersectClip);
     painter.translate(target.topLeft());
     painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
     for (const Step &step : *m_steps)

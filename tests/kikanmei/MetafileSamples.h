@@ -120,6 +120,31 @@ inline QByteArray WriteShapesWmf(const QString &path)
     return ReadAll(path);
 }
 
+// `count` rectangles over a 1000 × 1000 window, each stroked with a pen as
+// wide as 30 windows: every one paints the whole picture.
+inline QByteArray WriteWidePenWmf(const QString &path, int count)
+{
+    WMFTRACK *wt = nullptr;
+    WMFHANDLES *wht = nullptr;
+    const QByteArray name = path.toLocal8Bit();
+    wmf_start(name.constData(), 1 << 20, 1 << 20, &wt);
+    wmf_htable_create(32, 32, &wht);
+    wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(nullptr, 1440)), wt, 1);
+    auto add = [&](char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), wt, 1); };
+    add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    add(U_WMRSETWINDOWEXT_set(point16_set(1000, 1000)));
+    uint32_t pen = 0;
+    add(wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_SOLID, 30000, colorref3_set(0, 0, 255))));
+    add(wselectobject_set(pen, wht));
+    for (int i = 0; i < count; ++i)
+        add(U_WMRRECTANGLE_set(U_RECT16{int16_t(i % 900), int16_t(i % 900), int16_t(i % 900 + 100), int16_t(i % 900 + 100)}));
+    add(U_WMREOF_set());
+    wmf_finish(wt);
+    wmf_free(&wt);
+    wmf_htable_free(&wht);
+    return ReadAll(path);
+}
+
 inline QByteArray WriteSampleEmf(const QString &path)
 {
     EMFTRACK *et = nullptr;

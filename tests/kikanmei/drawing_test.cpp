@@ -3,12 +3,15 @@
 // loaded. Tolerances instead of golden images: fonts may differ slightly.
 #include "kikanmei/WakuDrawing.h"
 #include "platform/Fonts.h"
+#include "platform/Pictures.h"
 #include "platform/VerticalForms.h"
 #include "support/FakePlatform.h"
 
 #include "MetafileSamples.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QProcess>
@@ -20,6 +23,8 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace ralvo;
 
@@ -419,6 +424,108 @@ TEST_F(KikanmeiPictures, TruncatedOrGarbledMetafilesAreUnreadable)
     }
     EXPECT_EQ(fake.sounds.beeps, int(paths.size()));
     EXPECT_EQ(fake.messages.shown.size(), paths.size());
+}
+
+// A picture cut at any length short of its whole is unreadable: never a
+// decode with rows the file does not hold.
+TEST_F(KikanmeiPictures, PicturesCutAtEveryLengthAreUnreadable)
+{
+    using platform::Picture;
+    QImage rgb(13, 7, QImage::Format_RGB32);
+    rgb.fill(Qt::red);
+    QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8);
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::blue);
+    auto encode = [](const QImage &image, const char *format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    // An icon holding a PNG image.
+    const QByteArray png = encode(icon, "PNG");
+    QByteArray pngIcon("\0\0\1\0\1\0", 6);
+    char entry[16] = {16, 16, 0, 0, 1, 0, 32, 0};
+    qToLittleEndian<quint32>(quint32(png.size()), entry + 8);
+    qToLittleEndian<quint32>(22, entry + 12);
+    pngIcon.append(entry, 16).append(png);
+
+    const std::vector<std::pair<QByteArray, Picture::Format>> samples{
+        {encode(rgb, "BMP"), Picture::Format::Bitmap},
+        {encode(indexed, "BMP"), Picture::Format::Bitmap},
+        {encode(icon, "ICO"), Picture::Format::Icon},
+        {pngIcon, Picture::Format::Icon},
+        {png, Picture::Format::Png},
+        {test::WriteSampleWmf(Path(QStringLiteral("cut.wmf"))), Picture::Format::Wmf},
+        {test::WriteShapesWmf(Path(QStringLiteral("shapes.wmf"))), Picture::Format::Wmf},
+        {test::WriteSampleEmf(Path(QStringLiteral("cut.emf"))), Picture::Format::Emf},
+    };
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        const auto &[bytes, format] = samples[k];
+        ASSERT_TRUE(Picture::FromData(bytes, format)) << "sample " << k;
+        for (qsizetype length = 0; length < bytes.size(); ++length)
+            ASSERT_FALSE(Picture::FromData(bytes.left(length), format)) << "sample " << k << " cut at " << length;
+    }
+
+    // Drawn in a frame: unreadable, with the beep and the message.
+    const QByteArray bmp = samples[0].first;
+    QFile cut(Path(QStringLiteral("half.BMP")));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bmp.left(bmp.size() / 2));
+    cut.close();
+    QImage image = WhiteImage(60, 60);
+    WakuRecord frame = PictureFrame(QStringLiteral("V"), cut.fileName());
+    Draw(image, frame, {0, 0, 60, 60}, 0, 0, 0);
+    EXPECT_EQ(frame.Kind, QStringLiteral("Non"));
+    EXPECT_TRUE(InkBounds(image, image.rect()).isEmpty());
+    EXPECT_EQ(fake.sounds.beeps, 1);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown.front(), QStringLiteral("グラフィックファイルを読み込めませんでした"));
+}
+
+// SVG is no picture format of the block (its references would read other
+// files, a FIFO among them); a FIFO named as a picture is never waited on.
+TEST_F(KikanmeiPictures, SvgAndFifoPicturesAreUnreadable)
+{
+    const QString fifo = Path(QStringLiteral("pipe.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile svg(Path(QStringLiteral("logo.svg")));
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write("<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+              "width='10' height='10'><rect width='10' height='10' fill='red'/>"
+              "<image width='10' height='10' xlink:href='" + QFile::encodeName(fifo) + "'/></svg>");
+    svg.close();
+    for (const QString &path : {svg.fileName(), fifo}) {
+        QImage image = WhiteImage(50, 50);
+        WakuRecord frame = PictureFrame(QStringLiteral("V"), path);
+        Draw(image, frame, {0, 0, 50, 50}, 0, 0, 0);
+        EXPECT_EQ(frame.Kind, QStringLiteral("Non")) << path.toStdString();
+        EXPECT_TRUE(InkBounds(image, image.rect()).isEmpty());
+    }
+    EXPECT_EQ(fake.sounds.beeps, 2);
+}
+
+// A metafile whose drawing would paint the picture over many times (wide
+// pens) is unreadable; a few such strokes still draw.
+TEST_F(KikanmeiPictures, CostlyMetafileIsUnreadable)
+{
+    test::WriteWidePenWmf(Path(QStringLiteral("costly.wmf")), 2000);
+    test::WriteWidePenWmf(Path(QStringLiteral("cheap.wmf")), 3);
+    QElapsedTimer clock;
+    clock.start();
+    QImage page = WhiteImage(2000, 2000);
+    WakuRecord costly = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("costly.wmf")));
+    Draw(page, costly, {0, 0, 2000, 2000}, 0, 0, 0);
+    EXPECT_EQ(costly.Kind, QStringLiteral("Non"));
+    EXPECT_LT(clock.elapsed(), 5000);
+    QImage image = WhiteImage(102, 102);
+    WakuRecord cheap = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("cheap.wmf")));
+    Draw(image, cheap, {0, 0, 102, 102}, 0, 0, 0);
+    EXPECT_EQ(cheap.Kind, QStringLiteral("V"));
+    EXPECT_TRUE(IsBlue(image.pixel(50, 50)));
+    // Nothing is drawn outside the picture's frame.
+    EXPECT_FALSE(IsBlue(image.pixel(0, 0)));
 }
 
 } // namespace
