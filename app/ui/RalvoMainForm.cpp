@@ -386,6 +386,9 @@ void TRalvoMainForm::ConnectHandlers()
     connect(N7, &QAction::triggered, this, &TRalvoMainForm::N7Click);
     connect(SavePdf1, &QAction::triggered, this, &TRalvoMainForm::SavePdf1Click);
     connect(ExportCalendar1, &QAction::triggered, this, &TRalvoMainForm::ExportCalendar1Click);
+    // The calendar export shows only where the application provides it.
+    connect(N1, &QMenu::aboutToShow, this,
+            [this] { ExportCalendar1->setVisible(bool(m_commands.exportCalendar)); });
     connect(SignBtn, &QPushButton::clicked, this, &TRalvoMainForm::SignBtnClick);
     connect(S1, &QAction::triggered, this, &TRalvoMainForm::S1Click);
     connect(Exit1, &QAction::triggered, this, &TRalvoMainForm::Exit1Click);

@@ -414,6 +414,8 @@ void MainWindowTest::statusBarShowsTheHint()
     run.form->menuBar()->setActiveAction(run.Get<QMenu>("N1")->menuAction());
     auto *menu = run.Get<QMenu>("N1");
     QTRY_VERIFY(menu->isVisible());
+    // No calendar export is wired here: its item does not show.
+    QVERIFY(!run.Item("ExportCalendar1")->isVisible());
     QTRY_COMPARE(status->currentMessage(), QStringLiteral("出産予定日の計算やｽｹｼﾞｭｰﾙを出力します"));
     menu->setActiveAction(run.Item("PrintPreview1"));
     QTRY_COMPARE(status->currentMessage(), QStringLiteral("ｽｹｼﾞｭｰﾙ表の印刷ﾌﾟﾚﾋﾞｭｰ画面を表示します"));
