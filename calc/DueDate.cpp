@@ -48,6 +48,15 @@ std::optional<CalculationBasis> CalculationBasisFromInt(int value)
     }
 }
 
+std::optional<CalculationBasis> AnyCalculationBasisFromInt(int value)
+{
+    switch (value) {
+    case 3: return CalculationBasis::EmbryoTransferDay3;
+    case 4: return CalculationBasis::EmbryoTransferDay5;
+    default: return CalculationBasisFromInt(value);
+    }
+}
+
 std::optional<qint32> ParseIntegerField(const QString &text)
 {
     qsizetype i = 0;
@@ -105,6 +114,10 @@ qint64 OvulationOffset(CalculationBasis basis, qint32 cycle)
         return 0;
     case CalculationBasis::UltrasoundDueDate:
         return -PregnancyDays;
+    case CalculationBasis::EmbryoTransferDay3:
+        return -3;
+    case CalculationBasis::EmbryoTransferDay5:
+        return -5;
     }
     return 0;
 }

@@ -21,15 +21,23 @@ class Sounds;
 
 namespace ralvo {
 
-// What the base date means; the numbers are the values stored as `Kijun`.
+// What the base date means. The window offers the first three, whose
+// numbers are the values stored as `Kijun`; the embryo-transfer bases are
+// chosen on the command line only and never stored.
 enum class CalculationBasis : int {
     LastMenstrualPeriod = 0,       // "最終月経開始日から"
     BasalTemperatureOvulation = 1, // "基礎体温推定排卵日から"
     UltrasoundDueDate = 2,         // "超音波測定予定日から"
+    EmbryoTransferDay3 = 3,        // transfer day of a day-3 embryo (ovulation 3 days before)
+    EmbryoTransferDay5 = 4,        // transfer day of a day-5 embryo (ovulation 5 days before)
 };
 
 // The basis stored as `value`, or none for a value other than 0, 1 or 2.
 std::optional<CalculationBasis> CalculationBasisFromInt(int value);
+
+// Any basis by its number, the embryo-transfer ones (3, 4) included; none for
+// other values. For inputs that never reach the store.
+std::optional<CalculationBasis> AnyCalculationBasisFromInt(int value);
 
 // The basis and the four texts as the user typed them.
 struct CalculationInput

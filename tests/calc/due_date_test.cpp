@@ -47,6 +47,10 @@ TEST(ComputePregnancyDates, ThreeBasesAndCycleLengths)
         {B::LastMenstrualPeriod, {2024, 1, 1}, 21, {{2024, 9, 30}, {2024, 1, 8}, {2024, 1, 15}}},
         {B::BasalTemperatureOvulation, {2024, 1, 15}, 99, standard},
         {B::UltrasoundDueDate, {2024, 10, 7}, -5, standard},
+        // Embryo transfer: ovulation 3 or 5 days before, due 263 or 261 days after.
+        {B::EmbryoTransferDay3, {2024, 1, 18}, 28, standard},
+        {B::EmbryoTransferDay5, {2024, 1, 20}, 99, standard},
+        {B::EmbryoTransferDay5, {2024, 3, 1}, 28, {{2024, 11, 17}, {2024, 2, 25}, {2024, 3, 3}}},
         {B::LastMenstrualPeriod, {2023, 12, 31}, 28, {{2024, 10, 6}, {2024, 1, 14}, {2024, 1, 21}}},
         {B::LastMenstrualPeriod, {2024, 2, 30}, 28, {{2024, 12, 6}, {2024, 3, 15}, {2024, 3, 22}}},
         {B::UltrasoundDueDate, {1582, 1, 1}, 28, {{1582, 1, 1}, {1581, 4, 10}, {1581, 4, 17}}},
@@ -62,6 +66,17 @@ TEST(ComputePregnancyDates, ThreeBasesAndCycleLengths)
         EXPECT_EQ(dates->ovulationDate, c.expected.ovulationDate) << c.base.year;
         EXPECT_EQ(dates->implantationDate, c.expected.implantationDate) << c.base.year;
     }
+}
+
+TEST(CalculationBasis, StoredNumbersStayThreeWhileTransferBasesHaveTheirOwn)
+{
+    EXPECT_FALSE(CalculationBasisFromInt(3));
+    EXPECT_FALSE(CalculationBasisFromInt(4));
+    EXPECT_EQ(AnyCalculationBasisFromInt(2), CalculationBasis::UltrasoundDueDate);
+    EXPECT_EQ(AnyCalculationBasisFromInt(3), CalculationBasis::EmbryoTransferDay3);
+    EXPECT_EQ(AnyCalculationBasisFromInt(4), CalculationBasis::EmbryoTransferDay5);
+    EXPECT_FALSE(AnyCalculationBasisFromInt(5));
+    EXPECT_FALSE(AnyCalculationBasisFromInt(-1));
 }
 
 TEST(ComputePregnancyDates, RefusesBadMonthsAndYearsBeyond32Bits)
