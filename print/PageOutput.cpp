@@ -38,7 +38,16 @@ PageTarget SheetTarget(QPainter &painter, QSize sheet)
 
 PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources)
 {
+    return RenderPagesPdf(paper, dpi, {sources});
+}
+
+PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages)
+{
     PageFile file;
+    if (pages.empty()) {
+        file.error = QStringLiteral("PDF に描くページがありません。");
+        return file;
+    }
     QBuffer buffer(&file.bytes);
     buffer.open(QIODevice::WriteOnly);
     {
@@ -53,11 +62,19 @@ PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources)
             file.error = QStringLiteral("PDF を作れませんでした。");
             return file;
         }
-        file.result = DrawSchedulePage(SheetTarget(painter, QSize(writer.width(), writer.height())),
-                                       sources);
+        const QSize sheet(writer.width(), writer.height());
+        for (std::size_t i = 0; i < pages.size() && file.result == PageResult::Drawn; ++i) {
+            if (i > 0 && !writer.newPage()) {
+                file.error = QStringLiteral("PDF を作れませんでした。");
+                break;
+            }
+            painter.save();
+            file.result = DrawSchedulePage(SheetTarget(painter, sheet), pages[i]);
+            painter.restore();
+        }
         painter.end();
     }
-    if (file.result != PageResult::Drawn)
+    if (file.result != PageResult::Drawn || !file.error.isEmpty())
         file.bytes.clear();
     return file;
 }

@@ -11,6 +11,8 @@
 #include <QPageSize>
 #include <QSize>
 
+#include <vector>
+
 namespace ralvo {
 
 enum class PagePaper { A4, JisB5 };
@@ -35,6 +37,9 @@ struct PageFile
 };
 
 PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources);
+// One PDF with a page for each entry, in order. Stops at the first page whose
+// input fails (that result, no bytes); no entry at all is an error.
+PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages);
 PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources);
 
 } // namespace ralvo

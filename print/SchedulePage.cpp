@@ -86,7 +86,7 @@ QString DueDateLine(const Schedule &schedule, platform::Messages &messages)
 CalculationInput InputOf(const LastInputFields &fields)
 {
     CalculationInput input;
-    input.basis = CalculationBasisFromInt(fields.Basis()).value_or(CalculationBasis::LastMenstrualPeriod);
+    input.basis = AnyCalculationBasisFromInt(fields.Basis()).value_or(CalculationBasis::LastMenstrualPeriod);
     input.year = fields.YearText();
     input.month = fields.MonthText();
     input.day = fields.DayText();

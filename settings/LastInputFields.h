@@ -12,7 +12,9 @@ class LastInputFields
 public:
     virtual ~LastInputFields() = default;
 
-    virtual int Basis() const = 0;              // 0, 1 or 2
+    // 0, 1 or 2 from the window and the store; the command line may also
+    // hold the embryo-transfer bases 3 and 4, which are never stored.
+    virtual int Basis() const = 0;
     virtual void SetBasis(int basis) = 0;       // only called with 0, 1 or 2
     virtual QString YearText() const = 0;       // Edit2
     virtual void SetYearText(const QString &text) = 0;

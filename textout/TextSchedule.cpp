@@ -63,6 +63,12 @@ std::optional<QStringList> TextScheduleLines(const CalculationInput &input,
     case CalculationBasis::UltrasoundDueDate:
         lines << QStringLiteral("超音波測定による推定出産予定日に基づき計算");
         break;
+    case CalculationBasis::EmbryoTransferDay3:
+        lines << QStringLiteral("胚移植日（3日目胚）：") + DateWithoutWeekday(schedule->input.baseDate);
+        break;
+    case CalculationBasis::EmbryoTransferDay5:
+        lines << QStringLiteral("胚移植日（5日目胚）：") + DateWithoutWeekday(schedule->input.baseDate);
+        break;
     }
     lines << singleRule;
 

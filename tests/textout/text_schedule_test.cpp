@@ -44,6 +44,10 @@ TEST(TextScheduleLines, LineCountsPerBasis)
          u"基礎体温表による推定排卵日に基づき計算"},
         {MakeInput(CalculationBasis::UltrasoundDueDate, "2024", "10", "7"), 12,
          u"超音波測定による推定出産予定日に基づき計算"},
+        {MakeInput(CalculationBasis::EmbryoTransferDay3, "2024", "1", "18"), 12,
+         u"胚移植日（3日目胚）：2024年 1月18日"},
+        {MakeInput(CalculationBasis::EmbryoTransferDay5, "2024", "1", "20"), 12,
+         u"胚移植日（5日目胚）：2024年 1月20日"},
     };
     for (const Case &c : cases) {
         const auto lines = TextScheduleLines(c.input, QString(), ScheduleSettings(), messages);
