@@ -1,10 +1,14 @@
 // The "page" subcommand: the printed schedule page as a PDF or PNG file.
 
+#include "app/cli/BatchFile.h"
+#include "app/cli/CsvTable.h"
 #include "app/cli/ScheduleOptions.h"
 #include "app/cli/Subcommands.h"
 
 #include "platform/Fonts.h"
 #include "print/PageOutput.h"
+
+#include <algorithm>
 
 namespace ralvo::cli {
 
@@ -12,6 +16,7 @@ namespace {
 
 const QString PaperOption = QStringLiteral("paper");
 const QString DpiOption = QStringLiteral("dpi");
+const QString BatchOption = QStringLiteral("batch");
 
 // The command line has no speaker: the refusal is told on standard error.
 class SilentSounds final : public platform::Sounds
@@ -27,6 +32,7 @@ void AddPageOptions(QCommandLineParser &parser)
     parser.addOptions({
         {PaperOption, QStringLiteral("用紙"), QStringLiteral("a4|b5")},
         {DpiOption, QStringLiteral("解像度"), QStringLiteral("N")},
+        {BatchOption, QStringLiteral("一行に一人の CSV ファイル"), QStringLiteral("FILE.csv")},
     });
 }
 
@@ -39,34 +45,140 @@ std::optional<PagePaper> PaperOf(const QString &text)
     return std::nullopt;
 }
 
+// The sheet options, checked; or the exit status of a refusal.
+struct SheetChoice
+{
+    PagePaper paper = PagePaper::A4;
+    int dpi = 600;
+};
+
+std::variant<SheetChoice, QString> ReadSheetOptions(const QCommandLineParser &parser)
+{
+    for (const QString &single : {PaperOption, DpiOption, BatchOption}) {
+        if (parser.values(single).size() > 1)
+            return QStringLiteral("--%1 が二度以上指定されています。").arg(single);
+    }
+    SheetChoice sheet;
+    const std::optional<PagePaper> paper =
+        PaperOf(parser.isSet(PaperOption) ? parser.value(PaperOption) : QStringLiteral("a4"));
+    if (!paper)
+        return QStringLiteral("--paper には a4 か b5 を指定して下さい: ") + parser.value(PaperOption);
+    sheet.paper = *paper;
+    if (parser.isSet(DpiOption)) {
+        const std::optional<qint32> value = ParseIntegerField(parser.value(DpiOption));
+        if (!value || *value < kMinPageDpi || *value > kMaxPageDpi)
+            return QStringLiteral("--dpi には %1 から %2 までの整数を指定して下さい: ")
+                       .arg(kMinPageDpi)
+                       .arg(kMaxPageDpi)
+                + parser.value(DpiOption);
+        sheet.dpi = *value;
+    }
+    return sheet;
+}
+
+PlainInputFields FieldsOf(const CalculationInput &input, const QString &motherName)
+{
+    PlainInputFields fields;
+    fields.basis = int(input.basis);
+    fields.year = input.year;
+    fields.month = input.month;
+    fields.day = input.day;
+    fields.cycle = input.cycle;
+    fields.mother = motherName;
+    return fields;
+}
+
+// page --batch: one page per row of the CSV file, the rows that cannot be a
+// page reported with their line and left out.
+int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoice &sheet)
+{
+    const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
+
+    const auto request = ReadScheduleOptionsWithoutInput(parser);
+    if (const QString *error = std::get_if<QString>(&request))
+        return badUsage(*error);
+    const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
+    if (!schedule.outputFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return badUsage(QStringLiteral("--batch では -o に .pdf で終わるファイル名を指定して下さい。"));
+
+    const QString csvFile = parser.value(BatchOption);
+    const auto bytes = ReadBatchFileBytes(csvFile);
+    if (const QString *error = std::get_if<QString>(&bytes)) {
+        console.Error(*error);
+        return ExitInputRefused;
+    }
+    const std::optional<QString> text = DecodeCsvBytes(std::get<QByteArray>(bytes));
+    if (!text) {
+        console.Error(QStringLiteral("CSV ファイルが UTF-8 でも Shift-JIS でもありません: ") + csvFile);
+        return ExitInputRefused;
+    }
+    const auto read = ReadBatchRows(*text);
+    if (const QString *error = std::get_if<QString>(&read)) {
+        console.Error(csvFile + u": " + *error);
+        return ExitInputRefused;
+    }
+    const BatchRows &batch = std::get<BatchRows>(read);
+
+    ConsoleMessages messages(console);
+    auto resolved = ResolveScheduleRecords(schedule, messages);
+    if (const QString *error = std::get_if<QString>(&resolved))
+        return badUsage(*error);
+    AppRecords &records = std::get<AppRecords>(resolved);
+
+    // Every row's failure in line order, those of the table and of the input alike.
+    std::vector<BatchRowError> failures = batch.errors;
+    std::vector<PlainInputFields> fields;
+    fields.reserve(batch.rows.size());
+    for (const BatchRow &row : batch.rows) {
+        PlainInputFields rowFields = FieldsOf(row.input, row.name);
+        if (!PageSchedule(records.settings, rowFields)) {
+            failures.push_back({row.line, InputRefusalMessage(row.input)});
+            continue;
+        }
+        fields.push_back(std::move(rowFields));
+    }
+    std::stable_sort(failures.begin(), failures.end(),
+                     [](const BatchRowError &a, const BatchRowError &b) { return a.line < b.line; });
+    for (const BatchRowError &failure : failures)
+        console.Error(QStringLiteral("%1 の %2 行目: ").arg(csvFile).arg(failure.line) + failure.reason);
+    if (fields.empty()) {
+        console.Error(QStringLiteral("ページにできる行がありません: ") + csvFile);
+        return ExitInputRefused;
+    }
+
+    platform::InstallFontSubstitutions();
+    SilentSounds sounds;
+    std::vector<PageSources> pages;
+    pages.reserve(fields.size());
+    for (const PlainInputFields &rowFields : fields)
+        pages.push_back(PageSources{records.settings, records.notices, records.block, rowFields,
+                                    messages, sounds});
+    const PageFile file = RenderPagesPdf(sheet.paper, sheet.dpi, pages);
+    if (file.bytes.isEmpty()) {
+        console.Error(file.error.isEmpty() ? QStringLiteral("PDF を作れませんでした。") : file.error);
+        return ExitCannotWrite;
+    }
+    if (!console.WriteOutput(file.bytes, schedule.outputFile))
+        return ExitCannotWrite;
+    return failures.empty() ? ExitOk : ExitInputRefused;
+}
+
 int RunPage(const QCommandLineParser &parser, Console &console)
 {
     const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
+
+    const auto sheetChoice = ReadSheetOptions(parser);
+    if (const QString *error = std::get_if<QString>(&sheetChoice))
+        return badUsage(*error);
+    const SheetChoice &sheet = std::get<SheetChoice>(sheetChoice);
+    if (parser.isSet(BatchOption))
+        return RunBatch(parser, console, sheet);
 
     const auto request = ReadScheduleOptions(parser);
     if (const QString *error = std::get_if<QString>(&request))
         return badUsage(*error);
     const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
 
-    for (const QString &single : {PaperOption, DpiOption}) {
-        if (parser.values(single).size() > 1)
-            return badUsage(QStringLiteral("--%1 が二度以上指定されています。").arg(single));
-    }
-    const std::optional<PagePaper> paper =
-        PaperOf(parser.isSet(PaperOption) ? parser.value(PaperOption) : QStringLiteral("a4"));
-    if (!paper)
-        return badUsage(QStringLiteral("--paper には a4 か b5 を指定して下さい: ")
-                        + parser.value(PaperOption));
-    int dpi = 600;
-    if (parser.isSet(DpiOption)) {
-        const std::optional<qint32> value = ParseIntegerField(parser.value(DpiOption));
-        if (!value || *value < kMinPageDpi || *value > kMaxPageDpi)
-            return badUsage(QStringLiteral("--dpi には %1 から %2 までの整数を指定して下さい: ")
-                                .arg(kMinPageDpi)
-                                .arg(kMaxPageDpi)
-                            + parser.value(DpiOption));
-        dpi = *value;
-    }
     const QString output = schedule.outputFile;
     const bool pdf = output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     const bool png = output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
@@ -80,18 +192,12 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     AppRecords &records = std::get<AppRecords>(resolved);
 
     platform::InstallFontSubstitutions();
-    PlainInputFields fields;
-    fields.basis = int(schedule.input.basis);
-    fields.year = schedule.input.year;
-    fields.month = schedule.input.month;
-    fields.day = schedule.input.day;
-    fields.cycle = schedule.input.cycle;
-    fields.mother = schedule.motherName;
+    const PlainInputFields fields = FieldsOf(schedule.input, schedule.motherName);
     SilentSounds sounds;
     const PageSources sources{records.settings, records.notices, records.block, fields, messages,
                               sounds};
-    const PageFile file = pdf ? RenderPagePdf(*paper, dpi, sources)
-                              : RenderPagePng(*paper, dpi, sources);
+    const PageFile file = pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources)
+                              : RenderPagePng(sheet.paper, sheet.dpi, sources);
     if (file.result == PageResult::InputFailure) {
         console.Error(InputRefusalMessage(schedule.input));
         return ExitInputRefused;
@@ -110,13 +216,21 @@ Subcommand PageSubcommand()
     return Subcommand{
         QStringLiteral("page"),
         QStringLiteral(
-            "  ralvo-schedule page --basis 0|1|2 --year TEXT --month TEXT --day TEXT --cycle TEXT\n"
-            "                      [--name TEXT] [--set FIELD=VALUE]... [--defaults | --settings FILE]\n"
-            "                      [--paper a4|b5] [--dpi N] -o FILE.pdf|FILE.png\n"),
+            "  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+            "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
+            "                      -o FILE.pdf|FILE.png\n"
+            "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
+            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
         ScheduleOptionsUsage()
             + QStringLiteral(
                 "  --paper a4|b5        用紙: a4 (既定) か b5 (JIS B5)\n"
                 "  --dpi N              解像度 (既定 600、1 から 1200 まで)\n"
+                "  --batch FILE.csv     CSV の一行ごとに一ページの PDF を書き出します。見出しの行に\n"
+                "                       name, basis, year, month, day, cycle の列 (順序は自由、name は\n"
+                "                       省略可、ほかの列は無視) を書きます。UTF-8 (BOM の有無は問いません)\n"
+                "                       か Shift-JIS。誤りのある行は行番号とともに標準エラーに書いて\n"
+                "                       飛ばし、終了状態を 2 にします\n"
                 "  (page の -o は必須です。.pdf なら PDF (フォント埋め込み)、.png なら画像を書き出します)\n"),
         AddPageOptions,
         RunPage,

@@ -23,15 +23,34 @@ const QString OutputOption = QStringLiteral("o");
 
 } // namespace
 
-void AddScheduleOptions(QCommandLineParser &parser)
+std::optional<CalculationBasis> ParseBasisName(const QString &text)
+{
+    if (text == QLatin1String("ivf3"))
+        return CalculationBasis::EmbryoTransferDay3;
+    if (text == QLatin1String("ivf5"))
+        return CalculationBasis::EmbryoTransferDay5;
+    if (text.size() == 1)
+        return CalculationBasisFromInt(text.at(0).unicode() - u'0');
+    return std::nullopt;
+}
+
+void AddInputOptions(QCommandLineParser &parser)
 {
     const QString text = QStringLiteral("TEXT");
     parser.addOptions({
-        {BasisOption, QStringLiteral("計算の基準"), QStringLiteral("0|1|2")},
+        {BasisOption, QStringLiteral("計算の基準"), QStringLiteral("0|1|2|ivf3|ivf5")},
         {YearOption, QStringLiteral("基準日の年"), text},
         {MonthOption, QStringLiteral("基準日の月"), text},
         {DayOption, QStringLiteral("基準日の日"), text},
         {CycleOption, QStringLiteral("月経周期"), text},
+    });
+}
+
+void AddScheduleOptions(QCommandLineParser &parser)
+{
+    AddInputOptions(parser);
+    const QString text = QStringLiteral("TEXT");
+    parser.addOptions({
         {NameOption, QStringLiteral("お母さんの名前"), text},
         {SetOption, QStringLiteral("設定項目の上書き"), QStringLiteral("FIELD=VALUE")},
         {DefaultsOption, QStringLiteral("初期設定から始める")},
@@ -40,48 +59,80 @@ void AddScheduleOptions(QCommandLineParser &parser)
     });
 }
 
-QString ScheduleOptionsUsage()
+QString InputOptionsUsage()
 {
     return QStringLiteral(
-        "  --basis 0|1|2        計算の基準: 0 最終月経開始日から, 1 基礎体温推定排卵日から,\n"
-        "                       2 超音波測定予定日から\n"
+        "  --basis 0|1|2|ivf3|ivf5\n"
+        "                       計算の基準: 0 最終月経開始日から, 1 基礎体温推定排卵日から,\n"
+        "                       2 超音波測定予定日から, ivf3 3日目胚の胚移植日から,\n"
+        "                       ivf5 5日目胚の胚移植日から\n"
         "  --year TEXT          基準日の年 (入力欄と同じ規則で読みます)\n"
         "  --month TEXT         基準日の月\n"
         "  --day TEXT           基準日の日\n"
-        "  --cycle TEXT         月経周期 (日数)\n"
-        "  --name TEXT          お母さんの名前 (表題の ?? に入ります)\n"
-        "  --set FIELD=VALUE    スケジュール設定の項目を上書きします (Tit, Yoteiyogo, Tsuki1,\n"
-        "                       Tsuki2, Shu1, Shu2, …)。何度でも指定できます\n"
-        "  --defaults           利用者の設定ではなく初期設定から始めます\n"
-        "  --settings FILE      利用者の設定の代わりに設定ファイル FILE を読みます\n"
-        "                       (設定ファイルは読むだけで、書き換えません)\n"
-        "  -o FILE              標準出力の代わりに FILE へ書き出します\n");
+        "  --cycle TEXT         月経周期 (日数)\n");
 }
 
-std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLineParser &parser)
+QString ScheduleOptionsUsage()
+{
+    return InputOptionsUsage()
+        + QStringLiteral(
+            "  --name TEXT          お母さんの名前 (表題の ?? に入ります)\n"
+            "  --set FIELD=VALUE    スケジュール設定の項目を上書きします (Tit, Yoteiyogo, Tsuki1,\n"
+            "                       Tsuki2, Shu1, Shu2, …)。何度でも指定できます\n"
+            "  --defaults           利用者の設定ではなく初期設定から始めます\n"
+            "  --settings FILE      利用者の設定の代わりに設定ファイル FILE を読みます\n"
+            "                       (設定ファイルは読むだけで、書き換えません)\n"
+            "  -o FILE              標準出力の代わりに FILE へ書き出します\n");
+}
+
+namespace {
+
+// A reason when one of `names` is given more than once; empty otherwise.
+QString RepeatedOption(const QCommandLineParser &parser, std::initializer_list<QString> names)
+{
+    for (const QString &single : names) {
+        if (parser.values(single).size() > 1)
+            return QStringLiteral("-%1%2 が二度以上指定されています。")
+                .arg(single.size() > 1 ? QStringLiteral("-") : QString(), single);
+    }
+    return {};
+}
+
+} // namespace
+
+std::variant<CalculationInput, QString> ReadInputOptions(const QCommandLineParser &parser)
 {
     for (const QString &required : {BasisOption, YearOption, MonthOption, DayOption, CycleOption}) {
         if (!parser.isSet(required))
             return QStringLiteral("--%1 がありません。").arg(required);
     }
-    for (const QString &single : {BasisOption, YearOption, MonthOption, DayOption, CycleOption,
-                                  NameOption, SettingsOption, OutputOption}) {
-        if (parser.values(single).size() > 1)
-            return QStringLiteral("-%1%2 が二度以上指定されています。")
-                .arg(single.size() > 1 ? QStringLiteral("-") : QString(), single);
-    }
+    const QString repeated =
+        RepeatedOption(parser, {BasisOption, YearOption, MonthOption, DayOption, CycleOption});
+    if (!repeated.isEmpty())
+        return repeated;
 
-    ScheduleRequest request;
+    CalculationInput input;
     const QString basis = parser.value(BasisOption);
-    const std::optional<CalculationBasis> parsedBasis =
-        basis.size() == 1 ? CalculationBasisFromInt(basis.at(0).unicode() - u'0') : std::nullopt;
+    const std::optional<CalculationBasis> parsedBasis = ParseBasisName(basis);
     if (!parsedBasis)
-        return QStringLiteral("--basis には 0, 1, 2 のどれかを指定して下さい: ") + basis;
-    request.input.basis = *parsedBasis;
-    request.input.year = parser.value(YearOption);
-    request.input.month = parser.value(MonthOption);
-    request.input.day = parser.value(DayOption);
-    request.input.cycle = parser.value(CycleOption);
+        return QStringLiteral("--basis には 0, 1, 2, ivf3, ivf5 のどれかを指定して下さい: ") + basis;
+    input.basis = *parsedBasis;
+    input.year = parser.value(YearOption);
+    input.month = parser.value(MonthOption);
+    input.day = parser.value(DayOption);
+    input.cycle = parser.value(CycleOption);
+    return input;
+}
+
+namespace {
+
+// The options other than the input.
+std::variant<ScheduleRequest, QString> ReadOtherOptions(const QCommandLineParser &parser)
+{
+    const QString repeated = RepeatedOption(parser, {NameOption, SettingsOption, OutputOption});
+    if (!repeated.isEmpty())
+        return repeated;
+    ScheduleRequest request;
     request.motherName = parser.value(NameOption);
     request.settingAssignments = parser.values(SetOption);
     request.useDefaults = parser.isSet(DefaultsOption);
@@ -90,6 +141,29 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
         return QStringLiteral("--defaults と --settings は同時に指定できません。");
     request.outputFile = parser.value(OutputOption);
     return request;
+}
+
+} // namespace
+
+std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLineParser &parser)
+{
+    const auto input = ReadInputOptions(parser);
+    if (const QString *error = std::get_if<QString>(&input))
+        return *error;
+    auto request = ReadOtherOptions(parser);
+    if (ScheduleRequest *made = std::get_if<ScheduleRequest>(&request))
+        made->input = std::get<CalculationInput>(input);
+    return request;
+}
+
+std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCommandLineParser &parser)
+{
+    for (const QString &input :
+         {BasisOption, YearOption, MonthOption, DayOption, CycleOption, NameOption}) {
+        if (parser.isSet(input))
+            return QStringLiteral("--%1 はここでは指定できません。").arg(input);
+    }
+    return ReadOtherOptions(parser);
 }
 
 namespace {

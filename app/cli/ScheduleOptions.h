@@ -28,16 +28,33 @@ struct ScheduleRequest
     QString outputFile;              // -o FILE; empty for standard output
 };
 
-// Declares --basis, --year, --month, --day, --cycle, --name, --set, --defaults,
-// --settings, -o.
+// The basis as the command line names it: "0", "1", "2" (the window's three),
+// "ivf3" or "ivf5" (transfer day of a day-3 or day-5 embryo); none otherwise.
+std::optional<CalculationBasis> ParseBasisName(const QString &text);
+
+// Declares the input options --basis, --year, --month, --day, --cycle.
+void AddInputOptions(QCommandLineParser &parser);
+
+// Usage lines of the input options.
+QString InputOptionsUsage();
+
+// The input from a parsed command line, or a one-line reason why the input
+// options are bad (a missing or repeated option, an unknown basis).
+std::variant<CalculationInput, QString> ReadInputOptions(const QCommandLineParser &parser);
+
+// Declares the input options and --name, --set, --defaults, --settings, -o.
 void AddScheduleOptions(QCommandLineParser &parser);
 
 // Usage lines of these options (after the subcommand's own synopsis).
 QString ScheduleOptionsUsage();
 
 // The request from a parsed command line, or a one-line reason why the options
-// are bad (a missing option, a basis other than 0, 1 or 2).
+// are bad (a missing option, an unknown basis).
 std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLineParser &parser);
+
+// The same without the input options and --name, which must then be absent
+// (the input comes from elsewhere, a batch file); `input` stays as made.
+std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCommandLineParser &parser);
 
 // The settings the request runs with: those of the user's settings store (or
 // of --settings FILE), read only, never written; the first-run defaults with

@@ -4,7 +4,7 @@ namespace ralvo::cli {
 
 std::vector<Subcommand> Subcommands()
 {
-    return {TextSubcommand(), PageSubcommand()};
+    return {TextSubcommand(), PageSubcommand(), DatesSubcommand()};
 }
 
 QString UsageText()
@@ -16,8 +16,9 @@ QString UsageText()
     for (const Subcommand &command : Subcommands())
         usage += QStringLiteral("\n%1 のオプション:\n").arg(command.name) + command.optionsUsage;
     usage += QStringLiteral(
-        "\n終了状態: 0 成功, 2 整数でない入力または計算できない日付, 64 オプションの誤り,\n"
-        "73 出力ファイルに書き込めない\n");
+        "\n終了状態: 0 成功, 2 整数でない入力または計算できない日付 (--batch では誤りのある行が\n"
+        "あったとき。ほかの行のページは書き出します), 64 オプションの誤り, 73 出力ファイルに\n"
+        "書き込めない\n");
     return usage;
 }
 

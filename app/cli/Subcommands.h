@@ -31,6 +31,9 @@ Subcommand TextSubcommand();
 // The "page" subcommand: the printed page as a PDF or PNG file.
 Subcommand PageSubcommand();
 
+// The "dates" subcommand: the dates as labelled lines or JSON.
+Subcommand DatesSubcommand();
+
 // The whole usage text.
 QString UsageText();
 

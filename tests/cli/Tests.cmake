@@ -94,3 +94,10 @@ if(TARGET cli_output_files_test AND TARGET ralvo-schedule)
         RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>"
         RALVO_CLI_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
 endif()
+
+# The batch file's table reading lives in the tool's sources too.
+if(TARGET cli_batch_table_test)
+    target_sources(cli_batch_table_test PRIVATE
+        ${CMAKE_SOURCE_DIR}/app/cli/CsvTable.cpp ${CMAKE_SOURCE_DIR}/app/cli/BatchFile.cpp
+        ${CMAKE_SOURCE_DIR}/app/cli/ScheduleOptions.cpp ${CMAKE_SOURCE_DIR}/app/cli/SettingOverrides.cpp)
+endif()
