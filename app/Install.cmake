@@ -10,6 +10,9 @@ endif()
 if(TARGET ralvo-schedule)
     install(TARGETS ralvo-schedule RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# Bash completion, loaded on demand by bash-completion from its folder.
+install(FILES ${CMAKE_SOURCE_DIR}/app/completion/ralvo-schedule.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ralvo-schedule)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/app/help/ DESTINATION ${RALVO_HELP_DIR}
         FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
 install(FILES ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg

@@ -13,7 +13,8 @@ foreach(path
         share/ralvo/help/help.css
         share/ralvo/help/kikanmei.html
         share/icons/hicolor/scalable/apps/ralvo.svg
-        share/applications/ralvo.desktop)
+        share/applications/ralvo.desktop
+        share/bash-completion/completions/ralvo-schedule)
     if(NOT EXISTS ${PREFIX}/${path})
         message(FATAL_ERROR "not installed: ${path}")
     endif()

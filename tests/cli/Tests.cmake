@@ -5,9 +5,10 @@ if(TARGET ralvo-schedule)
     # ralvo_cli_test(NAME ARGS a b c ... [EXPECTED file] [STATUS n] [...])
     function(ralvo_cli_test name)
         cmake_parse_arguments(PARSE_ARGV 1 t ""
-            "EXPECTED;STATUS;STDOUT_CONTAINS;STDERR_CONTAINS;STDERR_LINES;OUTPUT_FILE" "ARGS")
+            "EXPECTED;STATUS;STDOUT_CONTAINS;STDERR_CONTAINS;STDERR_LINES;OUTPUT_FILE" "ARGS;JSON")
         list(JOIN t_ARGS "^^" joined)
-        set(defines -DTOOL=$<TARGET_FILE:ralvo-schedule> "-DARGS=${joined}"
+        list(JOIN t_JSON "^^" json)
+        set(defines -DTOOL=$<TARGET_FILE:ralvo-schedule> "-DARGS=${joined}" "-DJSON=${json}"
             -DWORK=${CMAKE_CURRENT_BINARY_DIR}/cli/${name})
         foreach(key EXPECTED STATUS STDOUT_CONTAINS STDERR_CONTAINS STDERR_LINES OUTPUT_FILE)
             if(DEFINED t_${key})
@@ -79,6 +80,86 @@ if(TARGET ralvo-schedule)
     ralvo_cli_test(unknown_subcommand ARGS print STATUS 64)
     ralvo_cli_test(no_arguments STATUS 64)
     ralvo_cli_test(help ARGS --help STATUS 0 STDOUT_CONTAINS 使い方)
+
+    # Embryo transfer: a day-3 embryo moved on 2024-01-18 and a day-5 one on
+    # 2024-01-20 give the worked example's dates.
+    ralvo_cli_test(text_ivf3 ARGS text --basis ivf3 --year 2024 --month 1 --day 18 --cycle 28 --utf8
+        STDOUT_CONTAINS "出産予定日　：2024年10月 7日（月曜日）\n---")
+    ralvo_cli_test(text_ivf3_basis_line ARGS text --basis ivf3 --year 2024 --month 1 --day 18 --cycle 28 --utf8
+        STDOUT_CONTAINS "\n胚移植日（3日目胚）：2024年 1月18日\n---")
+    ralvo_cli_test(text_ivf5_basis_line ARGS text --basis ivf5 --year 2024 --month 1 --day 20 --cycle 28 --utf8
+        STDOUT_CONTAINS "\n胚移植日（5日目胚）：2024年 1月20日\n---")
+    ralvo_cli_test(dates_ivf3 ARGS dates --basis ivf3 --year 2024 --month 1 --day 18 --cycle 28 --on 2024-03-01 --json
+        JSON dueDate=2024-10-07 ovulationDate=2024-01-15 implantationDate=2024-01-22)
+    ralvo_cli_test(dates_ivf5 ARGS dates --basis ivf5 --year 2024 --month 3 --day 1 --cycle 28 --on 2024-03-01 --json
+        JSON dueDate=2024-11-17 ovulationDate=2024-02-25 gestationalAge.totalDays=19 gestationalAge.weeks=2)
+    ralvo_cli_test(bad_basis_name ARGS dates --basis ivf4 --year 2024 --month 1 --day 18 --cycle 28
+        STATUS 64 STDERR_CONTAINS ivf4)
+
+    # dates: every key of the worked example on 2024-03-01 (8 weeks 4 days).
+    set(lmp --basis 0 --year 2024 --month 1 --day 1 --cycle 28)
+    ralvo_cli_test(dates_json_worked_example ARGS dates ${lmp} --on 2024-03-01 --json
+        EXPECTED ${cli_data}/dates-2024-03-01.json)
+    ralvo_cli_test(dates_lines ARGS dates ${lmp} --on 2024-03-01
+        STDOUT_CONTAINS "出産予定日　　：2024年10月7日（月曜日）　令和6年10月7日\n" STDERR_LINES 0)
+    ralvo_cli_test(dates_week_boundary ARGS dates ${lmp} --on 2024-02-26 --json
+        JSON gestationalAge.weeks=8 gestationalAge.days=0 gestationalAge.totalDays=56 pregnancyMonth=3
+             daysToDue=224 trimester=初期)
+    ralvo_cli_test(dates_last_day_of_week ARGS dates ${lmp} --on 2024-02-25 --json
+        JSON gestationalAge.weeks=7 gestationalAge.days=6 pregnancyMonth=2)
+    ralvo_cli_test(dates_second_trimester ARGS dates ${lmp} --on 2024-04-22 --json
+        JSON gestationalAge.weeks=16 gestationalAge.days=0 trimester=中期)
+    ralvo_cli_test(dates_third_trimester ARGS dates ${lmp} --on 2024-07-15 --json
+        JSON gestationalAge.weeks=28 trimester=後期 pregnancyMonth=8)
+    ralvo_cli_test(dates_on_the_due_date ARGS dates ${lmp} --on 2024-10-07 --json
+        JSON gestationalAge.weeks=40 gestationalAge.days=0 gestationalAge.totalDays=280 daysToDue=0
+             pregnancyMonth=11 trimester=後期 on=2024-10-07)
+    ralvo_cli_test(dates_after_the_due_date ARGS dates ${lmp} --on 2024-11-10 --json
+        JSON gestationalAge.weeks=44 gestationalAge.days=6 daysToDue=-34 pregnancyMonth=12)
+    ralvo_cli_test(dates_before_conception ARGS dates ${lmp} --on 2023-12-29 --json
+        JSON gestationalAge.weeks=-1 gestationalAge.days=4 gestationalAge.totalDays=-3 daysToDue=283)
+    ralvo_cli_test(dates_multiple ARGS dates ${lmp} --on 2024-03-01 --multiple --json
+        JSON maternityLeaveStart=2024-07-02 wareki.maternityLeaveStart=令和6年7月2日 fullTermEnd=2024-10-20)
+    # Each era from its first day: the ultrasound due date on the first day,
+    # the day counted on the last day of the era before.
+    foreach(era "2019-05-01;令和元年5月1日;2019-04-30;平成31年4月30日"
+                "1989-01-08;平成元年1月8日;1989-01-07;昭和64年1月7日"
+                "1926-12-25;昭和元年12月25日;1926-12-24;大正15年12月24日"
+                "1912-07-30;大正元年7月30日;1912-07-29;明治45年7月29日"
+                "1873-01-01;明治6年1月1日;1872-12-31;1872年12月31日")
+        list(GET era 0 first)
+        list(GET era 1 firstText)
+        list(GET era 2 last)
+        list(GET era 3 lastText)
+        string(REPLACE "-" ";" ymd ${first})
+        list(GET ymd 0 y)
+        list(GET ymd 1 m)
+        list(GET ymd 2 d)
+        ralvo_cli_test(dates_era_${y} ARGS dates --basis 2 --year ${y} --month ${m} --day ${d} --cycle 28
+            --on ${last} --json
+            JSON dueDate=${first} wareki.dueDate=${firstText} on=${last} wareki.on=${lastText}
+                 daysToDue=1)
+    endforeach()
+    ralvo_cli_test(dates_bad_input ARGS dates --basis 0 --year 2024 --month 13 --day 1 --cycle 28
+        STATUS 2 STDERR_LINES 1)
+    ralvo_cli_test(dates_bad_on ARGS dates ${lmp} --on 2024-02-30 STATUS 64 STDERR_CONTAINS --on)
+
+    # page --batch: one page per good row, the bad row reported by its line.
+    foreach(kind utf8 utf8-bom shift-jis)
+        add_test(NAME cli_page_batch_${kind}
+            COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:ralvo-schedule>
+                    -DCSV=${cli_data}/batch-${kind}.csv -DWORK=${CMAKE_CURRENT_BINARY_DIR}/cli/batch-${kind}
+                    -P ${CMAKE_CURRENT_LIST_DIR}/CheckBatch.cmake)
+        set_tests_properties(cli_page_batch_${kind} PROPERTIES ENVIRONMENT "${RALVO_TEST_ENV}" LABELS cli)
+    endforeach()
+    ralvo_cli_test(page_batch_png_refused ARGS page --defaults --batch ${cli_data}/batch-utf8.csv -o x.png
+        STATUS 64 STDERR_CONTAINS .pdf)
+    ralvo_cli_test(page_batch_with_input_refused
+        ARGS page --defaults --batch ${cli_data}/batch-utf8.csv ${example} -o x.pdf STATUS 64)
+    ralvo_cli_test(page_batch_missing_file ARGS page --defaults --batch /nonexistent.csv -o @OUT@
+        OUTPUT_FILE out.pdf STATUS 2 STDERR_LINES 1)
+    ralvo_cli_test(page_batch_not_a_regular_file ARGS page --defaults --batch /dev/zero -o @OUT@
+        OUTPUT_FILE out.pdf STATUS 2 STDERR_LINES 1)
 endif()
 
 # The --set handling lives in the tool's sources; its unit test compiles them in.

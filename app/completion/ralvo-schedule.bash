@@ -1,0 +1,33 @@
+# Bash completion for ralvo-schedule: subcommands, their options, and the
+# values of --basis and --paper. Installed where bash-completion looks
+# (share/bash-completion/completions/ralvo-schedule).
+
+_ralvo_schedule()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]}
+    local prev=
+    ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local input="--basis --year --month --day --cycle"
+    local common="$input --name --set --defaults --settings -o --help"
+    local options
+
+    if ((COMP_CWORD == 1)); then
+        COMPREPLY=($(compgen -W "text page dates --help" -- "$cur"))
+        return
+    fi
+    case $prev in
+        --basis) COMPREPLY=($(compgen -W "0 1 2 ivf3 ivf5" -- "$cur")); return ;;
+        --paper) COMPREPLY=($(compgen -W "a4 b5" -- "$cur")); return ;;
+        --batch) COMPREPLY=($(compgen -f -X '!*.[cC][sS][vV]' -- "$cur") $(compgen -d -- "$cur")); return ;;
+        --settings|-o) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        --year|--month|--day|--cycle|--name|--set|--dpi|--on) return ;;
+    esac
+    case ${COMP_WORDS[1]} in
+        text) options="$common --utf8" ;;
+        page) options="$common --paper --dpi --batch" ;;
+        dates) options="$input --on --multiple --json -o --help" ;;
+        *) return ;;
+    esac
+    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+}
+complete -F _ralvo_schedule ralvo-schedule

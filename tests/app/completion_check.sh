@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The bash completion of ralvo-schedule offers the subcommands, each one's
+# options and the values of --basis and --paper.
+set -u
+source "$1"
+failed=0
+expect() { # expect "words typed" "wanted replies"
+    read -r -a COMP_WORDS <<<"$1"
+    [[ $1 == *' ' ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _ralvo_schedule
+    local got="${COMPREPLY[*]}"
+    if [[ $got != "$2" ]]; then
+        echo "'$1': got '$got', wanted '$2'"
+        failed=1
+    fi
+}
+expect "ralvo-schedule " "text page dates --help"
+expect "ralvo-schedule da" "dates"
+expect "ralvo-schedule page --basis " "0 1 2 ivf3 ivf5"
+expect "ralvo-schedule text --basis iv" "ivf3 ivf5"
+expect "ralvo-schedule page --paper " "a4 b5"
+expect "ralvo-schedule page --b" "--basis --batch"
+expect "ralvo-schedule dates --m" "--month --multiple"
+expect "ralvo-schedule text --u" "--utf8"
+expect "ralvo-schedule dates --year " ""
+exit $failed
