@@ -19,6 +19,15 @@ public:
 
     QSize sizeHint() const override;
 
+    // A picture that runs a command when clicked: a button to assistive
+    // technology. Pictures are not commands at first.
+    bool IsCommand() const { return m_command; }
+    void SetCommand(bool command) { m_command = command; }
+
+    // A press and release over the picture, as a click does: what the
+    // accessible press action does.
+    void Press();
+
 Q_SIGNALS:
     void MouseDown();
     void MouseUp();
@@ -32,6 +41,7 @@ protected:
 private:
     QPixmap m_picture;
     bool m_pressed = false;
+    bool m_command = false;
 };
 
 } // namespace ralvo

@@ -5,6 +5,7 @@
 #include "app/ui/UpDown.h"
 #include "calc/Calendar.h"
 #include "platform/Fonts.h"
+#include "platform/qt/Accessibility.h"
 #include "settings/SettingsIO.h"
 
 #include <QAction>
@@ -184,6 +185,7 @@ TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &r
     CreateControls();
     CreateMenu();
     SetTabOrder();
+    NameControls();
     ConnectHandlers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     FormCreate();
@@ -294,6 +296,7 @@ void TRalvoMainForm::CreateControls()
     Image1->SetPicture(Image2->Picture());
     Image1->setStatusTip(QStringLiteral("出産予定日を計算します"));
     Image1->setCursor(Qt::PointingHandCursor);
+    Image1->SetCommand(true);
 
     SignBtn = MakeButton(c, "SignBtn", QStringLiteral("設定"), QRect(40, 240, 49, 25),
                          QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示します"));
@@ -342,6 +345,31 @@ void TRalvoMainForm::CreateMenu()
     N9 = MakeSeparatorItem(Help1, "N9");
     About1 = MakeItem(Help1, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"),
                       QStringLiteral("らるぼのﾊﾞｰｼﾞｮﾝ情報などを表示します"));
+}
+
+void TRalvoMainForm::NameControls()
+{
+    // The labels beside the fields name them; where a label alone says too
+    // little ("年"), the field has a fuller name of its own.
+    const std::pair<QLabel *, QLineEdit *> labelled[] = {
+        {Label6, Edit2}, {Label7, Edit3}, {Label8, Edit4}, {Label1, MomName}, {Label2, Cycle},
+        {Label9, Yoteibi}, {Label12, Hairanbi}, {Label13, Chakushobi}};
+    for (const auto &[label, field] : labelled)
+        platform::LabelField(label, field);
+    const std::pair<QWidget *, QString> names[] = {
+        {Edit2, QStringLiteral("基準日の年")}, {Edit3, QStringLiteral("基準日の月")},
+        {Edit4, QStringLiteral("基準日の日")}, {MomName, QStringLiteral("母親名")},
+        {Cycle, QStringLiteral("月経周期")}, {Yoteibi, QStringLiteral("出産予定日")},
+        {Hairanbi, QStringLiteral("推定排卵日")}, {Chakushobi, QStringLiteral("推定着床日")},
+        {Image1, QStringLiteral("出産予定日を計算")}};
+    for (const auto &[control, name] : names)
+        platform::NameControl(control, name);
+    UpDown2->SetAccessibleNames(QStringLiteral("基準日の年"));
+    UpDown3->SetAccessibleNames(QStringLiteral("基準日の月"));
+    UpDown4->SetAccessibleNames(QStringLiteral("基準日の日"));
+    UpDown1->SetAccessibleNames(QStringLiteral("月経周期"));
+    // Every hint is also the control's description.
+    platform::DescribeByHints(*this);
 }
 
 void TRalvoMainForm::SetTabOrder()

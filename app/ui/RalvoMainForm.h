@@ -70,6 +70,7 @@ private:
     void CreateControls();
     void CreateMenu();
     void SetTabOrder();
+    void NameControls();
     void ConnectHandlers();
 
     void FormCreate();

@@ -46,6 +46,14 @@ void TUpDown::Step(int direction)
     Q_EMIT Click(direction);
 }
 
+void TUpDown::SetAccessibleNames(const QString &value)
+{
+    using namespace Qt::StringLiterals;
+    setAccessibleName(value + u"の増減"_s);
+    m_up->setAccessibleName(value + u"を増やす"_s);
+    m_down->setAccessibleName(value + u"を減らす"_s);
+}
+
 void TUpDown::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

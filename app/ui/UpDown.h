@@ -29,6 +29,10 @@ public:
     // moved; what a click on an arrow does.
     void Step(int direction);
 
+    // Names the spinner and its arrows for assistive technology after the
+    // value it steps ("…を増やす", "…を減らす").
+    void SetAccessibleNames(const QString &value);
+
 Q_SIGNALS:
     void Click(int direction);
 

@@ -42,6 +42,7 @@ TVerForm::TVerForm(QWidget *parent)
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(32, 24, 184, 160);
+    Image1->setAccessibleName(QStringLiteral("らるぼProの絵"));
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Version 2.0"), 19, true, QColor(0, 0, 128));
     Label1->move(72, 192);

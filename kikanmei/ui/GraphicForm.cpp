@@ -1,6 +1,7 @@
 #include "kikanmei/ui/GraphicForm.h"
 
 #include "kikanmei/ui/FormControls.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
 
 #include <QCheckBox>
@@ -25,6 +26,8 @@ TGraphicForm::TGraphicForm(const platform::Services &services, QWidget *parent)
     Label1 = Placed(new QLabel(QStringLiteral("ｸﾞﾗﾌｨｯｸﾌｧｲﾙ名"), this), "Label1", QRect(16, 16, 200, 14));
     Edit1 = Placed(new QLineEdit(this), "Edit1", QRect(16, 32, 249, 21));
     SetHint(Edit1, QStringLiteral("枠に書き込みたいグラフィックファイル名をフルパスで入力します"));
+    platform::LabelField(Label1, Edit1);
+    platform::NameControl(Edit1, QStringLiteral("グラフィックファイル名"));
     Button1 = Placed(new QPushButton(QStringLiteral("参照"), this), "Button1", QRect(272, 32, 43, 25));
     Button1->setAutoDefault(false);
     SetHint(Button1, QStringLiteral("グラフィックファイル名の参照ダイアログボックスを表示します"));

@@ -3,6 +3,7 @@
 #include "kikanmei/ui/FormControls.h"
 #include "platform/FontList.h"
 #include "platform/SharedColorChooser.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/ColorGlyphButton.h"
 #include "platform/qt/DialogHelpers.h"
 
@@ -54,6 +55,12 @@ TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorCh
 
     Label3 = Placed(new QLabel(QStringLiteral("文字色"), this), "Label3", QRect(240, 144, 60, 14));
     BitBtn1 = Placed(new platform::ColorGlyphButton(this), "BitBtn1", QRect(248, 160, 20, 20));
+    platform::LabelField(Label1, Edit1);
+    platform::LabelField(Label2, ComboBox1);
+    platform::LabelField(Label3, BitBtn1);
+    platform::NameControl(Edit1, QStringLiteral("文字枠に書き込む文字列"));
+    platform::NameControl(ComboBox1, QStringLiteral("文字枠に使用するフォント"));
+    platform::NameControl(BitBtn1, QStringLiteral("文字色"));
     BitBtn1->setAutoDefault(false);
 
     Button1 = Placed(new QPushButton(QStringLiteral("OK"), this), "Button1", QRect(96, 216, 59, 25));

@@ -1,5 +1,6 @@
 #include "settings/ui/NoticeEditForm.h"
 
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/ColorGlyphButton.h"
 #include "platform/qt/DialogHelpers.h"
 #include "settings/DialogValues.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -110,6 +112,8 @@ TNoticeEditForm::TNoticeEditForm(const ScheduleSettings &settings,
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(canButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button1, &QPushButton::clicked, this, &TNoticeEditForm::Button1Click);
+    platform::NameControl(PageControl1->tabBar(), QStringLiteral("妊娠月"));
+    platform::DescribeByHints(*this);
 }
 
 // One page: four weeks of one month, a rule, four weeks of the next.
@@ -140,6 +144,10 @@ QWidget *TNoticeEditForm::BuildPage(int page)
         m_buttons[i] = new platform::ColorGlyphButton(sheet);
         m_buttons[i]->setObjectName(Numbered("BitBtn", n));
         m_buttons[i]->setFixedSize(22, 22);
+        const QString week = m_weekLabels[i]->text();
+        platform::LabelField(m_weekLabels[i], m_edits[i]);
+        platform::NameControl(m_edits[i], week + QStringLiteral("の注意事項"));
+        platform::NameControl(m_buttons[i], week + QStringLiteral("の文字色"));
         m_countLabels[i] = new QLabel(QStringLiteral("??"), sheet);
         m_countLabels[i]->setObjectName(Numbered("Label", PageTable[page].firstCountLabel + k));
         m_countLabels[i]->setFont(countFont);

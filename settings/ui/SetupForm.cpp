@@ -3,6 +3,7 @@
 #include "platform/FontList.h"
 #include "platform/SharedColorChooser.h"
 #include "platform/qt/ColorGlyphButton.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
 #include "settings/DialogValues.h"
 #include "settings/ui/NoticeEditForm.h"
@@ -59,6 +60,7 @@ TSetupForm::TSetupForm(NoticeTable &notices, KikanmeiBlock &block,
     platform::MakeFixedDialog(*this, ClientWidth, ClientHeight);
     platform::UseDialogFont(*this);
     BuildControls();
+    platform::DescribeByHints(*this);
     FormCreate();
 }
 
@@ -68,15 +70,20 @@ void TSetupForm::BuildControls()
     auto *notation = new QGroupBox(QStringLiteral("表記法の設定"), this);
     auto *notationGrid = new QGridLayout(notation);
     auto *titleLabel = new QVBoxLayout;
-    titleLabel->addWidget(BlueLabel(QStringLiteral("◆表題"), notation));
+    QLabel *titleCaption = BlueLabel(QStringLiteral("◆表題"), notation);
+    titleLabel->addWidget(titleCaption);
     titleLabel->addWidget(new QLabel(QStringLiteral("( ?? = 母親名 )"), notation));
     notationGrid->addLayout(titleLabel, 0, 0);
     Edit5 = Named(new QLineEdit(notation), "Edit5");
+    platform::LabelField(titleCaption, Edit5);
+    platform::NameControl(Edit5, QStringLiteral("表題"));
     SetHint(Edit5, QStringLiteral("表題に記載させたい内容を設定してください。??を記入するとそこに母親名が挿入されます"));
     notationGrid->addWidget(Edit5, 0, 1, 1, 3);
 
-    notationGrid->addWidget(BlueLabel(QStringLiteral("◆予定日"), notation), 1, 0);
+    QLabel *termCaption = BlueLabel(QStringLiteral("◆予定日"), notation);
+    notationGrid->addWidget(termCaption, 1, 0);
     auto *termBox = Named(new QFrame(notation), "RadioGroup1");
+    platform::NameControl(termBox, QStringLiteral("予定日欄の用語"));
     termBox->setFrameShape(QFrame::StyledPanel);
     SetHint(termBox, QStringLiteral("表題の下の予定日欄の記載させたい用語を選択してください"));
     auto *termRow = new QHBoxLayout(termBox);
@@ -91,32 +98,42 @@ void TSetupForm::BuildControls()
     notationGrid->addWidget(termBox, 1, 1, 1, 3);
 
     const QString notationHint = QStringLiteral("表内の月と週の欄の記載方法を設定してください");
-    const auto notationRow = [&](int row, const QString &caption, QLineEdit *&before,
+    const auto notationRow = [&](int row, const QString &caption, const QString &item, QLineEdit *&before,
                                  const char *beforeName, QLineEdit *&after, const char *afterName) {
-        notationGrid->addWidget(BlueLabel(caption, notation), row, 0);
+        QLabel *label = BlueLabel(caption, notation);
+        notationGrid->addWidget(label, row, 0);
         before = Named(new QLineEdit(notation), beforeName);
         after = Named(new QLineEdit(notation), afterName);
+        platform::LabelField(label, before);
+        platform::NameControl(before, item + QStringLiteral("の表記（数字の前）"));
+        platform::NameControl(after, item + QStringLiteral("の表記（数字の後）"));
         SetHint(before, notationHint);
         SetHint(after, notationHint);
         notationGrid->addWidget(before, row, 1);
         notationGrid->addWidget(new QLabel(QStringLiteral("00"), notation), row, 2);
         notationGrid->addWidget(after, row, 3);
     };
-    notationRow(2, QStringLiteral("◆月"), Edit1, "Edit1", Edit2, "Edit2");
-    notationRow(3, QStringLiteral("◆週"), Edit3, "Edit3", Edit4, "Edit4");
+    notationRow(2, QStringLiteral("◆月"), QStringLiteral("月"), Edit1, "Edit1", Edit2, "Edit2");
+    notationRow(3, QStringLiteral("◆週"), QStringLiteral("週"), Edit3, "Edit3", Edit4, "Edit4");
     notationGrid->setColumnStretch(1, 1);
     notationGrid->setColumnStretch(3, 1);
 
     // Printing.
     auto *printing = new QGroupBox(QStringLiteral("印刷設定"), this);
     auto *printGrid = new QGridLayout(printing);
-    printGrid->addWidget(new QLabel(QStringLiteral("用紙ｻｲｽﾞ"), printing), 0, 0);
+    auto *paperLabel = new QLabel(QStringLiteral("用紙ｻｲｽﾞ"), printing);
+    printGrid->addWidget(paperLabel, 0, 0);
     ComboBox6 = Named(new QComboBox(printing), "ComboBox6");
+    platform::LabelField(paperLabel, ComboBox6);
+    platform::NameControl(ComboBox6, QStringLiteral("用紙サイズ"));
     ComboBox6->addItems({QStringLiteral("B5"), QStringLiteral("A4"), QStringLiteral("ﾌﾟﾘﾝﾀの設定による")});
     SetHint(ComboBox6, QStringLiteral("スケジュール表印刷の用紙サイズを変更することができます"));
     printGrid->addWidget(ComboBox6, 0, 1);
-    printGrid->addWidget(new QLabel(QStringLiteral("記載範囲"), printing), 1, 0);
+    auto *rangeLabel = new QLabel(QStringLiteral("記載範囲"), printing);
+    printGrid->addWidget(rangeLabel, 1, 0);
     ComboBox7 = Named(new QComboBox(printing), "ComboBox7");
+    platform::LabelField(rangeLabel, ComboBox7);
+    platform::NameControl(ComboBox7, QStringLiteral("記載範囲"));
     ComboBox7->addItems({QStringLiteral("第2か月から記載"), QStringLiteral("第3か月から記載"),
                          QStringLiteral("第4か月から記載")});
     SetHint(ComboBox7, QStringLiteral("スケジュール表に印刷させたい期間を選択してください"));
@@ -128,12 +145,14 @@ void TSetupForm::BuildControls()
     SetHint(CheckBox6, QStringLiteral("表内に各週毎の注意事項などを記載させたい場合にﾁｪｯｸします"));
     Button9 = Named(new QPushButton(QStringLiteral("編集"), printing), "Button9");
     SetHint(Button9, QStringLiteral("表内に各週毎の記載させたい注意事項などを設定するときにｸﾘｯｸしてください"));
+    platform::NameControl(Button9, QStringLiteral("注意項目の編集"));
     printGrid->addWidget(CheckBox6, 3, 0, 1, 2);
     printGrid->addWidget(Button9, 3, 1, Qt::AlignRight);
     CheckBox2 = Named(new QCheckBox(QStringLiteral("機関名等を印刷する"), printing), "CheckBox2");
     SetHint(CheckBox2, QStringLiteral("表の下部に発行医療機関名等を記載させたい場合にﾁｪｯｸします"));
     Button6 = Named(new QPushButton(QStringLiteral("編集"), printing), "Button6");
     SetHint(Button6, QStringLiteral("表の下部に記載させたい発行医療機関名等を設定するときにｸﾘｯｸしてください"));
+    platform::NameControl(Button6, QStringLiteral("機関名等の編集"));
     Button6->setEnabled(false); // until the block editor is linked
     Button9->setFixedWidth(52);
     Button6->setFixedWidth(52);
@@ -144,11 +163,17 @@ void TSetupForm::BuildControls()
     // Fonts and colours.
     auto *fonts = new QGroupBox(QStringLiteral("ﾌｫﾝﾄ設定"), this);
     auto *fontGrid = new QGridLayout(fonts);
-    const auto fontRow = [&](int row, const QString &caption, QComboBox *&box, const char *boxName,
-                             const QString &fontHint, platform::ColorGlyphButton **button,
-                             const char *buttonName, const QString &colourHint) {
-        fontGrid->addWidget(BlueLabel(caption, fonts), row, 0);
+    // The font labels are in the dialog's ordinary colour: blue marks only
+    // the items that also shape the text output.
+    const auto fontRow = [&](int row, const QString &caption, const QString &item, QComboBox *&box,
+                             const char *boxName, const QString &fontHint,
+                             platform::ColorGlyphButton **button, const char *buttonName,
+                             const QString &colourHint) {
+        auto *label = new QLabel(caption, fonts);
+        fontGrid->addWidget(label, row, 0);
         box = Named(new QComboBox(fonts), boxName);
+        platform::LabelField(label, box);
+        platform::NameControl(box, item + QStringLiteral("のフォント"));
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setCompleter(nullptr); // a typed name stays as typed, not completed
@@ -158,23 +183,24 @@ void TSetupForm::BuildControls()
             return;
         fontGrid->addWidget(new QLabel(QStringLiteral("色"), fonts), row, 2);
         *button = Named(new platform::ColorGlyphButton(fonts), buttonName);
+        platform::NameControl(*button, item + QStringLiteral("の文字色"));
         (*button)->setFixedSize(22, 22);
         SetHint(*button, colourHint);
         fontGrid->addWidget(*button, row, 3);
     };
-    fontRow(0, QStringLiteral("◆表題ﾌｫﾝﾄ"), ComboBox1, "ComboBox1",
+    fontRow(0, QStringLiteral("◆表題ﾌｫﾝﾄ"), QStringLiteral("表題"), ComboBox1, "ComboBox1",
             QStringLiteral("表題に使用するﾌｫﾝﾄを選択してください"), &BitBtn1, "BitBtn1",
             QStringLiteral("表題の文字色を設定してください"));
-    fontRow(1, QStringLiteral("◆予定日欄ﾌｫﾝﾄ"), ComboBox2, "ComboBox2",
+    fontRow(1, QStringLiteral("◆予定日欄ﾌｫﾝﾄ"), QStringLiteral("予定日欄"), ComboBox2, "ComboBox2",
             QStringLiteral("表題の下に記載する出産予定日欄のﾌｫﾝﾄを選択してください"), &BitBtn2, "BitBtn2",
             QStringLiteral("表題の下に記載する出産予定日欄の文字色を設定してください"));
-    fontRow(2, QStringLiteral("◆月/週ﾌｫﾝﾄ"), ComboBox3, "ComboBox3",
+    fontRow(2, QStringLiteral("◆月/週ﾌｫﾝﾄ"), QStringLiteral("月/週"), ComboBox3, "ComboBox3",
             QStringLiteral("表内の月と週表記のﾌｫﾝﾄを選択してください"), &BitBtn3, "BitBtn3",
             QStringLiteral("表内の月と週表記の文字色を設定してください"));
-    fontRow(3, QStringLiteral("◆日付ﾌｫﾝﾄ"), ComboBox4, "ComboBox4",
+    fontRow(3, QStringLiteral("◆日付ﾌｫﾝﾄ"), QStringLiteral("日付"), ComboBox4, "ComboBox4",
             QStringLiteral("表内の日付表記のﾌｫﾝﾄを選択してください"), &BitBtn6, "BitBtn6",
             QStringLiteral("表内の日付表記の文字色を設定してください"));
-    fontRow(4, QStringLiteral("◆注意項目ﾌｫﾝﾄ"), ComboBox5, "ComboBox5",
+    fontRow(4, QStringLiteral("◆注意項目ﾌｫﾝﾄ"), QStringLiteral("注意項目"), ComboBox5, "ComboBox5",
             QStringLiteral("表内の注意項目のﾌｫﾝﾄを選択してください。文字色は週毎に設定できます"), nullptr,
             nullptr, QString());
     fontGrid->setColumnStretch(1, 1);
@@ -182,8 +208,11 @@ void TSetupForm::BuildControls()
 
     const auto colourRow = [&](int row, const QString &caption, platform::ColorGlyphButton *&button,
                                const char *name, const QString &hint) {
-        fontGrid->addWidget(new QLabel(caption, fonts), row, 5);
+        auto *label = new QLabel(caption, fonts);
+        fontGrid->addWidget(label, row, 5);
         button = Named(new platform::ColorGlyphButton(fonts), name);
+        platform::LabelField(label, button);
+        platform::NameControl(button, caption);
         button->setFixedSize(22, 22);
         SetHint(button, hint);
         fontGrid->addWidget(button, row, 6);
