@@ -5,6 +5,7 @@
 // over the whole block, as a clinic's block would hold them.
 
 #include "kikanmei/KikanmeiBlock.h"
+#include "platform/Platform.h"
 
 #include <QColor>
 #include <QDir>
@@ -13,6 +14,22 @@
 #include <QString>
 
 namespace ralvo::bench {
+
+// Platform services that stay silent: the drawings are timed, not heard.
+class NoMessages final : public platform::Messages
+{
+public:
+    void ShowMessage(const QString &) override {}
+    Answer Ask(const Question &q) override { return q.defaultAnswer; }
+};
+
+class NoSounds final : public platform::Sounds
+{
+public:
+    void Beep() override {}
+    void Exclamation() override {}
+};
+
 
 enum class FrameMix { Horizontal, Vertical, Picture, Mixed };
 

@@ -21,20 +21,8 @@
 namespace {
 
 using ralvo::bench::FrameMix;
-
-class NoMessages final : public ralvo::platform::Messages
-{
-public:
-    void ShowMessage(const QString &) override {}
-    Answer Ask(const Question &q) override { return q.defaultAnswer; }
-};
-
-class NoSounds final : public ralvo::platform::Sounds
-{
-public:
-    void Beep() override {}
-    void Exclamation() override {}
-};
+using ralvo::bench::NoMessages;
+using ralvo::bench::NoSounds;
 
 QTemporaryDir &PictureFolder()
 {
