@@ -4,7 +4,7 @@ namespace ralvo::cli {
 
 std::vector<Subcommand> Subcommands()
 {
-    return {TextSubcommand(), PageSubcommand(), DatesSubcommand()};
+    return {TextSubcommand(), PageSubcommand(), DatesSubcommand(), IcsSubcommand()};
 }
 
 QString UsageText()
@@ -22,6 +22,7 @@ QString UsageText()
         "  ralvo-schedule page --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --name 山田 -o a.pdf\n"
         "  ralvo-schedule page --batch today.csv -o today.pdf\n"
         "  ralvo-schedule dates --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --on 2024-03-01 --json\n"
+        "  ralvo-schedule ics --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --name 山田 -o 山田.ics\n"
         "\n終了状態: 0 成功, 2 整数でない入力または計算できない日付 (--batch では誤りのある行が\n"
         "あったとき。ほかの行のページは書き出します), 64 オプションの誤り, 73 出力ファイルに\n"
         "書き込めない\n");

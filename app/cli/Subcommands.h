@@ -34,6 +34,9 @@ Subcommand PageSubcommand();
 // The "dates" subcommand: the dates as labelled lines or JSON.
 Subcommand DatesSubcommand();
 
+// The "ics" subcommand: the schedule as an iCalendar file.
+Subcommand IcsSubcommand();
+
 // The whole usage text.
 QString UsageText();
 

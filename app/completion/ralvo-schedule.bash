@@ -12,7 +12,7 @@ _ralvo_schedule()
     local options
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "text page dates --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "text page dates ics --help" -- "$cur"))
         return
     fi
     case $prev in
@@ -26,6 +26,7 @@ _ralvo_schedule()
         text) options="$common --utf8" ;;
         page) options="$common --paper --dpi --batch" ;;
         dates) options="$input --on --multiple --json -o --help" ;;
+        ics) options="$common" ;;
         *) return ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

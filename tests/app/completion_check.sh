@@ -16,7 +16,9 @@ expect() { # expect "words typed" "wanted replies"
         failed=1
     fi
 }
-expect "ralvo-schedule " "text page dates --help"
+expect "ralvo-schedule " "text page dates ics --help"
+expect "ralvo-schedule i" "ics"
+expect "ralvo-schedule ics --d" "--day --defaults"
 expect "ralvo-schedule da" "dates"
 expect "ralvo-schedule page --basis " "0 1 2 ivf3 ivf5"
 expect "ralvo-schedule text --basis iv" "ivf3 ivf5"

@@ -80,6 +80,7 @@ if(TARGET ralvo-schedule)
     ralvo_cli_test(unknown_subcommand ARGS print STATUS 64)
     ralvo_cli_test(no_arguments STATUS 64)
     ralvo_cli_test(help ARGS --help STATUS 0 STDOUT_CONTAINS 使い方)
+    ralvo_cli_test(help_shows_ics ARGS --help STATUS 0 STDOUT_CONTAINS "ics のオプション:")
 
     # Embryo transfer: a day-3 embryo moved on 2024-01-18 and a day-5 one on
     # 2024-01-20 give the worked example's dates.
@@ -158,6 +159,25 @@ if(TARGET ralvo-schedule)
         ARGS page --defaults --batch ${cli_data}/batch-utf8.csv ${example} -o x.pdf STATUS 64)
     ralvo_cli_test(page_batch_missing_file ARGS page --defaults --batch /nonexistent.csv -o @OUT@
         OUTPUT_FILE out.pdf STATUS 2 STDERR_LINES 1)
+    # ics: the calendar file read by an independent parser and imported into
+    # a real calendar client (check_ics.py); the refusals.
+    find_program(RALVO_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+    if(RALVO_SYSTEM_PYTHON)
+        file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/cli/ics)
+        add_test(NAME cli_ics_parsed_and_imported
+            COMMAND ${RALVO_SYSTEM_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/check_ics.py
+                    $<TARGET_FILE:ralvo-schedule> ${CMAKE_CURRENT_BINARY_DIR}/cli/ics)
+        set_tests_properties(cli_ics_parsed_and_imported PROPERTIES
+            ENVIRONMENT "${RALVO_TEST_ENV}" LABELS cli SKIP_RETURN_CODE 77)
+    endif()
+    ralvo_cli_test(ics_to_standard_output ARGS ics ${example} --defaults
+        STDOUT_CONTAINS "SUMMARY:妊娠 8週 【第 3か月】\r\nDESCRIPTION:母子健康手帳を申請しましょう\r\n"
+        STDERR_LINES 0)
+    ralvo_cli_test(ics_bad_input ARGS ics --basis 0 --year 2024 --month x --day 1 --cycle 28
+        STATUS 2 STDERR_LINES 1 STDERR_CONTAINS 整数)
+    ralvo_cli_test(ics_year_beyond_four_digits ARGS ics --basis 2 --year 10000 --month 1 --day 1 --cycle 28
+        --defaults STATUS 2 STDERR_LINES 1 STDERR_CONTAINS 9999)
+    ralvo_cli_test(ics_unwritable ARGS ics ${example} --defaults -o /nonexistent/dir/x.ics STATUS 73)
     ralvo_cli_test(page_batch_not_a_regular_file ARGS page --defaults --batch /dev/zero -o @OUT@
         OUTPUT_FILE out.pdf STATUS 2 STDERR_LINES 1)
 endif()

@@ -1,0 +1,64 @@
+// The "ics" subcommand: the schedule as an iCalendar file for a calendar
+// application.
+
+#include "app/cli/ScheduleOptions.h"
+#include "app/cli/Subcommands.h"
+
+#include "textout/CalendarExport.h"
+
+#include <QDateTime>
+
+namespace ralvo::cli {
+
+namespace {
+
+int RunIcs(const QCommandLineParser &parser, Console &console)
+{
+    const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
+
+    const auto request = ReadScheduleOptions(parser);
+    if (const QString *error = std::get_if<QString>(&request))
+        return badUsage(*error);
+    const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
+    ConsoleMessages messages(console);
+    auto resolved = ResolveScheduleRecords(schedule, messages);
+    if (const QString *error = std::get_if<QString>(&resolved))
+        return badUsage(*error);
+    const AppRecords &records = std::get<AppRecords>(resolved);
+
+    const CalendarFile file = ScheduleCalendarFile(schedule.input, schedule.motherName, records.settings,
+                                                   records.notices, QDateTime::currentDateTimeUtc());
+    switch (file.result) {
+    case CalendarFileResult::InputFailure:
+        console.Error(InputRefusalMessage(schedule.input));
+        return ExitInputRefused;
+    case CalendarFileResult::OutOfRange:
+        console.Error(CalendarOutOfRangeMessage());
+        return ExitInputRefused;
+    case CalendarFileResult::Made:
+        break;
+    }
+    return console.WriteOutput(file.bytes, schedule.outputFile) ? ExitOk : ExitCannotWrite;
+}
+
+} // namespace
+
+Subcommand IcsSubcommand()
+{
+    return Subcommand{
+        QStringLiteral("ics"),
+        QStringLiteral(
+            "  ralvo-schedule ics --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+            "                     --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+            "                     [--defaults | --settings FILE] [-o FILE.ics]\n"),
+        ScheduleOptionsUsage()
+            + QStringLiteral(
+                "  (ics は iCalendar (RFC 5545) のファイルを書き出します: 妊娠4週から43週までの週ごと\n"
+                "   の終日の予定 (週の見出しとお知らせ)、出産予定日、正期産 (37週から41週)。同じ\n"
+                "   名前と出産予定日からは同じ UID になるので、読み込み直すと予定が更新されます)\n"),
+        [](QCommandLineParser &parser) { AddScheduleOptions(parser); },
+        RunIcs,
+    };
+}
+
+} // namespace ralvo::cli
