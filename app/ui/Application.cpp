@@ -1,5 +1,6 @@
 #include "app/ui/Application.h"
 
+#include "app/ui/CalendarExportCommand.h"
 #include "app/ui/Pictures.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
@@ -125,6 +126,8 @@ void Application::WireCommands()
         SaveSchedulePdf(sources, *m_services.fileDialogs, textout::WriteFileBytes);
     };
     m_prevForm->SetFileWriter(textout::WriteFileBytes);
+    commands.exportCalendar = CalendarExportCommand(*m_mainForm, m_records, m_services, textout::WriteFileBytes,
+                                                    [] { return QDateTime::currentDateTimeUtc(); });
 }
 
 int Application::Run()
