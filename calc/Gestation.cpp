@@ -38,6 +38,19 @@ QString TrimesterName(Trimester trimester)
     return {};
 }
 
+QString TodayLineText(const GestationalAge &age)
+{
+    if (age.days < 0 || age.days > LastGestationDay)
+        return QStringLiteral("本日は妊娠期間外です");
+    const QString weeks = QStringLiteral("妊娠%1週%2日").arg(age.Weeks()).arg(age.DayOfWeek());
+    const qint64 untilDue = age.DaysUntilDue();
+    if (untilDue > 0)
+        return weeks + QStringLiteral("（予定日まであと%1日）").arg(untilDue);
+    if (untilDue == 0)
+        return weeks + QStringLiteral("（予定日当日）");
+    return weeks + QStringLiteral("（予定日から%1日経過）").arg(-untilDue);
+}
+
 std::optional<DueDateMilestones> MilestonesOf(const CalendarDate &dueDate, bool multiple)
 {
     const auto start = Moved(dueDate, 37 * 7 - DaysToDueDate);

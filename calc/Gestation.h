@@ -39,6 +39,16 @@ struct DueDateMilestones
     friend bool operator==(const DueDateMilestones &, const DueDateMilestones &) = default;
 };
 
+// Latest age the pregnancy's own span covers: 43 weeks 6 days, the last day
+// of the schedule's last week.
+inline constexpr int LastGestationDay = 43 * 7 + 6;
+
+// The main window's 本日 line for the age on today's date:
+// "妊娠12週3日（予定日まであと193日）" up to the due date, "妊娠40週0日（予定日当日）"
+// on it and "妊娠41週2日（予定日から9日経過）" after it; before 0 weeks 0 days or
+// after 43 weeks 6 days "本日は妊娠期間外です".
+QString TodayLineText(const GestationalAge &age);
+
 // The milestones of a due date; none when its month is outside 1 to 12 or a
 // result's year does not fit 32 bits.
 std::optional<DueDateMilestones> MilestonesOf(const CalendarDate &dueDate, bool multiple);

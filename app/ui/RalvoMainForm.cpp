@@ -4,6 +4,7 @@
 #include "app/ui/Pictures.h"
 #include "app/ui/UpDown.h"
 #include "calc/Calendar.h"
+#include "calc/Gestation.h"
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
 #include "settings/SettingsIO.h"
@@ -199,7 +200,10 @@ TRalvoMainForm::~TRalvoMainForm()
 void TRalvoMainForm::CreateControls()
 {
     auto *client = Named(new QWidget(this), "ClientArea");
-    client->setFixedSize(420, 348);
+    // 32 pixels taller than the input and command panels alone need: room
+    // for the 本日 line at the foot of the input panel. Every other control
+    // keeps its place.
+    client->setFixedSize(420, 380);
     setCentralWidget(client);
 
     const QString dateHint = QStringLiteral("ここに計算の基準となる日付を入力してください");
@@ -209,7 +213,7 @@ void TRalvoMainForm::CreateControls()
     const QColor darkGreen(0, 64, 0);
 
     // Left panel: input and results.
-    Panel2 = MakePanel(client, "Panel2", QRect(8, 8, 265, 329), QFrame::Raised);
+    Panel2 = MakePanel(client, "Panel2", QRect(8, 8, 265, 361), QFrame::Raised);
     QWidget *p = Panel2;
 
     Label4 = MakeLabel(p, "Label4", QStringLiteral("計算法"), 8, 16, GothicFont());
@@ -271,9 +275,15 @@ void TRalvoMainForm::CreateControls()
     Hairanbi = MakeResult(p, "Hairanbi", QRect(72, 248, 161, 20), QColor(255, 255, 128));
     Label13 = MakeLabel(p, "Label13", QStringLiteral("推定着床日"), 8, 288, WindowFont());
     Chakushobi = MakeResult(p, "Chakushobi", QRect(72, 280, 161, 20), QColor(255, 255, 128));
+    // Today's gestational age: wider than the dates, it starts after its
+    // short label. Not a tab stop, so the tab order stays as it is.
+    Label14 = MakeLabel(p, "Label14", QStringLiteral("本日"), 8, 320, WindowFont());
+    Honjitsu = MakeResult(p, "Honjitsu", QRect(40, 312, 217, 20), QColor(204, 236, 255));
+    Honjitsu->setStatusTip(QStringLiteral("本日の妊娠週数と出産予定日までの日数を表示します"));
+    Honjitsu->setFocusPolicy(Qt::ClickFocus);
 
     // Right panel: commands.
-    Panel1 = MakePanel(client, "Panel1", QRect(280, 8, 129, 329), QFrame::Sunken);
+    Panel1 = MakePanel(client, "Panel1", QRect(280, 8, 129, 361), QFrame::Sunken);
     QWidget *c = Panel1;
     SchdlBtn = MakeButton(c, "SchdlBtn", QStringLiteral("ﾃｷｽﾄ出力"), QRect(16, 16, 97, 25),
                           QStringLiteral("ｽｹｼﾞｭｰﾙ表をﾃｷｽﾄﾌｧｲﾙに出力します"));
@@ -353,7 +363,7 @@ void TRalvoMainForm::NameControls()
     // little ("年"), the field has a fuller name of its own.
     const std::pair<QLabel *, QLineEdit *> labelled[] = {
         {Label6, Edit2}, {Label7, Edit3}, {Label8, Edit4}, {Label1, MomName}, {Label2, Cycle},
-        {Label9, Yoteibi}, {Label12, Hairanbi}, {Label13, Chakushobi}};
+        {Label9, Yoteibi}, {Label12, Hairanbi}, {Label13, Chakushobi}, {Label14, Honjitsu}};
     for (const auto &[label, field] : labelled)
         platform::LabelField(label, field);
     const std::pair<QWidget *, QString> names[] = {
@@ -361,6 +371,7 @@ void TRalvoMainForm::NameControls()
         {Edit4, QStringLiteral("基準日の日")}, {MomName, QStringLiteral("母親名")},
         {Cycle, QStringLiteral("月経周期")}, {Yoteibi, QStringLiteral("出産予定日")},
         {Hairanbi, QStringLiteral("推定排卵日")}, {Chakushobi, QStringLiteral("推定着床日")},
+        {Honjitsu, QStringLiteral("本日の妊娠週数")},
         {Image1, QStringLiteral("出産予定日を計算")}};
     for (const auto &[control, name] : names)
         platform::NameControl(control, name);
@@ -600,6 +611,12 @@ void TRalvoMainForm::Calculate()
     Yoteibi->setText(FormatDateCompact(dates->dueDate, *m_services.messages));
     Hairanbi->setText(FormatDateCompact(dates->ovulationDate, *m_services.messages));
     Chakushobi->setText(FormatDateCompact(dates->implantationDate, *m_services.messages));
+    const QDate today = m_services.clock->Today();
+    const std::optional<GestationalAge> age =
+        GestationalAgeOn(dates->dueDate, CalendarDate{today.year(), today.month(), today.day()});
+    // (A valid due date and day always have an age; without one the day
+    // counts as outside the pregnancy.)
+    Honjitsu->setText(TodayLineText(age.value_or(GestationalAge{-1})));
 }
 
 void TRalvoMainForm::ClearResults()
@@ -607,6 +624,7 @@ void TRalvoMainForm::ClearResults()
     Yoteibi->clear();
     Hairanbi->clear();
     Chakushobi->clear();
+    Honjitsu->clear();
 }
 
 void TRalvoMainForm::NewInput()

@@ -23,8 +23,8 @@ class TImage;
 class TUpDown;
 namespace platform { class SettingsStore; }
 
-// The main window: the calculation input, the three results and every
-// command. Creating it loads the settings, the notices, the institution
+// The main window: the calculation input, the three results, today's
+// gestational age and every command. Creating it loads the settings, the notices, the institution
 // block and the last input (FormCreate); closing it stores them (FormClose)
 // and, when that succeeded, emits Closed.
 class TRalvoMainForm final : public QMainWindow, public LastInputFields
@@ -149,6 +149,8 @@ private:
     QLineEdit *Hairanbi = nullptr;
     QLabel *Label13 = nullptr;
     QLineEdit *Chakushobi = nullptr;
+    QLabel *Label14 = nullptr;      // 本日
+    QLineEdit *Honjitsu = nullptr;  // today's gestational age
 
     // Right panel: commands.
     QFrame *Panel1 = nullptr;

@@ -3,6 +3,8 @@
 // input kept between runs.
 
 #include "app/ui/ImageControl.h"
+#include "calc/Gestation.h"
+#include "calc/GestationalAge.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/UpDown.h"
 #include "platform/SettingsStore.h"
@@ -10,6 +12,7 @@
 #include "support/FakePlatform.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -65,7 +68,10 @@ struct Run
             QTest::mouseClick(direction > 0 ? upDown->UpButton() : upDown->DownButton(), Qt::LeftButton);
     }
     QStringList Results() const { return {Text("Yoteibi"), Text("Hairanbi"), Text("Chakushobi")}; }
-    bool ResultsEmpty() const { return Results() == QStringList{QString(), QString(), QString()}; }
+    bool ResultsEmpty() const
+    {
+        return Results() == QStringList{QString(), QString(), QString()} && Text("Honjitsu").isEmpty();
+    }
 
     test::FakePlatform fake;
     platform::SettingsStore store;
@@ -88,6 +94,9 @@ private Q_SLOTS:
     void firstStartFillsTheFieldsAsNew();
     void calculation_data();
     void calculation();
+    void todayLine_data();
+    void todayLine();
+    void todayLineFitsBelowTheResults();
     void calculationWithABadFieldOnlyBeeps_data();
     void calculationWithABadFieldOnlyBeeps();
     void inputChangesClearTheResults_data();
@@ -179,6 +188,80 @@ void MainWindowTest::calculation()
         run.ClickPicture();
     QCOMPARE(run.Results(), results);
     QCOMPARE(run.fake.sounds.beeps, 0);
+}
+
+void MainWindowTest::todayLine_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("line");
+    // Last period 2024-01-01: due 2024-10-07, 280 days after.
+    QTest::newRow("the day before 0 weeks 0 days") << QDate(2023, 12, 31) << "本日は妊娠期間外です";
+    QTest::newRow("0 weeks 0 days") << QDate(2024, 1, 1) << "妊娠0週0日（予定日まであと280日）";
+    QTest::newRow("last day of week 0") << QDate(2024, 1, 7) << "妊娠0週6日（予定日まであと274日）";
+    QTest::newRow("first day of week 1") << QDate(2024, 1, 8) << "妊娠1週0日（予定日まであと273日）";
+    QTest::newRow("leap day") << QDate(2024, 2, 29) << "妊娠8週3日（予定日まであと221日）";
+    QTest::newRow("12 weeks 3 days") << QDate(2024, 3, 28) << "妊娠12週3日（予定日まであと193日）";
+    QTest::newRow("the day before the due date") << QDate(2024, 10, 6) << "妊娠39週6日（予定日まであと1日）";
+    QTest::newRow("the due date") << QDate(2024, 10, 7) << "妊娠40週0日（予定日当日）";
+    QTest::newRow("after the due date") << QDate(2024, 10, 16) << "妊娠41週2日（予定日から9日経過）";
+    QTest::newRow("43 weeks 6 days") << QDate(2024, 11, 3) << "妊娠43週6日（予定日から27日経過）";
+    QTest::newRow("44 weeks 0 days") << QDate(2024, 11, 4) << "本日は妊娠期間外です";
+}
+
+void MainWindowTest::todayLine()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, line);
+    Run run(NewStoreFile(), today);
+    run.Type("Edit2", QStringLiteral("2024"));
+    run.Type("Edit3", QStringLiteral("1"));
+    run.Type("Edit4", QStringLiteral("1"));
+    QCOMPARE(run.Text("Honjitsu"), QString());
+    run.ClickPicture();
+    QCOMPARE(run.Text("Honjitsu"), line);
+
+    // The same due date from the ultrasound basis gives the same line; a day
+    // later on the clock, the next day's line.
+    QTest::mouseClick(run.Get<QRadioButton>("RadioButton3"), Qt::LeftButton);
+    QCOMPARE(run.Text("Honjitsu"), QString());
+    run.Type("Edit3", QStringLiteral("10"));
+    run.Type("Edit4", QStringLiteral("7"));
+    run.Item("N11")->trigger();
+    QCOMPARE(run.Text("Honjitsu"), line);
+    const QDate weekBefore = today.addDays(-7);
+    run.fake.clock.today = weekBefore;
+    run.ClickPicture();
+    const auto age = GestationalAgeOn(CalendarDate{2024, 10, 7},
+                                      CalendarDate{weekBefore.year(), weekBefore.month(), weekBefore.day()});
+    QVERIFY(age);
+    QCOMPARE(run.Text("Honjitsu"), TodayLineText(*age));
+    QVERIFY(run.Edit("Honjitsu")->isReadOnly());
+}
+
+void MainWindowTest::todayLineFitsBelowTheResults()
+{
+    Run run(NewStoreFile(), QDate(2024, 3, 28));
+    run.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.form.get()));
+    run.Type("Edit2", QStringLiteral("2024"));
+    run.Type("Edit3", QStringLiteral("1"));
+    run.Type("Edit4", QStringLiteral("1"));
+    run.ClickPicture();
+    // Every control of the two panels keeps its place; the line lies inside
+    // the input panel, below the implantation day, and shows its whole text.
+    QCOMPARE(run.Get("Panel2")->pos(), QPoint(8, 8));
+    QCOMPARE(run.Get("Panel1")->pos(), QPoint(280, 8));
+    QCOMPARE(run.Get("Chakushobi")->geometry(), QRect(72, 280, 161, 20));
+    QCOMPARE(run.Get("CloseBtn")->geometry(), QRect(40, 280, 49, 25));
+    QWidget *line = run.Get("Honjitsu");
+    QCOMPARE(line->parentWidget(), run.Get("Panel2"));
+    QVERIFY(run.Get<QFrame>("Panel2")->contentsRect().contains(line->geometry()));
+    QVERIFY(line->geometry().top() > run.Get("Chakushobi")->geometry().bottom());
+    QVERIFY(run.Get("Label14")->geometry().right() < line->geometry().left());
+    QLineEdit *edit = run.Edit("Honjitsu");
+    edit->setCursorPosition(0);
+    QVERIFY(edit->fontMetrics().horizontalAdvance(edit->text()) < edit->width() - 4);
+    QVERIFY(edit->focusPolicy() == Qt::ClickFocus); // no tab stop: the tab order stays
 }
 
 void MainWindowTest::calculationWithABadFieldOnlyBeeps_data()
