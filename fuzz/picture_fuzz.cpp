@@ -2,7 +2,7 @@
 // WMF), the rest is the file. What loads is drawn into a small image and
 // into one of page size, so the metafile player and the SVG renderer run too
 // and a drawing that costs too much is found as a timeout.
-#include "platform/Pictures.h"
+#include "pictures/Pictures.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    using ralvo::platform::Picture;
+    using ralvo::pictures::Picture;
     if (size < 1)
         return 0;
     static const Picture::Format formats[] = {Picture::Format::Bitmap, Picture::Format::Icon,

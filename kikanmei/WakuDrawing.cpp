@@ -1,7 +1,7 @@
 #include "kikanmei/WakuDrawing.h"
 
 #include "platform/CellFont.h"
-#include "platform/Pictures.h"
+#include "pictures/Pictures.h"
 #include "platform/VerticalForms.h"
 
 #include <QFontMetricsF>
@@ -153,7 +153,7 @@ void DrawText(WakuRecord &frame, const WakuTarget &target)
 void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages,
                  platform::Sounds &sounds)
 {
-    const auto picture = platform::Picture::Load(frame.Content);
+    const auto picture = pictures::Picture::Load(frame.Content);
     if (!picture) {
         sounds.Beep();
         messages.ShowMessage(PictureLoadFailedMessage());

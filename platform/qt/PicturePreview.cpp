@@ -1,6 +1,6 @@
 #include "platform/qt/PicturePreview.h"
 
-#include "platform/Pictures.h"
+#include "pictures/Pictures.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 namespace ralvo::platform {
+
+using pictures::Picture;
 
 namespace {
 

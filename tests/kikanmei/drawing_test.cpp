@@ -3,7 +3,7 @@
 // loaded. Tolerances instead of golden images: fonts may differ slightly.
 #include "kikanmei/WakuDrawing.h"
 #include "platform/Fonts.h"
-#include "platform/Pictures.h"
+#include "pictures/Pictures.h"
 #include "platform/VerticalForms.h"
 #include "support/FakePlatform.h"
 
@@ -430,7 +430,7 @@ TEST_F(KikanmeiPictures, TruncatedOrGarbledMetafilesAreUnreadable)
 // decode with rows the file does not hold.
 TEST_F(KikanmeiPictures, PicturesCutAtEveryLengthAreUnreadable)
 {
-    using platform::Picture;
+    using pictures::Picture;
     QImage rgb(13, 7, QImage::Format_RGB32);
     rgb.fill(Qt::red);
     QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8);

@@ -17,7 +17,7 @@
 
 class QPainter;
 
-namespace ralvo::platform {
+namespace ralvo::pictures {
 
 class WmfPicture
 {
@@ -40,4 +40,4 @@ private:
     friend class WmfReader;
 };
 
-} // namespace ralvo::platform
+} // namespace ralvo::pictures

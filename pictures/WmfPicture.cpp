@@ -1,4 +1,4 @@
-#include "platform/WmfPicture.h"
+#include "pictures/WmfPicture.h"
 
 #include "platform/ShiftJis.h"
 
@@ -14,7 +14,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace ralvo::platform {
+namespace ralvo::pictures {
 
 namespace {
 
@@ -331,7 +331,7 @@ private:
     void AddText(const QPointF &at, const QByteArray &bytes, const std::optional<QRectF> &opaqueRect)
     {
         const DcState &s = m_state;
-        const QString text = s.font.charset == kShiftJisCharset ? DecodeShiftJis(bytes).text
+        const QString text = s.font.charset == kShiftJisCharset ? platform::DecodeShiftJis(bytes).text
                                                                 : QString::fromLatin1(bytes);
         const FontSpec font = s.font;
         // A height of 0 asks for the default size.
@@ -581,7 +581,7 @@ private:
             object.font.italic = data[offsetof(U_FONT, Italic)] != 0;
             object.font.underline = data[offsetof(U_FONT, Underline)] != 0;
             object.font.strikeOut = data[offsetof(U_FONT, StrikeOut)] != 0;
-            object.font.face = charset == kShiftJisCharset ? DecodeShiftJis(face).text : QString::fromLatin1(face);
+            object.font.face = charset == kShiftJisCharset ? platform::DecodeShiftJis(face).text : QString::fromLatin1(face);
             object.font.charset = charset;
             return CreateObject(object);
         }
@@ -861,4 +861,4 @@ void WmfPicture::Draw(QPainter &painter, const QRectF &target) const
     painter.restore();
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo::pictures

@@ -1,4 +1,4 @@
-#include "platform/Pictures.h"
+#include "pictures/Pictures.h"
 
 #include "platform/FileReader.h"
 
@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ralvo::platform {
+namespace ralvo::pictures {
 
 namespace {
 
@@ -307,7 +307,7 @@ std::optional<Picture> Picture::Load(const QString &path)
     if (!format)
         return std::nullopt;
     // A FIFO or device named as a picture is refused, never waited on.
-    const FileReadResult file = ReadRegularFile(path, MaxFileBytes);
+    const platform::FileReadResult file = platform::ReadRegularFile(path, MaxFileBytes);
     if (!file.ok())
         return std::nullopt;
     return FromData(file.bytes, *format);
@@ -375,4 +375,4 @@ void Picture::Draw(QPainter &painter, const QRectF &target) const
     }
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo::pictures

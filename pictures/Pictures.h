@@ -9,7 +9,7 @@
 // crash, a hang, unbounded memory or pixels the file does not hold; a file
 // cut short is nothing.
 
-#include "platform/WmfPicture.h"
+#include "pictures/WmfPicture.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -24,7 +24,7 @@
 class QPainter;
 class QSvgRenderer;
 
-namespace ralvo::platform {
+namespace ralvo::pictures {
 
 class Picture
 {
@@ -61,4 +61,4 @@ private:
 // enhanced metafile or the conversion fails.
 std::optional<QByteArray> EmfToSvg(const QByteArray &emf);
 
-} // namespace ralvo::platform
+} // namespace ralvo::pictures
