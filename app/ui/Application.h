@@ -2,9 +2,9 @@
 
 #include "platform/SettingsStore.h"
 #include "platform/SharedColorChooser.h"
-#include "platform/qt/QtHelp.h"
+#include "app/ui/QtHelp.h"
 #include "platform/qt/QtPlatform.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 
 #include <QTranslator>
 
@@ -58,7 +58,7 @@ private:
     // The one colour chooser of the dialogs: remembers the last confirmed colour.
     platform::SharedColorChooser m_sharedColorChooser{m_colorChooser};
     platform::QtPrintDialogs m_printDialogs;
-    platform::QtHelp m_help;
+    QtHelp m_help;
     platform::Services m_services;
     // The schedule's printer: the application's printer, which the text
     // editor's printing shares.

@@ -4,7 +4,7 @@
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/RalvoMainForm.h"
-#include "platform/qt/QtHelp.h"
+#include "app/ui/QtHelp.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -98,7 +98,7 @@ void AccessibilityTest::everyControlOfEveryWindowHasANameAndItsHint()
 {
     Application application;
     TRalvoMainForm &form = application.MainForm();
-    platform::QtHelp help;
+    QtHelp help;
     help.ShowHelp(QString());
 
     QList<QWidget *> windows{&form};

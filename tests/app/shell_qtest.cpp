@@ -6,7 +6,7 @@
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
 #include "platform/HelpTopics.h"
-#include "platform/qt/QtHelp.h"
+#include "app/ui/QtHelp.h"
 
 #include <QDialog>
 #include <QDir>
@@ -74,7 +74,7 @@ void ShellTest::closingTheMainWindowEndsTheRun()
     Application application;
     TRalvoMainForm &form = application.MainForm();
     // The help window stays open, yet closing the main window ends the run.
-    platform::QtHelp help;
+    QtHelp help;
     help.ShowHelp(QString());
     bool stuck = false;
     QTimer::singleShot(0, &form, [&form] { form.close(); });
@@ -126,7 +126,7 @@ void ShellTest::helpShowsEachTopicPage()
 {
     QFETCH(QString, topic);
     QFETCH(QString, page);
-    platform::QtHelp help;
+    QtHelp help;
     help.ShowHelp(topic);
     THelpWindow *window = help.Window();
     QVERIFY(window && window->isVisible());
@@ -143,7 +143,7 @@ void ShellTest::helpBookLinksResolve()
     const QStringList pages = source.entryList({QStringLiteral("*.html")});
     QVERIFY(pages.size() >= 10);
     const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)\""));
-    platform::QtHelp::HelpBookLocation(); // registers the built-in copy
+    QtHelp::HelpBookLocation(); // registers the built-in copy
     for (const QString &page : pages) {
         QVERIFY2(QFile::exists(QStringLiteral(":/ralvo/help/") + page), qPrintable(page));
         QFile file(source.filePath(page));
@@ -159,7 +159,7 @@ void ShellTest::helpBookLinksResolve()
 
 void ShellTest::helpOverAModalDialogCanBeUsed()
 {
-    platform::QtHelp help;
+    QtHelp help;
     QDialog editor;
     bool modalHelp = false;
     QTimer::singleShot(0, &editor, [&] {

@@ -1,4 +1,4 @@
-#include "platform/qt/QtHelp.h"
+#include "app/ui/QtHelp.h"
 
 #include "app/ui/HelpWindow.h"
 
@@ -11,7 +11,7 @@ static void InitHelpResources()
     Q_INIT_RESOURCE(help);
 }
 
-namespace ralvo::platform {
+namespace ralvo {
 
 QtHelp::QtHelp(QUrl book) : m_book(std::move(book)) {}
 
@@ -46,4 +46,4 @@ void QtHelp::ShowHelp(const QString &topic)
     m_window->activateWindow();
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo

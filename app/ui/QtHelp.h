@@ -7,15 +7,13 @@
 #include <memory>
 
 namespace ralvo {
-class THelpWindow;
-}
 
-namespace ralvo::platform {
+class THelpWindow;
 
 // The help viewer: our own window showing the help book. Shown over a modal
 // dialog (the block editor's "ﾍﾙﾌﾟ") it is modal itself, so it can be read
 // and closed; shown from the main window it stays open beside it.
-class QtHelp final : public Help
+class QtHelp final : public platform::Help
 {
 public:
     // `book`: where the pages are; HelpBookLocation() by default.
@@ -38,4 +36,4 @@ private:
     std::unique_ptr<THelpWindow> m_window;
 };
 
-} // namespace ralvo::platform
+} // namespace ralvo
