@@ -55,7 +55,7 @@ QString DueDateTerm(int yoteiyogo)
 }
 
 std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QString &motherName,
-                                      const ScheduleSettings &settings, int firstWeek)
+                                      const ScheduleNotation &notation, int firstWeek)
 {
     const std::optional<ParsedCalculationInput> parsed = ParseCalculationInput(input);
     if (!parsed)
@@ -66,8 +66,8 @@ std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QStri
         return std::nullopt;
 
     Schedule schedule;
-    schedule.title = ScheduleTitle(settings.Tit, motherName);
-    schedule.dueDateTerm = DueDateTerm(settings.Yoteiyogo);
+    schedule.title = ScheduleTitle(notation.titleTemplate, motherName);
+    schedule.dueDateTerm = DueDateTerm(notation.dueDateTermKind);
     schedule.basis = input.basis;
     schedule.input = *parsed;
     schedule.dates = *dates;
@@ -90,17 +90,17 @@ std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QStri
     return schedule;
 }
 
-QString MonthLabel(const ScheduleRow &row, const ScheduleSettings &settings)
+QString MonthLabel(const ScheduleRow &row, const ScheduleNotation &notation)
 {
     if (row.monthNumber)
-        return settings.Tsuki1 + TwoColumnNumber(*row.monthNumber) + settings.Tsuki2;
-    const int width = platform::ShiftJisWidth(settings.Tsuki1 + settings.Tsuki2) + 2;
+        return notation.monthPrefix + TwoColumnNumber(*row.monthNumber) + notation.monthSuffix;
+    const int width = platform::ShiftJisWidth(notation.monthPrefix + notation.monthSuffix) + 2;
     return QString(width, QLatin1Char(' '));
 }
 
-QString WeekLabel(const ScheduleRow &row, const ScheduleSettings &settings)
+QString WeekLabel(const ScheduleRow &row, const ScheduleNotation &notation)
 {
-    return settings.Shu1 + TwoColumnNumber(row.week) + settings.Shu2;
+    return notation.weekPrefix + TwoColumnNumber(row.week) + notation.weekSuffix;
 }
 
 QString RowDateText(const CalendarDate &date, platform::Messages &messages)

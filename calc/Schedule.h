@@ -5,7 +5,6 @@
 // week 43, with the texts of its month, week and date columns.
 
 #include "calc/DueDate.h"
-#include "settings/ScheduleSettings.h"
 
 #include <QString>
 
@@ -44,6 +43,18 @@ struct Schedule
     friend bool operator==(const Schedule &, const Schedule &) = default;
 };
 
+// The few settings the schedule's texts are made of (the user's titles and
+// labels; settings/ScheduleSettings.h takes them from the settings record).
+struct ScheduleNotation
+{
+    QString titleTemplate;   // the title, "??" standing for the name
+    int dueDateTermKind = 0; // 0 "出産予定日", otherwise "分娩予定日"
+    QString monthPrefix;     // before the month number, "【第"
+    QString monthSuffix;     // after it, "か月】"
+    QString weekPrefix;      // before the week number, "妊娠"
+    QString weekSuffix;      // after it, "週"
+};
+
 inline constexpr int FirstScheduleWeek = 4;
 inline constexpr int LastScheduleWeek = 43;
 inline constexpr int DueWeek = 40;
@@ -69,16 +80,16 @@ QString DueDateTerm(int yoteiyogo);
 // ovulation day. None on the input failures of the due-date calculation; the
 // caller beeps.
 std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QString &motherName,
-                                      const ScheduleSettings &settings,
+                                      const ScheduleNotation &notation,
                                       int firstWeek = FirstScheduleWeek);
 
-// The month column: `Tsuki1`, the month number in two columns, `Tsuki2` on the
-// first week of a month; otherwise as many half-width blanks as that label is
-// wide (the Shift-JIS width of `Tsuki1` + `Tsuki2`, plus 2).
-QString MonthLabel(const ScheduleRow &row, const ScheduleSettings &settings);
+// The month column: the prefix, the month number in two columns, the suffix
+// on the first week of a month; otherwise as many half-width blanks as that
+// label is wide (the Shift-JIS width of prefix + suffix, plus 2).
+QString MonthLabel(const ScheduleRow &row, const ScheduleNotation &notation);
 
-// The week column: `Shu1`, the week number in two columns, `Shu2`.
-QString WeekLabel(const ScheduleRow &row, const ScheduleSettings &settings);
+// The week column: the prefix, the week number in two columns, the suffix.
+QString WeekLabel(const ScheduleRow &row, const ScheduleNotation &notation);
 
 // " 1月29日(月)": MonthText + DayText + WeekdayNameShort (which may show the
 // order message for 1582-01-01).

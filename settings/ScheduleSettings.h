@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/Schedule.h"
 #include "platform/Colour.h"
 
 #include <QString>
@@ -82,5 +83,27 @@ struct LastInput
 
     friend bool operator==(const LastInput &, const LastInput &) = default;
 };
+
+// The schedule's texts as these settings make them.
+inline ScheduleNotation NotationOf(const ScheduleSettings &settings)
+{
+    return {settings.Tit, settings.Yoteiyogo, settings.Tsuki1, settings.Tsuki2, settings.Shu1, settings.Shu2};
+}
+
+inline std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QString &motherName,
+                                             const ScheduleSettings &settings, int firstWeek = FirstScheduleWeek)
+{
+    return BuildSchedule(input, motherName, NotationOf(settings), firstWeek);
+}
+
+inline QString MonthLabel(const ScheduleRow &row, const ScheduleSettings &settings)
+{
+    return MonthLabel(row, NotationOf(settings));
+}
+
+inline QString WeekLabel(const ScheduleRow &row, const ScheduleSettings &settings)
+{
+    return WeekLabel(row, NotationOf(settings));
+}
 
 } // namespace ralvo

@@ -4,6 +4,7 @@
 // saves, and the bytes of the saved file.
 
 #include "calc/Schedule.h"
+#include "settings/ScheduleSettings.h"
 #include "platform/ShiftJis.h"
 
 #include <QStringList>

@@ -1,4 +1,5 @@
 #include "calc/Schedule.h"
+#include "settings/ScheduleSettings.h"
 
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
