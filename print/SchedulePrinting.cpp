@@ -1,7 +1,7 @@
 #include "print/SchedulePrinting.h"
 
 #include "print/PageGeometry.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 
 namespace ralvo {
 

@@ -139,8 +139,8 @@ void LoadLastInput(const KeyReader &reader, LastInputFields &fields, QDate today
 
 } // namespace
 
-void LoadSettings(SettingsStore &store, AppRecords &records, LastInputFields &fields,
-                  const platform::Services &services)
+void LoadStoredRecords(SettingsStore &store, StoredRecords &records, LastInputFields &fields,
+                       const platform::Services &services)
 {
     platform::Messages *messages = services.messages;
     if (const QString report = store.TakeProblemReport(); !report.isEmpty() && messages)
@@ -174,15 +174,13 @@ void LoadSettings(SettingsStore &store, AppRecords &records, LastInputFields &fi
     else
         SetStartInput(fields, today);
 
-    records.block = KikanmeiBlock();
-    if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::KikanmeiData())) {
-        if (std::optional<QString> text = KeyReader(*key, messages).Text(QStringLiteral("EditStr")))
-            records.block = KikanmeiBlock::FromText(*text);
-    }
+    records.blockText.reset();
+    if (const std::optional<SettingsKey> key = store.OpenKeyForReading(store_keys::KikanmeiData()))
+        records.blockText = KeyReader(*key, messages).Text(QStringLiteral("EditStr"));
 }
 
-bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInputFields &fields,
-                  const platform::Services &services)
+bool SaveStoredRecords(SettingsStore &store, const StoredRecords &records, const LastInputFields &fields,
+                       const platform::Services &services)
 {
     auto tell = [&](const QString &text) {
         if (services.messages)
@@ -262,7 +260,7 @@ bool SaveSettings(SettingsStore &store, const AppRecords &records, const LastInp
         return false;
 
     key = store.OpenKeyForWriting(store_keys::KikanmeiData());
-    if (!key || !key->WriteText(QStringLiteral("EditStr"), records.block.ToText()))
+    if (!key || !key->WriteText(QStringLiteral("EditStr"), records.blockText.value_or(QString())))
         return refused(QStringLiteral("EditStr"));
 
     // Nothing reached the disk yet: the first value is the one that failed.

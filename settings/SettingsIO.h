@@ -3,21 +3,25 @@
 // Loading and saving the application-wide records through the per-user
 // settings store.
 
-#include "kikanmei/KikanmeiBlock.h"
 #include "platform/Platform.h"
 #include "settings/LastInputFields.h"
 #include "settings/ScheduleSettings.h"
+
+#include <QString>
+
+#include <optional>
 
 namespace ralvo {
 
 namespace platform { class SettingsStore; }
 
-// The records that exist once for the whole run.
-struct AppRecords
+// What the store keeps of the records that exist once for the whole run; the
+// institution block as its stored text (kikanmei/AppRecords.h reads it).
+struct StoredRecords
 {
     ScheduleSettings settings;
     NoticeTable notices = DefaultNoticeTable();
-    KikanmeiBlock block;
+    std::optional<QString> blockText; // "EditStr"; none when the store has none
 };
 
 // The four keys under the current user's root.
@@ -29,19 +33,19 @@ inline QString KikanmeiData() { return QStringLiteral("\\Software\\Quenda\\Ralvo
 } // namespace store_keys
 
 // Fills the records from the store and writes the last input into the main
-// window's fields (firing their change handling). Missing keys give the
+// window's fields (firing their change handling); see LoadSettings. Missing keys give the
 // first-run defaults (today's date from services.clock for the date fields);
 // a value that cannot be read is reported through services.messages and its
 // field takes its first-run default. A store file that could not be read is
 // reported first, once.
-void LoadSettings(platform::SettingsStore &store, AppRecords &records,
-                  LastInputFields &fields, const platform::Services &services);
+void LoadStoredRecords(platform::SettingsStore &store, StoredRecords &records,
+                       LastInputFields &fields, const platform::Services &services);
 
 // Writes all four keys and saves the store file. Returns false when the save
 // stopped (a date or cycle field holding no integer, or a store that refuses
 // to be written), after telling the user; the main window must then stay
 // open. What was written before a bad field is kept.
-bool SaveSettings(platform::SettingsStore &store, const AppRecords &records,
-                  const LastInputFields &fields, const platform::Services &services);
+bool SaveStoredRecords(platform::SettingsStore &store, const StoredRecords &records,
+                       const LastInputFields &fields, const platform::Services &services);
 
 } // namespace ralvo

@@ -2,7 +2,7 @@
 
 #include "app/cli/SettingOverrides.h"
 #include "platform/SettingsStore.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 
 #include <QFileInfo>
 

@@ -7,7 +7,7 @@
 #include "calc/DueDate.h"
 #include "platform/Platform.h"
 #include "settings/ScheduleSettings.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 
 #include <QCommandLineParser>
 #include <QString>

@@ -7,7 +7,7 @@
 #include "calc/Gestation.h"
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include "print/SchedulePage.h"
 #include "print/SchedulePrinting.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "platform/qt/DialogHelpers.h"
 
 #include <QEvent>

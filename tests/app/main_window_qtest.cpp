@@ -8,7 +8,7 @@
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/UpDown.h"
 #include "platform/SettingsStore.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>

@@ -10,7 +10,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "print/ui/QtSchedulePrinter.h"
 #include "settings/LastInputFields.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "textout/ui/TextEditorForm.h"
 

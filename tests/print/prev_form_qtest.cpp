@@ -6,7 +6,7 @@
 
 #include "platform/Fonts.h"
 #include "settings/LastInputFields.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
 #include "textout/TextFile.h"

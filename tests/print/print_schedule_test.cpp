@@ -1,7 +1,7 @@
 #include "print/SchedulePrinting.h"
 
 #include "settings/LastInputFields.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
 

@@ -1,7 +1,7 @@
 // ralvo-schedule reads the user's settings store, and never writes it.
 
 #include "platform/SettingsStore.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/CalcPrinters.h"
 
 #include <QDir>

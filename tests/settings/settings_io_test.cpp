@@ -1,7 +1,7 @@
 // Loading and saving the records through a temporary store file.
 
 #include "platform/SettingsStore.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
 
