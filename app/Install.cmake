@@ -4,12 +4,7 @@
 
 set(RALVO_HELP_DIR ${CMAKE_INSTALL_DATADIR}/ralvo/help) # the program looks in ../share/ralvo/help
 
-if(TARGET ralvo)
-    install(TARGETS ralvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
-if(TARGET ralvo-schedule)
-    install(TARGETS ralvo-schedule RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS ralvo ralvo-schedule RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Bash completion, loaded on demand by bash-completion from its folder.
 install(FILES ${CMAKE_SOURCE_DIR}/app/completion/ralvo-schedule.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ralvo-schedule)

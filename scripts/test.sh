@@ -6,6 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" test
+"$root/scripts/check-layering.sh"
 "$root/scripts/build.sh" asan
 export ASAN_OPTIONS=detect_leaks=0
 cd "$root/build/asan"

@@ -7,10 +7,10 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build/fuzz"
 seconds=${RALVO_FUZZ_SECONDS:-30}
 if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++-14 -DRALVO_BUILD_FUZZERS=ON -DRALVO_BUILD_TESTS=OFF >/dev/null
 fi
-cmake --build "$build" --parallel "$(nproc)"
+cmake --build "$build" --parallel "$(nproc)" --target editstr_fuzz picture_fuzz
 mkdir -p "$build/artifacts"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1

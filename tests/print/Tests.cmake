@@ -1,9 +1,7 @@
 # The page file test runs the built command-line tool.
-if(TARGET print_page_file_test AND TARGET ralvo-schedule)
-    target_compile_definitions(print_page_file_test PRIVATE
-        RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")
-    add_dependencies(print_page_file_test ralvo-schedule)
-endif()
+target_compile_definitions(print_page_file_test PRIVATE
+    RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")
+add_dependencies(print_page_file_test ralvo-schedule)
 
 # The print path test prints through a private CUPS scheduler with a PDF
 # queue, started by a fixture (tests/print/cups_server.sh) and stopped after.
@@ -14,9 +12,7 @@ add_test(NAME print_cups_stop
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/print/cups_server.sh stop ${RALVO_CUPS_DIR})
 set_tests_properties(print_cups_start PROPERTIES FIXTURES_SETUP cups_server LABELS print TIMEOUT 90)
 set_tests_properties(print_cups_stop PROPERTIES FIXTURES_CLEANUP cups_server LABELS print TIMEOUT 30)
-if(TEST print_cups_print_qtest)
-    set_property(TEST print_cups_print_qtest APPEND PROPERTY ENVIRONMENT
-                 CUPS_SERVER=${RALVO_CUPS_DIR}/cups.sock RALVO_CUPS_DIR=${RALVO_CUPS_DIR})
-    set_tests_properties(print_cups_print_qtest PROPERTIES FIXTURES_REQUIRED cups_server
-                         RESOURCE_LOCK cups_server TIMEOUT 180)
-endif()
+set_property(TEST print_cups_print_qtest APPEND PROPERTY ENVIRONMENT
+             CUPS_SERVER=${RALVO_CUPS_DIR}/cups.sock RALVO_CUPS_DIR=${RALVO_CUPS_DIR})
+set_tests_properties(print_cups_print_qtest PROPERTIES FIXTURES_REQUIRED cups_server
+                     RESOURCE_LOCK cups_server TIMEOUT 180)

@@ -1,7 +1,5 @@
 # The editor's saved schedule is compared with what the command-line tool
 # writes for the same input.
-if(TARGET ralvo-schedule AND TARGET textout_text_editor_qtest)
-    add_dependencies(textout_text_editor_qtest ralvo-schedule)
-    target_compile_definitions(textout_text_editor_qtest PRIVATE
-        RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")
-endif()
+add_dependencies(textout_text_editor_qtest ralvo-schedule)
+target_compile_definitions(textout_text_editor_qtest PRIVATE
+    RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")

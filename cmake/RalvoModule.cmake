@@ -1,0 +1,34 @@
+# ralvo_module(<target> SOURCES <files…> LINKS <targets…> [DIR <folder>])
+#
+# One static library of the program's modules. Its headers are reachable by
+# "<folder>/<Header>.h" only from itself and from the targets that link it:
+# each module gets an include tree of its own under the build folder, holding
+# links to its own headers, and sees the trees of what it links. A module
+# that includes a header of one it does not link fails to build.
+#
+# DIR is the folder the files are in, relative to the source root; it defaults
+# to the folder of the calling CMakeLists.txt.
+function(ralvo_module target)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "DIR" "SOURCES;LINKS")
+    if(NOT arg_DIR)
+        file(RELATIVE_PATH arg_DIR ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    add_library(${target} STATIC)
+    set(tree ${CMAKE_BINARY_DIR}/include/${target})
+    file(REMOVE_RECURSE ${tree})
+    foreach(file IN LISTS arg_SOURCES)
+        cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} OUTPUT_VARIABLE absolute)
+        if(NOT EXISTS ${absolute})
+            message(FATAL_ERROR "${target}: ${file} does not exist")
+        endif()
+        target_sources(${target} PRIVATE ${absolute})
+        if(file MATCHES "\\.h$")
+            file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${absolute})
+            cmake_path(GET relative PARENT_PATH folder)
+            file(MAKE_DIRECTORY ${tree}/${folder})
+            file(CREATE_LINK ${absolute} ${tree}/${relative} SYMBOLIC)
+        endif()
+    endforeach()
+    target_include_directories(${target} PUBLIC ${tree})
+    target_link_libraries(${target} PUBLIC ralvo_common ${arg_LINKS})
+endfunction()
