@@ -1,7 +1,7 @@
 #include "app/ui/CalendarExportCommand.h"
 
 #include "app/ui/RalvoMainForm.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "textout/CalendarExport.h"
 
 namespace ralvo {

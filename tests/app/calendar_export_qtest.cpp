@@ -6,7 +6,7 @@
 #include "app/ui/CalendarExportCommand.h"
 #include "app/ui/RalvoMainForm.h"
 #include "platform/SettingsStore.h"
-#include "settings/SettingsIO.h"
+#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "textout/TextFile.h"
 
