@@ -2,7 +2,10 @@
 #include "platform/SharedColorChooser.h"
 #include "support/FakePlatform.h"
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -49,10 +52,76 @@ TEST(FixedPitchFaces, OffersDualWidthJapaneseFacesNotProportionalOnes)
     if (QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono"))) {
         EXPECT_TRUE(faces.contains(QStringLiteral("DejaVu Sans Mono")));
     }
-    // The platform's order, not sorted anew.
-    const QStringList all = QFontDatabase::families();
+    // The platform's order (letter case ignored).
     for (qsizetype i = 1; i < faces.size(); ++i)
-        EXPECT_LT(all.indexOf(faces[i - 1]), all.indexOf(faces[i]));
+        EXPECT_LT(faces[i - 1].compare(faces[i], Qt::CaseInsensitive), 0);
+}
+
+TEST(FixedPitchFamilies, MonoCellAndJapaneseDualWidthFacesOnceInQtOrder)
+{
+    using Spacing = InstalledFace::Spacing;
+    const auto face = [](QStringList families, Spacing spacing, bool japanese = false) {
+        return InstalledFace{std::move(families), spacing, japanese};
+    };
+    const std::vector<InstalledFace> faces{
+        face({QStringLiteral("nimbus Mono")}, Spacing::Mono),
+        face({QStringLiteral("B Gothic")}, Spacing::DualWidth, true),
+        face({QStringLiteral("Latin Dual")}, Spacing::DualWidth),         // dual but not Japanese
+        face({QStringLiteral("B PGothic")}, Spacing::Proportional, true), // proportional
+        face({QStringLiteral("Nimbus Mono")}, Spacing::Mono),             // a second foundry
+        face({QStringLiteral("@B Gothic")}, Spacing::DualWidth, true),
+        face({QStringLiteral("Cell"), QStringLiteral("Cell Narrow")}, Spacing::CharCell),
+        face({QStringLiteral("B Gothic")}, Spacing::DualWidth, true),     // its bold face
+    };
+    EXPECT_EQ(FixedPitchFamilies(faces),
+              (QStringList{QStringLiteral("B Gothic"), QStringLiteral("Cell"), QStringLiteral("Cell Narrow"),
+                           QStringLiteral("Nimbus Mono")}));
+    EXPECT_TRUE(FixedPitchFamilies({}).isEmpty());
+}
+
+// The faces the lists offered when every face was loaded and measured, as
+// names of faces: without a foundry suffix ("Nimbus Mono PS [urw]") and
+// without names that resolve to another family ("Monospace").
+// The family a font of `name` resolves to, without the foundry Qt adds
+// where two foundries ship the family.
+QString ResolvedFamily(const QString &name)
+{
+    static const QRegularExpression foundry(QStringLiteral(" \\[[^]]*\\]$"));
+    QFont font(name);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return QFontInfo(font).family().remove(foundry);
+}
+
+QStringList FacesByLoadingEach()
+{
+    QStringList families;
+    for (const QString &family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(family))
+            families.append(family);
+    }
+    QStringList faces;
+    for (const QString &family : FilterFixedPitchFaces(families, &IsFixedPitchFace)) {
+        const QString face = ResolvedFamily(family);
+        if (family.startsWith(face) && !faces.contains(face))
+            faces.append(face);
+    }
+    return faces;
+}
+
+TEST(FixedPitchFaces, SameFacesAsMeasuringEachInstalledFace)
+{
+    EXPECT_EQ(FixedPitchFaceNames().join(u'|').toStdString(), FacesByLoadingEach().join(u'|').toStdString());
+}
+
+TEST(FixedPitchFaces, EachFaceOnceAndNoAliases)
+{
+    const QStringList faces = FixedPitchFaceNames();
+    EXPECT_FALSE(faces.isEmpty());
+    EXPECT_FALSE(faces.contains(QStringLiteral("Monospace")));
+    for (const QString &name : faces) {
+        EXPECT_EQ(faces.count(name), 1) << name.toStdString();
+        EXPECT_EQ(ResolvedFamily(name).toStdString(), name.toStdString()) << "not a face of its own";
+    }
 }
 
 TEST(SharedColorChooser, OpensWithTheColourLastConfirmedAnywhere)
