@@ -1,5 +1,6 @@
 #include "print/PageOutput.h"
 
+#include "platform/LazyImage.h"
 #include "platform/Platform.h"
 #include "print/PageGeometry.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace ralvo {
 
@@ -111,12 +113,12 @@ public:
     PngStream(const PngStream &) = delete;
     PngStream &operator=(const PngStream &) = delete;
 
-    // The first `rows` rows of an RGB32 image `m_width` pixels wide.
-    void Rows(const QImage &band, int rows)
+    // `rows` rows from `top` of an RGB32 image `m_width` pixels wide.
+    void Rows(const QImage &image, int top, int rows)
     {
-        for (int y = 0; y < rows && m_ok; ++y) {
+        for (int y = top; y < top + rows && m_ok; ++y) {
             m_row[0] = 0; // no filter
-            const auto *pixels = reinterpret_cast<const QRgb *>(band.constScanLine(y));
+            const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
             char *out = m_row.data() + 1;
             for (int x = 0; x < m_width; ++x) {
                 *out++ = char(qRed(pixels[x]));
@@ -193,36 +195,37 @@ public:
     void Exclamation() override {}
 };
 
-// Rows of the sheet drawn at a time: the whole sheet, as drawing in bands
-// (or into 3-byte pixels) moves antialiased edges and scaled pictures by a
-// shade.
-constexpr int kBandRows = 1 << 16;
+// Rows of the sheet drawn at a time (about 10 MB of pixels at A4 600 dpi).
+constexpr int kBandRows = 512;
 
 } // namespace
 
 PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
 {
     // The sheet is drawn in bands of rows, each band the whole page clipped
-    // to it, and streamed out as it is done. Only the first band reports:
-    // later ones draw the same page, with what the first found already in
-    // the block.
+    // to it, on one surface of the whole sheet whose memory is taken only
+    // for the band being drawn: every band is drawn in the sheet's own
+    // coordinates, so its pixels are those of the whole drawing. A band is
+    // streamed out and its memory given back before the next is drawn. Only
+    // the first band reports: later ones draw the same page, with what the
+    // first found already in the block.
     PageFile file;
     const QSize sheet = SheetPixels(paper, dpi);
-    QImage band(sheet.width(), std::min(kBandRows, sheet.height()), QImage::Format_RGB32);
-    if (band.isNull()) {
+    QImage image = platform::LazyImage(sheet, QImage::Format_RGB32);
+    if (image.isNull()) {
         file.error = QStringLiteral("画像を作るためのメモリが足りません。");
         return file;
     }
-    band.setDotsPerMeterX(int(std::nearbyint(dpi / 0.0254)));
-    band.setDotsPerMeterY(int(std::nearbyint(dpi / 0.0254)));
+    image.setDotsPerMeterX(int(std::nearbyint(dpi / 0.0254)));
+    image.setDotsPerMeterY(int(std::nearbyint(dpi / 0.0254)));
     Silent silent;
     std::optional<PngStream> png;
-    for (int top = 0; top < sheet.height(); top += band.height()) {
-        band.fill(Qt::white);
-        const int rows = std::min(band.height(), sheet.height() - top);
+    for (int top = 0; top < sheet.height(); top += kBandRows) {
+        const int rows = std::min(kBandRows, sheet.height() - top);
+        for (int y = top; y < top + rows; ++y)
+            std::memset(image.scanLine(y), 0xFF, std::size_t(sheet.width()) * 4); // white
         {
-            QPainter painter(&band);
-            painter.translate(0, -top);
+            QPainter painter(&image);
             painter.setClipRect(QRect(0, top, sheet.width(), rows));
             const PageSources bandSources = top == 0
                 ? sources
@@ -235,7 +238,8 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
             return file;
         if (!png)
             png.emplace(file.bytes, sheet, dpi);
-        png->Rows(band, rows);
+        png->Rows(image, top, rows);
+        platform::DiscardRows(image, top, rows);
     }
     if (!png || !png->Finish()) {
         file.bytes.clear();

@@ -1,0 +1,73 @@
+#include "platform/LazyImage.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace ralvo::platform {
+
+namespace {
+
+struct Mapping
+{
+    void *address = nullptr;
+    std::size_t bytes = 0;
+};
+
+void Unmap(void *info)
+{
+    auto *mapping = static_cast<Mapping *>(info);
+    munmap(mapping->address, mapping->bytes);
+    delete mapping;
+}
+
+std::uintptr_t PageSize()
+{
+    static const std::uintptr_t size = [] {
+        const long page = sysconf(_SC_PAGESIZE);
+        return page > 0 ? std::uintptr_t(page) : std::uintptr_t(4096);
+    }();
+    return size;
+}
+
+} // namespace
+
+QImage LazyImage(QSize size, QImage::Format format)
+{
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    if (size.isEmpty() || depth <= 0 || depth > 32)
+        return {};
+    const qint64 bytesPerLine = (qint64(size.width()) * depth + 31) / 32 * 4;
+    const qint64 bytes = bytesPerLine * size.height();
+    if (bytesPerLine > INT32_MAX || bytes <= 0)
+        return {};
+    void *address = mmap(nullptr, std::size_t(bytes), PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (address == MAP_FAILED)
+        return {};
+    auto *mapping = new Mapping{address, std::size_t(bytes)};
+    QImage image(static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine, format, &Unmap,
+                 mapping);
+    if (image.isNull())
+        Unmap(mapping);
+    return image;
+}
+
+void DiscardRows(QImage &image, int top, int rows)
+{
+    if (image.isNull() || rows <= 0 || top < 0 || top >= image.height())
+        return;
+    rows = std::min(rows, image.height() - top);
+    // bits() of a const image: no detach, so the pixels stay where they are.
+    const uchar *base = std::as_const(image).constBits();
+    const auto first = reinterpret_cast<std::uintptr_t>(base + qint64(top) * image.bytesPerLine());
+    const auto end = first + std::uintptr_t(qint64(rows) * image.bytesPerLine());
+    const std::uintptr_t page = PageSize();
+    const std::uintptr_t from = (first + page - 1) / page * page;
+    const std::uintptr_t to = end / page * page;
+    if (to > from)
+        madvise(reinterpret_cast<void *>(from), to - from, MADV_DONTNEED);
+}
+
+} // namespace ralvo::platform

@@ -1,0 +1,23 @@
+#pragma once
+
+// An image whose memory is taken from the system only where it is written
+// to, and can be given back row by row: a large sheet drawn and written out
+// band by band needs the memory of about one band, while every band is
+// drawn on the same surface in the same coordinates.
+
+#include <QImage>
+#include <QSize>
+
+namespace ralvo::platform {
+
+// An image of `size` in `format` (32 bits per pixel at most) whose pixels
+// are undefined, not yet backed by memory; null when the address space
+// cannot be reserved.
+QImage LazyImage(QSize size, QImage::Format format);
+
+// Gives the memory of the rows from `top` back to the system (their content
+// is lost); the image stays usable, and rows written again take memory
+// again. Only whole memory pages lying within those rows are given back.
+void DiscardRows(QImage &image, int top, int rows);
+
+} // namespace ralvo::platform
