@@ -1,7 +1,7 @@
 #include "kikanmei/WakuDrawing.h"
 
 #include "platform/CellFont.h"
-#include "pictures/Pictures.h"
+#include "pictures/PictureCache.h"
 #include "platform/VerticalForms.h"
 
 #include <QFontMetricsF>
@@ -153,7 +153,9 @@ void DrawText(WakuRecord &frame, const WakuTarget &target)
 void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages,
                  platform::Sounds &sounds)
 {
-    const auto picture = pictures::Picture::Load(frame.Content);
+    // The file is looked at in every drawing; it is decoded again only when
+    // it has changed since.
+    const auto picture = pictures::LoadPicture(frame.Content);
     if (!picture) {
         sounds.Beep();
         messages.ShowMessage(PictureLoadFailedMessage());
