@@ -53,9 +53,26 @@ void DeleteRawFont(void *userData)
 QRawFont RawFontFor(const QFont &font, const QPaintDevice *device)
 {
     QRawFont raw = QRawFont::fromFont(font);
-    const double pixels = font.pointSizeF() > 0 ? font.pointSizeF() * DpiOf(device) / 72.0 : font.pixelSize();
-    if (raw.isValid() && pixels > 0)
-        raw.setPixelSize(pixels);
+    const double dpi = DpiOf(device);
+    const double pixels = font.pointSizeF() > 0 ? font.pointSizeF() * dpi / 72.0 : font.pixelSize();
+    if (!raw.isValid() || !(pixels > 0))
+        return raw;
+    // Sizing a raw font makes a font engine of its own, whose glyphs are
+    // rendered anew: the sized fonts are kept (never destroyed, as they must
+    // not outlive the application object), so that every drawing at a size
+    // shares one engine and its rendered glyphs.
+    using SizedKey = std::tuple<QString, double, QString, QString>;
+    static QMutex mutex;
+    static auto *sized = new std::map<SizedKey, QRawFont>;
+    constexpr std::size_t kMostSizes = 64;
+    const SizedKey key{font.key(), pixels, raw.familyName(), raw.styleName()};
+    const QMutexLocker lock(&mutex);
+    if (const auto known = sized->find(key); known != sized->end())
+        return known->second;
+    raw.setPixelSize(pixels);
+    if (sized->size() >= kMostSizes)
+        sized->clear();
+    sized->emplace(key, raw);
     return raw;
 }
 
