@@ -142,6 +142,15 @@ void A4Pdf600OneVerticalFrame(benchmark::State &state)
     }
 }
 
+void A4Pdf600OneHorizontalFrame(benchmark::State &state)
+{
+    Sources sources(ralvo::bench::OneHorizontalFrame());
+    for (auto _ : state) {
+        const ralvo::PageFile file = ralvo::RenderPagePdf(ralvo::PagePaper::A4, 600, sources.Page());
+        benchmark::DoNotOptimize(file.bytes.size());
+    }
+}
+
 void A4Pdf600Frames(benchmark::State &state)
 {
     Sources sources(BlockOf(int(state.range(0)), int(state.range(1))));
@@ -184,6 +193,7 @@ BENCHMARK(Zoom2FullRepaint)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3,
 BENCHMARK(Zoom2ScrollStep)->Apply(Kinds);
 BENCHMARK(A4Pdf600)->Apply(Timed);
 BENCHMARK(A4Pdf600OneVerticalFrame)->Apply(Timed);
+BENCHMARK(A4Pdf600OneHorizontalFrame)->Apply(Timed);
 BENCHMARK(A4Pdf600Frames)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3, 10});
 BENCHMARK(A4Png600)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
