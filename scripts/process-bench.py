@@ -131,7 +131,9 @@ def main():
         for i, tree in enumerate(args.trees):
             tag = "" if i == 0 else f"@{tree}"
             bench = os.path.join(tree, "benchmarks")
-            tool = os.path.join(tree, "ralvo-schedule")
+            tool = next((p for p in (os.path.join(tree, "app", "ralvo-schedule"),
+                                     os.path.join(tree, "ralvo-schedule")) if os.path.exists(p)),
+                        os.path.join(tree, "app", "ralvo-schedule"))
             if "text" in measures:
                 probes["core" + tag] = ([os.path.join(bench, "startup_core")], env)
                 probes["text" + tag] = ([tool] + TEXT_ARGS + ["-o", os.path.join(work, "x.txt")], env)
