@@ -252,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(e.fakes.messages.shown.front(), QStringLiteral("グラフィックファイルを読み込めませんでした"));
         QCOMPARE(e.form.Block().Frame(0).Kind, QStringLiteral("Non"));
         e.form.PaintBox1->repaint();
-        QTest::qWait(20);
+        QCoreApplication::sendPostedEvents(); // a message the paint queued
         QCOMPARE(e.fakes.messages.shown.size(), size_t(1));
 
         // Editing a "Non" frame asks for the kind again.

@@ -119,6 +119,13 @@ private:
             QTRY_COMPARE(Viewport()->size(), area);
         }
     }
+    // The repaints a click asked for, then the calls those paints queued.
+    static void DeliverRepaintsAndQueuedCalls()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+    }
+
     void ShowShots(const char *name)
     {
         const QString dir = qEnvironmentVariable("RALVO_SCREENSHOT_DIR");
@@ -193,7 +200,7 @@ private Q_SLOTS:
             const QSize paper = m_form->Zoom().paper;
             QVERIFY(paper.width() <= Viewport()->width() && paper.height() <= Viewport()->height());
             QVERIFY(paper.width() == Viewport()->width() || paper.height() == Viewport()->height());
-            QTest::qWait(100);
+            QCoreApplication::sendPostedEvents();
             ShowShots("preview-maximized");
             checked = true;
             QTest::mouseClick(Button(4), Qt::LeftButton);
@@ -278,7 +285,7 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
         }
         QTest::mouseClick(Button(2), Qt::LeftButton);
-        QTest::qWait(50);
+        DeliverRepaintsAndQueuedCalls();
         QCOMPARE(m_messages.shown.size(), std::size_t(1));
 
         // The next showing tells it again, once.
@@ -287,7 +294,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         QTRY_COMPARE(m_messages.shown.size(), std::size_t(2));
         PaintBox()->repaint();
-        QTest::qWait(50);
+        DeliverRepaintsAndQueuedCalls();
         QCOMPARE(m_messages.shown.size(), std::size_t(2));
     }
 
