@@ -4,6 +4,7 @@
 #include "platform/FileReader.h"
 #include "platform/FileWriter.h"
 #include "support/FileSystemNodes.h"
+#include "support/TemporaryFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,34 +24,13 @@ using namespace ralvo::test;
 
 namespace {
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 unsigned Mode(const QString &path)
 {
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? unsigned(st.st_mode & 07777) : 0u;
 }
 
-class FileWriterTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    QString Path(const QString &name) const { return dir.filePath(name); }
-    QStringList Names() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
-
-    QTemporaryDir dir;
-};
+using FileWriterTest = TemporaryFolderTest;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "platform/SettingsStore.h"
 #include "support/CalcPrinters.h"
 #include "support/FileSystemNodes.h"
+#include "support/TemporaryFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,30 +25,17 @@ using ralvo::platform::StoredValue;
 
 namespace {
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using ralvo::test::ReadAll;
+using ralvo::test::WriteAll;
 
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-class SettingsStoreTest : public ::testing::Test
+class SettingsStoreTest : public ralvo::test::TemporaryFolderTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString StorePath() const { return dir.filePath(QStringLiteral("settings.json")); }
     QStringList AsideFiles() const
     {
         return QDir(dir.path()).entryList({QStringLiteral("settings.json.damaged-*")}, QDir::Files | QDir::System);
     }
-
-    QTemporaryDir dir;
 };
 
 } // namespace
