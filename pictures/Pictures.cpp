@@ -1,6 +1,7 @@
 #include "pictures/Pictures.h"
 
 #include "platform/FileReader.h"
+#include "pictures/PictureCost.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -254,6 +255,10 @@ std::optional<QByteArray> EmfToSvg(const QByteArray &emf)
 {
     if (!LooksLikeEmf(emf))
         return std::nullopt;
+    // A drawing that would cost too much is never converted.
+    const std::optional<double> painted = EmfPaintedPictures(emf);
+    if (!painted || *painted > MaxPaintedPictures)
+        return std::nullopt;
     std::optional<QByteArray> copy = WithoutGlyphIndexText(emf);
     if (!copy)
         return std::nullopt;
@@ -369,7 +374,11 @@ void Picture::Draw(QPainter &painter, const QRectF &target) const
         painter.drawImage(target, *image);
         painter.restore();
     } else if (const auto *svg = std::get_if<std::shared_ptr<QSvgRenderer>>(&m_content)) {
+        // Shapes reaching beyond the metafile's bounds stay in its frame.
+        painter.save();
+        painter.setClipRect(target, Qt::IntersectClip);
         (*svg)->render(&painter, target);
+        painter.restore();
     } else if (const auto *wmf = std::get_if<WmfPicture>(&m_content)) {
         wmf->Draw(painter, target);
     }

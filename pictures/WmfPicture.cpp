@@ -1,5 +1,6 @@
 #include "pictures/WmfPicture.h"
 
+#include "pictures/PictureCost.h"
 #include "platform/ShiftJis.h"
 
 #include <QFont>
@@ -24,10 +25,6 @@ constexpr qint64 kMaxBitmapPixels = 64LL * 1024 * 1024; // all bitmaps of one fi
 constexpr int kMaxObjects = 65536;
 constexpr int kMaxSavedStates = 256;
 constexpr int kShiftJisCharset = 128;
-// The drawing's cost, bounded by the area its fills, pens, texts and
-// bitmaps paint over, counted in whole pictures: drawn at the size of a
-// page, every picture's worth costs about a full page of pixels.
-constexpr double kMaxPaintedPictures = 32;
 
 quint16 ReadU16(const char *p) { return qFromLittleEndian<quint16>(p); }
 qint16 ReadI16(const char *p) { return qFromLittleEndian<qint16>(p); }
@@ -195,7 +192,7 @@ public:
             }
             if (!Play(rec, size))
                 return std::nullopt;
-            if (m_steps->size() > kMaxSteps || m_points > kMaxPoints || m_painted > kMaxPaintedPictures)
+            if (m_steps->size() > kMaxSteps || m_points > kMaxPoints || m_painted > MaxPaintedPictures)
                 return std::nullopt;
             rec += size;
         }

@@ -7,7 +7,7 @@
 #include "platform/VerticalForms.h"
 #include "support/FakePlatform.h"
 
-#include "MetafileSamples.h"
+#include "support/MetafileSamples.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -526,6 +526,46 @@ TEST_F(KikanmeiPictures, CostlyMetafileIsUnreadable)
     EXPECT_TRUE(IsBlue(image.pixel(50, 50)));
     // Nothing is drawn outside the picture's frame.
     EXPECT_FALSE(IsBlue(image.pixel(0, 0)));
+}
+
+// The same bound for enhanced metafiles, counted from their records before
+// they are converted: wide pens, and fills a world transform blows up.
+TEST_F(KikanmeiPictures, CostlyEnhancedMetafileIsUnreadable)
+{
+    using pictures::Picture;
+    EXPECT_FALSE(Picture::FromData(test::WriteWidePenEmf(Path(QStringLiteral("pens.emf")), 2000), Picture::Format::Emf));
+    EXPECT_FALSE(Picture::FromData(test::WriteScaledSquaresEmf(Path(QStringLiteral("big.emf")), 100, 1000),
+                                   Picture::Format::Emf));
+    // A hundred squares of a millionth of the picture each cost nothing.
+    EXPECT_TRUE(Picture::FromData(test::WriteScaledSquaresEmf(Path(QStringLiteral("small.emf")), 100, 1),
+                                  Picture::Format::Emf));
+
+    // A few wide strokes, or a few blown-up fills, still draw.
+    QImage image = WhiteImage(102, 102);
+    test::WriteWidePenEmf(Path(QStringLiteral("cheap.emf")), 3);
+    WakuRecord cheap = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("cheap.emf")));
+    Draw(image, cheap, {0, 0, 102, 102}, 0, 0, 0);
+    EXPECT_EQ(cheap.Kind, QStringLiteral("V"));
+    EXPECT_TRUE(IsBlue(image.pixel(50, 50)));
+    image = WhiteImage(102, 102);
+    test::WriteScaledSquaresEmf(Path(QStringLiteral("few.emf")), 3, 1000);
+    WakuRecord few = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("few.emf")));
+    Draw(image, few, {0, 0, 102, 102}, 0, 0, 0);
+    EXPECT_EQ(few.Kind, QStringLiteral("V"));
+    EXPECT_TRUE(IsRed(image.pixel(50, 50)));
+    EXPECT_EQ(fake.messages.shown.size(), 0u);
+}
+
+// An enhanced metafile may draw beyond its own bounds: nothing of it lands
+// outside the picture's place.
+TEST_F(KikanmeiPictures, EnhancedMetafileStaysInsideItsFrame)
+{
+    test::WriteOverflowingEmf(Path(QStringLiteral("over.emf")));
+    QImage image = WhiteImage(200, 200);
+    WakuRecord frame = PictureFrame(QStringLiteral("V"), Path(QStringLiteral("over.emf")));
+    Draw(image, frame, {49, 49, 101, 101}, 0, 0, 0);
+    EXPECT_EQ(frame.Kind, QStringLiteral("V"));
+    EXPECT_EQ(InkBounds(image, image.rect(), IsRed), QRect(50, 50, 50, 50));
 }
 
 } // namespace

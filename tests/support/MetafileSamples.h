@@ -5,6 +5,8 @@
 // a green 4 × 4 bitmap stretched over it, and whose lower right quarter holds
 // the blue text "病院" in "ＭＳ ゴシック" (Shift-JIS in the WMF).
 
+#include "support/TemporaryFolder.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -17,12 +19,6 @@
 #include <vector>
 
 namespace ralvo::test {
-
-inline QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 inline std::vector<char> GreenPixels()
 {
@@ -199,6 +195,96 @@ inline QByteArray WriteSampleEmf(const QString &path)
     emf_free(&et);
     emf_htable_free(&eht);
     return ReadAll(path);
+}
+
+// An enhanced metafile being written: `width` × `height` device units of
+// 0.25 mm, in MM_TEXT, records added one by one.
+class EmfSampleWriter
+{
+public:
+    EmfSampleWriter(const QString &path, int width, int height) : m_path(path)
+    {
+        const QByteArray name = path.toLocal8Bit();
+        emf_start(name.constData(), 1 << 20, 1 << 20, &m_track);
+        emf_htable_create(32, 32, &m_handles);
+        Add(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(width, height)),
+                            rectl_set(point32_set(0, 0), point32_set(width * 25, height * 25)), nullptr, 0,
+                            nullptr, sizel_set(1000, 1000), sizel_set(250, 250), 0));
+    }
+    EmfSampleWriter(const EmfSampleWriter &) = delete;
+    EmfSampleWriter &operator=(const EmfSampleWriter &) = delete;
+
+    void Add(char *record) { emf_append(reinterpret_cast<U_ENHMETARECORD *>(record), m_track, 1); }
+    EMFHANDLES *Handles() { return m_handles; }
+
+    // Selects a solid brush, and a geometric pen `penWidth` wide (0: no pen).
+    void SelectBrushAndPen(U_COLORREF brush, int penWidth, U_COLORREF pen)
+    {
+        uint32_t brushHandle = 0;
+        Add(createbrushindirect_set(&brushHandle, m_handles, logbrush_set(U_BS_SOLID, brush, 0)));
+        Add(selectobject_set(brushHandle, m_handles));
+        uint32_t penHandle = 0;
+        if (penWidth == 0) {
+            Add(createpen_set(&penHandle, m_handles, logpen_set(U_PS_NULL, point32_set(1, 1), pen)));
+        } else {
+            PU_EXTLOGPEN logPen = extlogpen_set(U_PS_GEOMETRIC | U_PS_SOLID, uint32_t(penWidth), U_BS_SOLID, pen,
+                                                0, 0, nullptr);
+            Add(extcreatepen_set(&penHandle, m_handles, nullptr, 0, nullptr, logPen));
+            std::free(logPen);
+        }
+        Add(selectobject_set(penHandle, m_handles));
+    }
+
+    void Rectangle(int left, int top, int right, int bottom)
+    {
+        Add(U_EMRRECTANGLE_set(rectl_set(point32_set(left, top), point32_set(right, bottom))));
+    }
+
+    QByteArray Finish()
+    {
+        Add(U_EMREOF_set(0, nullptr, m_track));
+        emf_finish(m_track, m_handles);
+        emf_free(&m_track);
+        emf_htable_free(&m_handles);
+        return ReadAll(m_path);
+    }
+
+private:
+    QString m_path;
+    EMFTRACK *m_track = nullptr;
+    EMFHANDLES *m_handles = nullptr;
+};
+
+// `count` rectangles over a 1000 × 1000 picture, each stroked with a
+// geometric pen as wide as 30 pictures: every one paints the whole picture.
+inline QByteArray WriteWidePenEmf(const QString &path, int count)
+{
+    EmfSampleWriter emf(path, 1000, 1000);
+    emf.SelectBrushAndPen(colorref3_set(0, 0, 255), 30000, colorref3_set(0, 0, 255));
+    for (int i = 0; i < count; ++i)
+        emf.Rectangle(i % 900, i % 900, i % 900 + 100, i % 900 + 100);
+    return emf.Finish();
+}
+
+// `count` red squares of 0 to 1 on a 1000 × 1000 picture, drawn under a
+// world transform that scales by `scale`: at 1000 each fills the picture.
+inline QByteArray WriteScaledSquaresEmf(const QString &path, int count, float scale)
+{
+    EmfSampleWriter emf(path, 1000, 1000);
+    emf.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(scale, 0, 0, scale, 0, 0)));
+    emf.SelectBrushAndPen(colorref3_set(255, 0, 0), 0, colorref3_set(0, 0, 0));
+    for (int i = 0; i < count; ++i)
+        emf.Rectangle(0, 0, 1, 1);
+    return emf.Finish();
+}
+
+// A 100 × 100 picture holding one red square from -1000 to 1000.
+inline QByteArray WriteOverflowingEmf(const QString &path)
+{
+    EmfSampleWriter emf(path, 100, 100);
+    emf.SelectBrushAndPen(colorref3_set(255, 0, 0), 0, colorref3_set(0, 0, 0));
+    emf.Rectangle(-1000, -1000, 1000, 1000);
+    return emf.Finish();
 }
 
 } // namespace ralvo::test
