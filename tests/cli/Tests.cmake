@@ -187,3 +187,6 @@ target_compile_definitions(cli_output_files_test PRIVATE
     RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>"
     RALVO_CLI_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
 
+# Pages whose institution block names pictures that cannot be drawn.
+add_dependencies(cli_page_pictures_test ralvo-schedule)
+target_compile_definitions(cli_page_pictures_test PRIVATE RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")
