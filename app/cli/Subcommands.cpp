@@ -9,10 +9,14 @@ std::vector<Subcommand> Subcommands()
 
 QString UsageText()
 {
-    QString usage = QStringLiteral("使い方:\n");
+    // The first line names the tool and says what it does; the manual page
+    // takes its name line from it and its sections from the headings below.
+    QString usage = QStringLiteral("ralvo-schedule: 出産予定日と妊娠スケジュール表をコマンドラインで求めます\n"
+                                   "\n使い方:\n");
     for (const Subcommand &command : Subcommands())
         usage += command.synopsis;
-    usage += QStringLiteral("  ralvo-schedule --help\n");
+    usage += QStringLiteral("  ralvo-schedule --help\n"
+                            "  ralvo-schedule --version\n");
     for (const Subcommand &command : Subcommands())
         usage += QStringLiteral("\n%1 のオプション:\n").arg(command.name) + command.optionsUsage;
     usage += QStringLiteral(
@@ -23,9 +27,12 @@ QString UsageText()
         "  ralvo-schedule page --batch today.csv -o today.pdf\n"
         "  ralvo-schedule dates --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --on 2024-03-01 --json\n"
         "  ralvo-schedule ics --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --name 山田 -o 山田.ics\n"
-        "\n終了状態: 0 成功, 2 整数でない入力または計算できない日付 (--batch では誤りのある行が\n"
-        "あったとき。ほかの行のページは書き出します), 64 オプションの誤り, 73 出力ファイルに\n"
-        "書き込めない\n");
+        "\n終了状態:\n"
+        "  0                    成功\n"
+        "  2                    整数でない入力または計算できない日付 (--batch では誤りのある\n"
+        "                       行があったとき。ほかの行のページは書き出します)\n"
+        "  64                   オプションの誤り\n"
+        "  73                   出力ファイルに書き込めない\n");
     return usage;
 }
 
@@ -57,6 +64,10 @@ int RunCommandLine(const QStringList &arguments, Console &console)
     const QString first = arguments.at(1);
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         console.Print(UsageText());
+        return ExitOk;
+    }
+    if (first == QLatin1String("--version")) {
+        console.Print(QStringLiteral("ralvo-schedule %1\n").arg(QString::fromLatin1(RALVO_VERSION)));
         return ExitOk;
     }
     for (const Subcommand &command : Subcommands()) {
