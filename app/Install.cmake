@@ -1,8 +1,11 @@
 # Installation as a desktop program and the Debian package.
 #   cmake --install build/release [--prefix DIR]
-#   cd build/release && cpack -G DEB
+#   scripts/ci.d/package.sh       (a release build with Debian's build flags, cpack -G DEB, lintian)
 
 set(RALVO_HELP_DIR ${CMAKE_INSTALL_DATADIR}/ralvo/help) # the program looks in ../share/ralvo/help
+set(RALVO_MAINTAINER "Ralvo maintainers <ralvo-maintainers@example.org>")
+set(RALVO_APPSTREAM_ID org.example.ralvo)
+set(RALVO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 install(TARGETS ralvo ralvo-schedule RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Bash completion, loaded on demand by bash-completion from its folder.
@@ -10,22 +13,84 @@ install(FILES ${CMAKE_SOURCE_DIR}/app/completion/ralvo-schedule.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ralvo-schedule)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/app/help/ DESTINATION ${RALVO_HELP_DIR}
         FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
+install(FILES ${CMAKE_SOURCE_DIR}/app/ralvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/app/ralvo.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME ${RALVO_APPSTREAM_ID}.metainfo.xml)
+
+# Files made while building: the icon at the theme's fixed sizes, the
+# manual pages from the programs' --help, and the compressed changelog.
+set(RALVO_DATA_DIR ${CMAKE_BINARY_DIR}/data)
+set(RALVO_MADE_FILES "")
+find_program(RALVO_GZIP gzip REQUIRED)
+
 install(FILES ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/app/ralvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+add_executable(render_icons app/tools/render_icons.cpp)
+target_link_libraries(render_icons PRIVATE ralvo_core Qt6::Svg)
+set(icon_pngs "")
+foreach(size IN LISTS RALVO_ICON_SIZES)
+    list(APPEND icon_pngs ${RALVO_DATA_DIR}/icons/${size}x${size}/ralvo.png)
+    install(FILES ${RALVO_DATA_DIR}/icons/${size}x${size}/ralvo.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_command(OUTPUT ${icon_pngs}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:render_icons> ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg ${RALVO_DATA_DIR}/icons
+            ${RALVO_ICON_SIZES}
+    DEPENDS render_icons ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg
+    COMMENT "Rendering the application icon" VERBATIM)
+list(APPEND RALVO_MADE_FILES ${icon_pngs})
+
+# The page is Japanese, as the program's help is in every locale: it goes
+# where man finds it in any locale and in the Japanese folder.
+foreach(program ralvo ralvo-schedule)
+    if(NOT TARGET ${program})
+        continue()
+    endif()
+    set(page ${RALVO_DATA_DIR}/man/${program}.1)
+    add_custom_command(OUTPUT ${page}.gz
+        COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+                ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DOUTPUT=${page}
+                -DVERSION=${PROJECT_VERSION} -P ${CMAKE_SOURCE_DIR}/cmake/HelpToMan.cmake
+        COMMAND ${RALVO_GZIP} -9nkf ${page}
+        DEPENDS ${program} ${CMAKE_SOURCE_DIR}/cmake/HelpToMan.cmake
+        COMMENT "Writing the manual page ${program}(1)" VERBATIM)
+    list(APPEND RALVO_MADE_FILES ${page}.gz)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
+endforeach()
+
+set(changelog ${RALVO_DATA_DIR}/doc/changelog.Debian)
+add_custom_command(OUTPUT ${changelog}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/app/packaging/changelog ${changelog}
+    COMMAND ${RALVO_GZIP} -9nkf ${changelog}
+    DEPENDS ${CMAKE_SOURCE_DIR}/app/packaging/changelog VERBATIM)
+list(APPEND RALVO_MADE_FILES ${changelog}.gz)
+install(FILES ${changelog}.gz ${CMAKE_SOURCE_DIR}/app/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/app/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ralvo)
+add_custom_target(ralvo_data ALL DEPENDS ${RALVO_MADE_FILES})
 
 set(CPACK_PACKAGE_NAME ralvo)
 set(CPACK_PACKAGE_VENDOR "Ralvo project")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Due date calculator and pregnancy schedule printer (Japanese)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "らるぼPro computes the expected date of delivery, the estimated ovulation and implantation days from the last menstrual period, a basal temperature chart or an ultrasound due date, and writes, previews and prints a week-by-week pregnancy schedule with the issuing clinic's own block. Japanese user interface.")
-set(CPACK_PACKAGE_CONTACT "Ralvo maintainers <ralvo@localhost>")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1) # the revision of app/packaging/changelog's first entry
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "due date calculator and pregnancy schedule printer (Japanese)")
+# The extended description under the summary line: lines under 80 columns.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "RalvoPro (らるぼPro) computes the expected date of delivery and the estimated
+ovulation and implantation days from the last menstrual period, a basal
+temperature chart, an ultrasound measurement or an embryo transfer day.
+.
+It writes, previews and prints a week-by-week pregnancy schedule with the
+issuing clinic's own block, or saves it as a PDF file; ralvo-schedule does
+the same from the command line. The user interface is Japanese.")
+set(CPACK_PACKAGE_CONTACT "${RALVO_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Shared libraries (Qt, HarfBuzz, libcanberra, ...) are found by
 # dpkg-shlibdeps; what is loaded at run time by name is declared here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,20 +1,93 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the test build and checks that it carries
-# the program, the help book and the desktop entry, and declares what the
-# program needs at run time. Takes well under a minute.
+# Builds the Debian package the way Debian builds its own (a release build
+# with dpkg-buildflags' hardening flags, in build/package, tests left out)
+# and checks it: lintian without errors or warnings, the desktop entry and
+# the AppStream metadata valid, icons at every theme size, stripped
+# programs, copyright and changelog, manual pages, the version, what it
+# depends on. As root it also installs and purges the package.
+# The tools come with scripts/packages.d/test-package.txt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+build="$root/build/package"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-(cd "$root/build/asan" && cpack -G DEB -B "$out" >/dev/null)
+fail() { echo "package: $*" >&2; exit 1; }
+
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+eval "$(dpkg-buildflags --export=sh)"
+# CMake takes CXXFLAGS and LDFLAGS from the environment; CPPFLAGS it does not.
+export CXXFLAGS="$CXXFLAGS $CPPFLAGS" CFLAGS="$CFLAGS $CPPFLAGS"
+mkdir -p "$build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRALVO_SANITIZE=OFF \
+      -DRALVO_BUILD_TESTS=OFF -DRALVO_BUILD_BENCHMARKS=OFF > "$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log" >&2; exit 1; }
+cmake --build "$build" --parallel "$(nproc)"
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/ralvo_*.deb)
-depends=$(dpkg-deb -f "$deb" Depends)
+version=$(sed -n 's/^project(ralvo VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+
+# lintian: every tag is shown, errors and warnings fail.
+lintian --display-info --fail-on error,warning "$deb" || fail "lintian reports errors or warnings"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+case "$(field Maintainer)" in
+    *@localhost* | *@*.local\>*) fail "maintainer without a real mail host: $(field Maintainer)" ;;
+esac
+[ "$(field Version)" = "$version-1" ] || fail "package version $(field Version), project version $version"
+depends=$(field Depends)
 for need in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6widgets6 libcanberra0; do
-    grep -q "$need" <<<"$depends" || { echo "package does not depend on $need: $depends" >&2; exit 1; }
+    grep -q "$need" <<<"$depends" || fail "does not depend on $need: $depends"
 done
-contents=$(dpkg-deb -c "$deb")
-for path in ./usr/bin/ralvo ./usr/bin/ralvo-schedule ./usr/share/ralvo/help/index.html \
-            ./usr/share/applications/ralvo.desktop ./usr/share/icons/hicolor/scalable/apps/ralvo.svg; do
-    grep -q " $path\$" <<<"$contents" || { echo "package lacks $path" >&2; exit 1; }
+
+tree="$out/tree"
+dpkg-deb -x "$deb" "$tree"
+for path in usr/bin/ralvo usr/bin/ralvo-schedule usr/share/ralvo/help/index.html \
+            usr/share/applications/ralvo.desktop usr/share/metainfo/org.example.ralvo.metainfo.xml \
+            usr/share/icons/hicolor/scalable/apps/ralvo.svg \
+            usr/share/doc/ralvo/copyright usr/share/doc/ralvo/changelog.Debian.gz \
+            usr/share/man/man1/ralvo.1.gz usr/share/man/man1/ralvo-schedule.1.gz \
+            usr/share/man/ja/man1/ralvo.1.gz usr/share/man/ja/man1/ralvo-schedule.1.gz; do
+    [ -f "$tree/$path" ] || fail "lacks /$path"
 done
+for size in 16 22 24 32 48 64 128 256; do
+    png="$tree/usr/share/icons/hicolor/${size}x${size}/apps/ralvo.png"
+    file -b "$png" | grep -q "^PNG image data, $size x $size," || fail "no $size px PNG icon: $(file -b "$png" 2>&1)"
+done
+for program in ralvo ralvo-schedule; do
+    file -b "$tree/usr/bin/$program" | grep -q ", stripped" || fail "$program is not stripped"
+done
+head -n1 "$tree/usr/share/doc/ralvo/copyright" |
+    grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
+    fail "the copyright file is not in the machine-readable format"
+zcat "$tree/usr/share/doc/ralvo/changelog.Debian.gz" > "$out/changelog"
+[ "$(dpkg-parsechangelog -l "$out/changelog" -S Version)" = "$(field Version)" ] ||
+    fail "the changelog's last entry is not version $(field Version)"
+
+desktop-file-validate "$tree/usr/share/applications/ralvo.desktop" || fail "desktop entry invalid"
+appstreamcli validate --no-net --pedantic "$tree/usr/share/metainfo/org.example.ralvo.metainfo.xml" >/dev/null ||
+    fail "AppStream metadata invalid"
+for page in "$tree"/usr/share/man/man1/*.1.gz "$tree"/usr/share/man/ja/man1/*.1.gz; do
+    warnings=$(LANG=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man warns about $page: $warnings"
+done
+[ "$("$tree/usr/bin/ralvo-schedule" --version)" = "ralvo-schedule $version" ] ||
+    fail "ralvo-schedule --version does not print $version"
+
+# A real installation, with what apt brings for it, and a purge that leaves nothing.
+if [ "$(id -u)" -eq 0 ]; then
+    if dpkg-query -W -f='${Status}' ralvo 2>/dev/null | grep -q "install ok installed"; then
+        echo "package: ralvo is installed already; not installing over it"
+    else
+        DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb" > "$out/install.log" 2>&1 ||
+            { cat "$out/install.log" >&2; fail "apt-get install failed"; }
+        installed_version=$(/usr/bin/ralvo-schedule --version)
+        man_found=$(LANG=C.UTF-8 LC_ALL=C.UTF-8 man -w ralvo-schedule)
+        dpkg --purge ralvo > "$out/purge.log" 2>&1 || { cat "$out/purge.log" >&2; fail "dpkg --purge failed"; }
+        [ "$installed_version" = "ralvo-schedule $version" ] || fail "installed tool says $installed_version"
+        [ "$man_found" = /usr/share/man/man1/ralvo-schedule.1.gz ] || fail "man finds $man_found"
+        [ ! -e /usr/bin/ralvo ] && [ ! -e /usr/share/doc/ralvo ] || fail "purge left files behind"
+    fi
+else
+    echo "package: not root, installation not tried"
+fi
 echo "package ok: $(basename "$deb")"

@@ -14,3 +14,35 @@ if(RALVO_BASH)
                 ${CMAKE_SOURCE_DIR}/app/completion/ralvo-schedule.bash)
     set_tests_properties(app_bash_completion PROPERTIES LABELS app)
 endif()
+
+# --help and --version of the window program need no display.
+if(TARGET ralvo)
+    add_test(NAME app_information_options
+        COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:ralvo> -DVERSION=${PROJECT_VERSION}
+                -P ${CMAKE_CURRENT_SOURCE_DIR}/app/information_options_check.cmake)
+    set_tests_properties(app_information_options PROPERTIES LABELS app
+        ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8;ASAN_OPTIONS=detect_leaks=0")
+endif()
+
+# The desktop entry and the AppStream metadata pass Debian's validators, and
+# each manual page reads as its program's --help says, without a warning
+# from man. The tools come with scripts/packages.d/test-package.txt.
+find_program(RALVO_DESKTOP_FILE_VALIDATE desktop-file-validate)
+find_program(RALVO_APPSTREAMCLI appstreamcli)
+find_program(RALVO_MAN man)
+add_test(NAME app_desktop_metadata
+    COMMAND ${CMAKE_COMMAND} -DDESKTOP_FILE_VALIDATE=${RALVO_DESKTOP_FILE_VALIDATE}
+            -DAPPSTREAMCLI=${RALVO_APPSTREAMCLI} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/app/desktop_metadata_check.cmake)
+set_tests_properties(app_desktop_metadata PROPERTIES LABELS app SKIP_RETURN_CODE 77)
+foreach(program ralvo ralvo-schedule)
+    if(TARGET ${program})
+        add_test(NAME app_manual_page_${program}
+            COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DMAN=${RALVO_MAN}
+                    -DPAGE=${CMAKE_BINARY_DIR}/data/man/${program}.1.gz
+                    -DWORK=${CMAKE_CURRENT_BINARY_DIR}/man-${program}
+                    -P ${CMAKE_CURRENT_SOURCE_DIR}/app/manual_page_check.cmake)
+        set_tests_properties(app_manual_page_${program} PROPERTIES LABELS app SKIP_RETURN_CODE 77
+            ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8;MANWIDTH=80;ASAN_OPTIONS=detect_leaks=0")
+    endif()
+endforeach()

@@ -14,9 +14,34 @@ foreach(path
         share/ralvo/help/kikanmei.html
         share/icons/hicolor/scalable/apps/ralvo.svg
         share/applications/ralvo.desktop
-        share/bash-completion/completions/ralvo-schedule)
+        share/metainfo/org.example.ralvo.metainfo.xml
+        share/bash-completion/completions/ralvo-schedule
+        share/man/man1/ralvo.1.gz
+        share/man/man1/ralvo-schedule.1.gz
+        share/man/ja/man1/ralvo.1.gz
+        share/man/ja/man1/ralvo-schedule.1.gz
+        share/doc/ralvo/copyright
+        share/doc/ralvo/changelog.Debian.gz)
     if(NOT EXISTS ${PREFIX}/${path})
         message(FATAL_ERROR "not installed: ${path}")
+    endif()
+endforeach()
+
+# The theme's fixed sizes, each a PNG of its size.
+foreach(size 16 22 24 32 48 64 128 256)
+    set(png ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/ralvo.png)
+    if(NOT EXISTS ${png})
+        message(FATAL_ERROR "not installed: the ${size} px icon")
+    endif()
+    file(READ ${png} header LIMIT 24 HEX)
+    string(SUBSTRING "${header}" 32 16 dimensions)
+    math(EXPR expected "(${size} << 32) | ${size}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REPLACE "0x" "" expected "${expected}")
+    string(LENGTH "${expected}" digits)
+    math(EXPR pad "16 - ${digits}")
+    string(REPEAT "0" ${pad} zeros)
+    if(NOT header MATCHES "^89504e470d0a1a0a" OR NOT dimensions STREQUAL "${zeros}${expected}")
+        message(FATAL_ERROR "the ${size} px icon is not a ${size} x ${size} PNG: ${header}")
     endif()
 endforeach()
 
