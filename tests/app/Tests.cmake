@@ -46,3 +46,14 @@ foreach(program ralvo ralvo-schedule)
             ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8;MANWIDTH=80;ASAN_OPTIONS=detect_leaks=0")
     endif()
 endforeach()
+
+# Once through the desktop's accessibility bus (AT-SPI) as a screen reader
+# asks: the main window's fields and arrows are named and the calculate
+# button presses. Needs an X display and a session bus of its own
+# (scripts/packages.d/test-accessibility.txt); skipped when they cannot start.
+if(TARGET ralvo AND RALVO_BASH)
+    add_test(NAME app_atspi_main_window
+        COMMAND ${RALVO_BASH} ${CMAKE_CURRENT_SOURCE_DIR}/app/atspi_check.sh $<TARGET_FILE:ralvo>)
+    set_tests_properties(app_atspi_main_window PROPERTIES LABELS app SKIP_RETURN_CODE 77 TIMEOUT 120
+        ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+endif()
