@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
 #include "kikanmei/AppRecords.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -47,12 +48,15 @@ QFont GothicFont(int pixels = 12, bool bold = false)
     return font;
 }
 
+// The colour, made readable on what is behind the widget's text.
 void SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::ButtonText, colour);
+    const QColor readable =
+        platform::ReadableTextColour(colour, palette.color(widget->backgroundRole()));
+    palette.setColor(QPalette::WindowText, readable);
+    palette.setColor(QPalette::Text, readable);
+    palette.setColor(QPalette::ButtonText, readable);
     widget->setPalette(palette);
 }
 
@@ -183,6 +187,9 @@ TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &r
     setWindowTitle(QStringLiteral("らるぼPro"));
     setWindowIcon(ApplicationIcon());
     setFont(WindowFont());
+    // Its labels and fields have colours of their own: first the light
+    // window they were chosen for, whatever the desktop's theme.
+    platform::UseLightPalette(*this);
     CreateControls();
     CreateMenu();
     SetTabOrder();

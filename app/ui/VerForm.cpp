@@ -37,6 +37,7 @@ TVerForm::TVerForm(QWidget *parent)
     setObjectName(QStringLiteral("VerForm"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     platform::UseDialogFont(*this);
+    platform::UseLightPalette(*this); // its coloured labels need the light window
     setFixedSize(248, 335);
 
     Image1 = new TImage(this);

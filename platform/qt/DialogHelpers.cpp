@@ -3,8 +3,11 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
+
+#include <cmath>
 
 namespace ralvo::platform {
 
@@ -40,9 +43,82 @@ QLabel *ColouredLabel(const QString &text, Colour colour, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(colour));
+    palette.setColor(QPalette::WindowText,
+                     ReadableTextColour(ToQColor(colour), LightPalette().color(QPalette::Window)));
     label->setPalette(palette);
     return label;
+}
+
+QPalette LightPalette()
+{
+    // Window and button face, black text, white fields.
+    QPalette palette(QColor(240, 240, 240));
+    palette.setColor(QPalette::Window, QColor(240, 240, 240));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, QColor(245, 245, 245));
+    palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0, 120, 215));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    palette.setColor(QPalette::PlaceholderText, QColor(110, 110, 110));
+    palette.setColor(QPalette::Link, QColor(0, 0, 238));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(120, 120, 120));
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(240, 240, 240));
+    return palette;
+}
+
+void UseLightPalette(QWidget &window)
+{
+    window.setPalette(LightPalette());
+}
+
+namespace {
+
+double LinearChannel(double channel)
+{
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+double RelativeLuminance(const QColor &colour)
+{
+    return 0.2126 * LinearChannel(colour.redF()) + 0.7152 * LinearChannel(colour.greenF())
+        + 0.0722 * LinearChannel(colour.blueF());
+}
+
+} // namespace
+
+double ContrastRatio(const QColor &a, const QColor &b)
+{
+    const double x = RelativeLuminance(a) + 0.05;
+    const double y = RelativeLuminance(b) + 0.05;
+    return x > y ? x / y : y / x;
+}
+
+QColor ReadableTextColour(const QColor &colour, const QColor &background)
+{
+    if (ContrastRatio(colour, background) >= 4.5)
+        return colour;
+    // A colour that has to change goes a little beyond 4.5 : 1: the edges of
+    // thin strokes are drawn paler than the colour itself.
+    constexpr double Wanted = 5.0;
+    // Towards black on a light background, towards white on a dark one, in
+    // steps of one level of the colour's largest channel.
+    const bool darken = RelativeLuminance(background) > 0.18;
+    QColor candidate = colour;
+    for (int step = 1; step <= 255; ++step) {
+        const double keep = darken ? 1.0 - step / 255.0 : 0.0;
+        const auto channel = [&](int value) {
+            return darken ? static_cast<int>(std::nearbyint(value * keep)) : qMin(255, value + step);
+        };
+        candidate = QColor(channel(colour.red()), channel(colour.green()), channel(colour.blue()));
+        if (ContrastRatio(candidate, background) >= Wanted)
+            return candidate;
+    }
+    return darken ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 } // namespace ralvo::platform

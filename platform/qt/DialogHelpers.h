@@ -4,8 +4,10 @@
 
 #include "platform/Colour.h"
 
+class QColor;
 class QFont;
 class QLabel;
+class QPalette;
 class QString;
 class QWidget;
 
@@ -23,8 +25,26 @@ void UseDialogFont(QWidget &window);
 // Moves a top-level window to the centre of the screen it is on.
 void CentreOnScreen(QWidget &window);
 
+// The light colours of the desktop the windows with fixed text colours
+// (navy, dark green, blue, red labels and coloured fields) were designed on:
+// a light grey window, white fields, black text.
+QPalette LightPalette();
+
+// Keeps the window and its controls on LightPalette() whatever the desktop's
+// theme; a dark theme would put the fixed colours on a dark background.
+void UseLightPalette(QWidget &window);
+
+// WCAG 2 contrast ratio of two colours, 1 to 21.
+double ContrastRatio(const QColor &a, const QColor &b);
+
+// The colour for text on `background`: `colour` itself when it stands out by
+// at least 4.5 : 1, otherwise the same hue darkened (or, on a dark
+// background, lightened) until it stands out by 5 : 1.
+QColor ReadableTextColour(const QColor &colour, const QColor &background);
+
 // A label in its own text colour (set through the palette: cheap, unlike a
 // style sheet, and followed by every style).
+// The colour is made readable on LightPalette()'s window colour.
 QLabel *ColouredLabel(const QString &text, Colour colour, QWidget *parent);
 
 } // namespace ralvo::platform

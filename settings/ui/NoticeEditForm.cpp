@@ -59,6 +59,7 @@ TNoticeEditForm::TNoticeEditForm(const ScheduleSettings &settings,
     setWindowTitle(QStringLiteral("注意項目の編集"));
     platform::MakeFixedDialog(*this, ClientWidth, ClientHeight);
     platform::UseDialogFont(*this);
+    platform::UseLightPalette(*this); // its coloured labels need the light window
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

@@ -59,6 +59,7 @@ TSetupForm::TSetupForm(NoticeTable &notices, KikanmeiBlock &block,
     setWindowTitle(QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定"));
     platform::MakeFixedDialog(*this, ClientWidth, ClientHeight);
     platform::UseDialogFont(*this);
+    platform::UseLightPalette(*this); // its coloured labels need the light window
     BuildControls();
     platform::DescribeByHints(*this);
     FormCreate();
