@@ -5,7 +5,6 @@
 set(RALVO_HELP_DIR ${CMAKE_INSTALL_DATADIR}/ralvo/help) # the program looks in ../share/ralvo/help
 set(RALVO_MAINTAINER "Ralvo maintainers <ralvo-maintainers@example.org>")
 set(RALVO_APPSTREAM_ID org.example.ralvo)
-set(RALVO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 install(TARGETS ralvo ralvo-schedule RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Bash completion, loaded on demand by bash-completion from its folder.
@@ -17,29 +16,21 @@ install(FILES ${CMAKE_SOURCE_DIR}/app/ralvo.desktop DESTINATION ${CMAKE_INSTALL_
 install(FILES ${CMAKE_SOURCE_DIR}/app/ralvo.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME ${RALVO_APPSTREAM_ID}.metainfo.xml)
 
-# Files made while building: the icon at the theme's fixed sizes, the
-# manual pages from the programs' --help, and the compressed changelog.
+# Files made while building: the manual pages from the programs' --help
+# and the compressed changelog; the icon's sizes come from app/CMakeLists.txt.
 set(RALVO_DATA_DIR ${CMAKE_BINARY_DIR}/data)
 set(RALVO_MADE_FILES "")
 find_program(RALVO_GZIP gzip REQUIRED)
 
 install(FILES ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-add_executable(render_icons app/tools/render_icons.cpp)
-target_link_libraries(render_icons PRIVATE ralvo_core Qt6::Svg)
-set(icon_pngs "")
+# The sizes rendered for the windows (app/CMakeLists.txt) go to the theme's
+# fixed-size folders too.
 foreach(size IN LISTS RALVO_ICON_SIZES)
-    list(APPEND icon_pngs ${RALVO_DATA_DIR}/icons/${size}x${size}/ralvo.png)
-    install(FILES ${RALVO_DATA_DIR}/icons/${size}x${size}/ralvo.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    install(FILES ${RALVO_ICON_DIR}/ralvo-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ralvo.png)
 endforeach()
-add_custom_command(OUTPUT ${icon_pngs}
-    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-            $<TARGET_FILE:render_icons> ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg ${RALVO_DATA_DIR}/icons
-            ${RALVO_ICON_SIZES}
-    DEPENDS render_icons ${CMAKE_SOURCE_DIR}/app/resources/ralvo.svg
-    COMMENT "Rendering the application icon" VERBATIM)
-list(APPEND RALVO_MADE_FILES ${icon_pngs})
+list(APPEND RALVO_MADE_FILES ${RALVO_ICON_FILES})
 
 # The page is Japanese, as the program's help is in every locale: it goes
 # where man finds it in any locale and in the Japanese folder.

@@ -49,7 +49,7 @@ for path in usr/bin/ralvo usr/bin/ralvo-schedule usr/share/ralvo/help/index.html
             usr/share/man/ja/man1/ralvo.1.gz usr/share/man/ja/man1/ralvo-schedule.1.gz; do
     [ -f "$tree/$path" ] || fail "lacks /$path"
 done
-for size in 16 22 24 32 48 64 128 256; do
+for size in 16 24 32 48 64 128 256; do
     png="$tree/usr/share/icons/hicolor/${size}x${size}/apps/ralvo.png"
     file -b "$png" | grep -q "^PNG image data, $size x $size," || fail "no $size px PNG icon: $(file -b "$png" 2>&1)"
 done

@@ -28,7 +28,7 @@ foreach(path
 endforeach()
 
 # The theme's fixed sizes, each a PNG of its size.
-foreach(size 16 22 24 32 48 64 128 256)
+foreach(size 16 24 32 48 64 128 256)
     set(png ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/ralvo.png)
     if(NOT EXISTS ${png})
         message(FATAL_ERROR "not installed: the ${size} px icon")
