@@ -16,7 +16,7 @@
 
 namespace ralvo {
 
-enum class SettingKind { Text, Integer, Boolean, Colour, Font };
+enum class SettingKind { Text, Integer, Boolean, ColourValue, Font };
 
 using SettingMember = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*,
                                    bool ScheduleSettings::*, Colour ScheduleSettings::*>;

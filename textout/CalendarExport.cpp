@@ -82,7 +82,7 @@ std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule 
                                                                  const ScheduleSettings &settings,
                                                                  const NoticeTable &notices)
 {
-    if (schedule.rows.size() != std::size_t(LastScheduleWeek - FirstScheduleWeek + 1)
+    if (schedule.rows.size() != std::size_t(LastScheduleWeek) - FirstScheduleWeek + 1
         || schedule.rows.front().week != FirstScheduleWeek)
         return std::nullopt;
     const CalendarDate due = schedule.dates.dueDate;

@@ -46,7 +46,7 @@ QString ApplySettingAssignment(ScheduleSettings &settings, const QString &assign
     for (const SettingField &f : ScheduleSettingFields()) {
         if (name.compare(f.Name(), Qt::CaseInsensitive) != 0)
             continue;
-        const QString badValue = QStringLiteral("%1 の値が正しくありません: %2").arg(f.Name(), value);
+        QString badValue = QStringLiteral("%1 の値が正しくありません: %2").arg(f.Name(), value);
         if (const auto text = std::get_if<QString ScheduleSettings::*>(&f.member)) {
             settings.*(*text) = value;
         } else if (const auto number = std::get_if<int ScheduleSettings::*>(&f.member)) {
@@ -73,7 +73,7 @@ QString ApplySettingAssignment(ScheduleSettings &settings, const QString &assign
 QString ApplySettingAssignments(ScheduleSettings &settings, const QStringList &assignments)
 {
     for (const QString &assignment : assignments) {
-        const QString error = ApplySettingAssignment(settings, assignment);
+        QString error = ApplySettingAssignment(settings, assignment);
         if (!error.isEmpty())
             return error;
     }

@@ -61,7 +61,7 @@ int RunCommandLine(const QStringList &arguments, Console &console)
 
     if (arguments.size() < 2)
         return badUsage(QStringLiteral("サブコマンドがありません。"));
-    const QString first = arguments.at(1);
+    const QString &first = arguments.at(1);
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         console.Print(UsageText());
         return ExitOk;

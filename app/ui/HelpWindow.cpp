@@ -85,7 +85,7 @@ QUrl THelpWindow::PageUrl(const QString &topic) const
     QUrl base = m_book;
     if (!base.path().endsWith(QLatin1Char('/')))
         base.setPath(base.path() + QLatin1Char('/'));
-    const QUrl page = base.resolved(QUrl(topic + QStringLiteral(".html")));
+    QUrl page = base.resolved(QUrl(topic + QStringLiteral(".html")));
     if (!topic.isEmpty() && PageExists(page))
         return page;
     return base.resolved(QUrl(QStringLiteral("index.html")));
