@@ -31,4 +31,7 @@ function(ralvo_module target)
     endforeach()
     target_include_directories(${target} PUBLIC ${tree})
     target_link_libraries(${target} PUBLIC ralvo_common ${arg_LINKS})
+    # No text becomes a QString without saying its encoding. Tests are
+    # allowed literals (QT_RESTRICTED_CAST_FROM_ASCII, tests/CMakeLists.txt).
+    target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII)
 endfunction()

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(WindowsFaces, FontSubstitution,
                                            FaceCase{u"ＭＳ Ｐゴシック", u"IPAPGothic"},
                                            FaceCase{u"ＭＳ 明朝", u"IPAMincho"},
                                            FaceCase{u"ＭＳ Ｐ明朝", u"IPAPMincho"}),
-                         [](const auto &info) { return QString::fromUtf16(info.param.ipa).toStdString(); });
+                         [](const auto &face) { return QString::fromUtf16(face.param.ipa).toStdString(); });
 
 TEST(FontSubstitutionInstall, IsIdempotentAndLeavesOtherFacesAlone)
 {

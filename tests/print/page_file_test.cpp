@@ -119,8 +119,8 @@ TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
         int seen = 0;
         const Word *found = nullptr;
         for (const Word &w : words) {
-            const QString text = QString(w.text).replace(QChar(0xFF5E), QChar(0x301C));
-            if (text == e.text && seen++ == e.occurrence) {
+            const QString shown = QString(w.text).replace(QChar(0xFF5E), QChar(0x301C));
+            if (shown == e.text && seen++ == e.occurrence) {
                 found = &w;
                 break;
             }

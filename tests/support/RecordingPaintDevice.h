@@ -55,19 +55,19 @@ public:
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
 
-    void updateState(const QPaintEngineState &state) override
+    void updateState(const QPaintEngineState &changed) override
     {
-        const auto flags = state.state();
+        const auto flags = changed.state();
         if (flags & DirtyPen)
-            m_pen = state.pen();
+            m_pen = changed.pen();
         if (flags & DirtyBrush)
-            m_brush = state.brush();
+            m_brush = changed.brush();
         if (flags & DirtyFont)
-            m_font = state.font();
+            m_font = changed.font();
         if (flags & DirtyTransform)
-            m_transform = state.transform();
+            m_transform = changed.transform();
         if (flags & DirtyCompositionMode)
-            m_composition = state.compositionMode();
+            m_composition = changed.compositionMode();
     }
 
     void drawRects(const QRect *rects, int count) override
