@@ -65,8 +65,9 @@ TEST_P(TableColumnsTest, DefaultNotations)
     EXPECT_EQ(cols.weekLabel, c.weekLabel);
     EXPECT_EQ(cols.firstDay, c.firstDay);
     EXPECT_EQ(cols.tilde, c.tilde);
-    if (c.showLastDay)
+    if (c.showLastDay) {
         EXPECT_EQ(cols.lastDay, c.lastDay);
+    }
     EXPECT_EQ(cols.notice, c.notice);
     EXPECT_EQ(cols.rules, c.rules);
     EXPECT_EQ(cols.doubledRule, c.rules[2]);
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     PageGeometry, TableColumnsTest,
     ::testing::Values(ColumnCase{"WithLastDay", true, 13, 22, 34, 36, 50, {13, 22, 49}, 0.6076},
                       ColumnCase{"WithoutLastDay", false, 13, 22, 34, 0, 39, {13, 22, 38}, 0.4965}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &test) { return std::string(test.param.name); });
 
 TEST(PageGeometry, ColumnFractionsOfTheDefaultRow)
 {
@@ -133,7 +134,7 @@ TEST_P(MonthRulesTest, OneRuleBetweenEachPairOfMonthBands)
 INSTANTIATE_TEST_SUITE_P(PageGeometry, MonthRulesTest,
                          ::testing::Values(MonthRuleCase{0, 9}, MonthRuleCase{1, 8},
                                            MonthRuleCase{2, 7}),
-                         [](const auto &info) { return "Hani" + std::to_string(info.param.hani); });
+                         [](const auto &test) { return "Hani" + std::to_string(test.param.hani); });
 
 TEST(PageGeometry, MonthRulesOfHaniZeroInMillimetres)
 {

@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Exactly 1.414 high needs no cut, and the width stays.
         FitCase{"ExactProportions", {1000, 1414}, {1000, 1414}},
         FitCase{"EmptyArea", {0, 0}, {0, 0}}),
-    [](const testing::TestParamInfo<FitCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<FitCase> &test) { return std::string(test.param.name); });
 
 const QSize kArea(800, 600);
 

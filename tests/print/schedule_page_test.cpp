@@ -43,10 +43,10 @@ class SchedulePageTest : public ::testing::Test
 protected:
     static void SetUpTestSuite() { platform::InstallFontSubstitutions(); }
 
-    PageResult Draw(QPaintDevice &device, int width, int height, bool outline = false,
+    PageResult Draw(QPaintDevice &paintDevice, int width, int height, bool outline = false,
                     int thin = page::PrinterThinLineWidth(kWidth))
     {
-        QPainter painter(&device);
+        QPainter painter(&paintDevice);
         PageTarget target;
         target.surface = &painter;
         target.paperWidth = width;

@@ -339,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadValueCase{"DueDateTermOutOfRange", "SetData", "Yoteiyogo", QJsonValue(2), ""},
         BadValueCase{"FirstMonthNegative", "SetData", "Hani", QJsonValue(-1), ""},
         BadValueCase{"BasisOutOfRange", "LastData", "Kijun", QJsonValue(3), ""}),
-    [](const auto &info) { return std::string(info.param.label); });
+    [](const auto &test) { return std::string(test.param.label); });
 
 // A hand-edited number no double can hold spoils that value only.
 TEST_F(SettingsIOTest, ANumberOutOfRangeIsAWrongTypeNotADamagedFile)
@@ -428,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFieldCase{"SignOnlyDay", 2, "-", 3},
                       BadFieldCase{"OverflowingCycle", 3, "2147483648", 5},
                       BadFieldCase{"FractionCycle", 3, "28.5", 5}),
-    [](const auto &info) { return std::string(info.param.label); });
+    [](const auto &test) { return std::string(test.param.label); });
 
 // Two windows open at once: the second to close is asked before it drops
 // the changes the first one saved.

@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"InvalidShiftJisTrailByte", QByteArray("\x81\x20"), std::nullopt},
         DecodeCase{"NeitherEncoding", QByteArray("\xFF\xFE" "A\x00", 4), std::nullopt},
         DecodeCase{"BomWithInvalidUtf8", QByteArray("\xEF\xBB\xBF\xC3"), std::nullopt}),
-    [](const testing::TestParamInfo<DecodeCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DecodeCase> &test) { return std::string(test.param.name); });
 
 // What Save as writes for the editor's text.
 ralvo::platform::ShiftJisBytes Saved(const QString &text)
