@@ -242,6 +242,10 @@ void TRalvoMainForm::CreateControls()
 
     Edit2 = MakeEdit(p, "Edit2", QRect(8, 96, 33, 20), true);
     Edit2->setStatusTip(dateHint);
+    // A four-digit year is wider than what the frame and the style's inner
+    // padding leave of 33 pixels: the text starts under the padding
+    // instead, so the whole year shows and the field stays where it is.
+    Edit2->setTextMargins(-2, 0, -2, 0);
     UpDown2 = MakeUpDown(p, "UpDown2", -32768, 32767, QRect(40, 96, 16, 24));
     Label6 = MakeLabel(p, "Label6", QStringLiteral("年"), 56, 104, GothicFont());
     Edit3 = MakeEdit(p, "Edit3", QRect(72, 96, 25, 20), true);

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QImage>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -79,6 +81,24 @@ struct Run
     std::unique_ptr<TRalvoMainForm> form;
 };
 
+// Columns from the first to the last pixel of dark ink in `area`.
+int InkWidth(const QImage &image, const QRect &area)
+{
+    int first = -1;
+    int last = -1;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject
@@ -118,6 +138,7 @@ private Q_SLOTS:
     void escapeClosesAndStoresTheLastInput();
     void closeWithABadFieldStaysOpen();
     void lastInputSurvivesARestart();
+    void yearFieldShowsAFourDigitYearWhole();
 };
 
 void MainWindowTest::firstStartFillsTheFieldsAsNew()
@@ -682,3 +703,28 @@ void MainWindowTest::lastInputSurvivesARestart()
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_qtest.moc"
+
+void MainWindowTest::yearFieldShowsAFourDigitYearWhole()
+{
+    Run run(NewStoreFile());
+    run.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.form.get()));
+    QLineEdit *year = run.Edit("Edit2");
+    QCOMPARE(year->geometry(), QRect(8, 96, 33, 20));
+    for (const QString &text : {QStringLiteral("2024"), QStringLiteral("1999"), QStringLiteral("2000")}) {
+        year->setText(text); // the cursor at the end, as after typing
+        year->clearFocus();  // and not drawn
+        const QImage field = year->grab().toImage();
+        // The same digits drawn in the field's font with room to spare.
+        QImage whole(200, 40, QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        {
+            QPainter painter(&whole);
+            painter.setFont(year->font());
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(20, 28), text);
+        }
+        // Inside the frame, no digit is cut off at either side.
+        QCOMPARE(InkWidth(field, year->rect().adjusted(2, 2, -2, -2)), InkWidth(whole, whole.rect()));
+    }
+}
