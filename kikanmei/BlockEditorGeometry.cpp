@@ -67,7 +67,7 @@ std::optional<std::array<QPoint, 8>> EditorCanvas::Handles(const WakuRecord &fra
                                  QPoint(xm, px->Bottom),     QPoint(px->Left, ym)};
 }
 
-std::optional<int> EditorCanvas::HoverZone(const WakuRecord &frame, QPoint pointer) const
+std::optional<HoverZone> EditorCanvas::HoverZoneAt(const WakuRecord &frame, QPoint pointer) const
 {
     const std::optional<WakuEdges> units = WakuEdgesInUnits(frame);
     const auto handles = Handles(frame);
@@ -78,15 +78,15 @@ std::optional<int> EditorCanvas::HoverZone(const WakuRecord &frame, QPoint point
     if (width < MinimumZoneSide || height < MinimumZoneSide)
         return std::nullopt;
 
-    std::optional<int> zone;
-    for (int i = 0; i < 8; ++i) {
+    std::optional<HoverZone> zone;
+    for (std::size_t i = 0; i < handles->size(); ++i) {
         if (Near(pointer, (*handles)[i]))
-            zone = i;
+            zone = static_cast<HoverZone>(i);
     }
     const WakuEdges px = *PixelEdges(frame);
     if (px.Left + HandleReach <= pointer.x() && pointer.x() <= px.Right - HandleReach
         && px.Top + HandleReach <= pointer.y() && pointer.y() <= px.Bottom - HandleReach)
-        zone = HoverZones::Inside;
+        zone = HoverZone::Inside;
     return zone;
 }
 
@@ -99,21 +99,21 @@ std::optional<WakuRecord> EditorCanvas::FrameFromRubberBand(QPoint press, QPoint
     return WakuRecord::WithEdges(units.Left, units.Top, units.Right, units.Bottom);
 }
 
-std::optional<WakuEdges> ApplyDragStep(const WakuEdges &pixels, int zone, QPoint pointer, QPoint last)
+std::optional<WakuEdges> ApplyDragStep(const WakuEdges &pixels, HoverZone zone, QPoint pointer, QPoint last)
 {
     WakuEdges e = pixels;
     const int x = pointer.x();
     const int y = pointer.y();
     switch (zone) {
-    case 0: e.Left = x; e.Top = y; break;
-    case 1: e.Right = x; e.Top = y; break;
-    case 2: e.Right = x; e.Bottom = y; break;
-    case 3: e.Left = x; e.Bottom = y; break;
-    case 4: e.Top = y; break;
-    case 5: e.Right = x; break;
-    case 6: e.Bottom = y; break;
-    case 7: e.Left = x; break;
-    case HoverZones::Inside: {
+    case HoverZone::TopLeft: e.Left = x; e.Top = y; break;
+    case HoverZone::TopRight: e.Right = x; e.Top = y; break;
+    case HoverZone::BottomRight: e.Right = x; e.Bottom = y; break;
+    case HoverZone::BottomLeft: e.Left = x; e.Bottom = y; break;
+    case HoverZone::Top: e.Top = y; break;
+    case HoverZone::Right: e.Right = x; break;
+    case HoverZone::Bottom: e.Bottom = y; break;
+    case HoverZone::Left: e.Left = x; break;
+    case HoverZone::Inside: {
         const int dx = x - last.x();
         const int dy = y - last.y();
         e.Left += dx;
@@ -122,7 +122,6 @@ std::optional<WakuEdges> ApplyDragStep(const WakuEdges &pixels, int zone, QPoint
         e.Bottom += dy;
         break;
     }
-    default: return std::nullopt;
     }
     if (e.Right - e.Left < MinimumFrameSide || e.Bottom - e.Top < MinimumFrameSide)
         return std::nullopt;

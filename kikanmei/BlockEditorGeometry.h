@@ -31,6 +31,20 @@ struct BlockEditorLayout
     static BlockEditorLayout ForClientWidth(int clientWidth);
 };
 
+// The hover zones of the selected frame, in the order of its handles: the
+// corners, the edge midpoints, then the inside.
+enum class HoverZone {
+    TopLeft,
+    TopRight,
+    BottomRight,
+    BottomLeft,
+    Top,
+    Right,
+    Bottom,
+    Left,
+    Inside,
+};
+
 // The canvas: W × H pixels showing the block.
 class EditorCanvas
 {
@@ -54,11 +68,10 @@ public:
     // then the edge midpoints (xm,T), (R,ym), (xm,B), (L,ym).
     std::optional<std::array<QPoint, 8>> Handles(const WakuRecord &frame) const;
 
-    // The hover zone of the selected frame under the pointer (0–7 the
-    // handles in the order above, 8 the inside), the last matching test
-    // winning. Empty when nothing matches, when the frame is narrower or
+    // The hover zone of the selected frame under the pointer (a handle in
+    // the order above, or the inside), the last matching test winning. Empty when nothing matches, when the frame is narrower or
     // lower than 5 pixels (unrounded) or when its edges cannot be read.
-    std::optional<int> HoverZone(const WakuRecord &frame, QPoint pointer) const;
+    std::optional<HoverZone> HoverZoneAt(const WakuRecord &frame, QPoint pointer) const;
 
     // A new frame from the rubber band between the press point and the last
     // point it was drawn to: empty when it is less than 10 pixels both wide
@@ -70,18 +83,12 @@ private:
     int m_height;
 };
 
-// The hover zones: 0–3 corners, 4–7 edge midpoints, 8 the inside.
-namespace HoverZones {
-constexpr int Inside = 8;
-constexpr int Count = 9;
-} // namespace HoverZones
-
 // One step of a move or resize: the dragged edges (pixels) after applying
 // `zone` with the pointer at `pointer` (the last accepted point `last`
-// matters only for zone 8, which moves the whole frame). Empty when the
+// matters only for the inside, which moves the whole frame). Empty when the
 // step is refused because the frame would be narrower or lower than 10
 // pixels. There is no clamping to the canvas.
-std::optional<WakuEdges> ApplyDragStep(const WakuEdges &pixels, int zone, QPoint pointer, QPoint last);
+std::optional<WakuEdges> ApplyDragStep(const WakuEdges &pixels, HoverZone zone, QPoint pointer, QPoint last);
 
 // The rubber band between two points with its edges ordered: left ≤ right,
 // top ≤ bottom.

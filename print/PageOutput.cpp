@@ -54,7 +54,7 @@ PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources>
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("らるぼPro"));
+        writer.setCreator(platform::ApplicationTitle());
         writer.setResolution(dpi);
         writer.setPageSize(PageSizeOf(paper));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));

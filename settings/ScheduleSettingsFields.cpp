@@ -1,7 +1,10 @@
 #include "settings/ScheduleSettingsFields.h"
 
+#include <QtGlobal>
+
+#include <algorithm>
 #include <array>
-#include <utility>
+#include <string_view>
 
 namespace ralvo {
 
@@ -36,11 +39,29 @@ const std::array<SettingField, 23> kFields = {{
     {u"Colorcheck", K::Boolean, &S::Colorcheck},
 }};
 
+// The stored values are read in the written order but for Notfont, which
+// is read before Daycolor.
+constexpr std::array<std::u16string_view, 23> kReadOrderNames = {
+    u"Tit",       u"Yoteiyogo",  u"Tsuki1",       u"Tsuki2",     u"Shu1",     u"Shu2",
+    u"Yoshi",     u"Hani",       u"Shumatsucheck", u"Noticecheck", u"Kikanmeicheck",
+    u"Titfont",   u"Titcolor",   u"Yotfont",      u"Yotcolor",   u"MWfont",   u"MWcolor",
+    u"Dayfont",   u"Notfont",    u"Daycolor",     u"Seikicolor", u"Yoteibicolor", u"Colorcheck",
+};
+
+const SettingField &FieldNamed(std::u16string_view name)
+{
+    const auto found = std::ranges::find_if(kFields, [name](const SettingField &field) {
+        return std::u16string_view(field.name) == name;
+    });
+    if (found == kFields.end())
+        qFatal("no stored value is named %s", qPrintable(QString::fromUtf16(name.data(), qsizetype(name.size()))));
+    return *found;
+}
+
 const std::array<const SettingField *, 23> kReadOrder = [] {
     std::array<const SettingField *, 23> order{};
-    for (std::size_t i = 0; i < kFields.size(); ++i)
-        order[i] = &kFields[i];
-    std::swap(order[18], order[19]); // Daycolor, Notfont → Notfont, Daycolor
+    std::ranges::transform(kReadOrderNames, order.begin(),
+                           [](std::u16string_view name) { return &FieldNamed(name); });
     return order;
 }();
 

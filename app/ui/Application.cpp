@@ -66,11 +66,9 @@ void Application::CreateWindows()
     m_mainForm = std::make_unique<TRalvoMainForm>(m_services, m_records, m_store);
     QWidget *owner = m_mainForm.get();
 
-    // 2. to 9.: the other windows, each created here, in this order, with the
-    //    main window as Qt parent (which owns and destroys it) and whatever it
-    //    needs from the application, e.g.
-    //        m_prevForm = new TPrevForm(m_services, m_records, owner);
-    //    The records, m_services and m_store live as long as the windows.
+    // 2. to 10.: the other windows, in this order, each with the main window
+    //    as Qt parent (which owns and destroys it). The records, m_services
+    //    and m_store live as long as the windows.
 
     // 2. The settings dialog.
     m_setupForm = new TSetupForm(m_records.notices, m_records.block, m_sharedColorChooser, owner);
@@ -104,13 +102,9 @@ void Application::WireCommands()
 {
     // How the main window's commands reach the other windows: each entry of
     // MainCommands is the one shared operation behind a command's button and
-    // menu item. To wire a command, assign it here in one line, e.g.
-    //     commands.textOutput = [this] { m_textEditorForm->ShowSchedule(m_mainForm->Input()); };
-    //     commands.printPreview = [this] { m_prevForm->exec(); };
-    //     commands.print = [this] { PrintSchedule(...); };
-    //     commands.editSettings = [this] { m_setupForm->EditSettings(); };
-    // The main window's LastInputFields and Input() give the fields as they
-    // are at that moment; m_records holds the settings, notices and block.
+    // menu item, assigned here. The main window's LastInputFields and Input()
+    // give the fields as they are at that moment; m_records holds the
+    // settings, notices and block.
     MainCommands &commands = m_mainForm->Commands();
     commands.showAbout = [this] { m_verForm->exec(); };
     commands.textOutput = [this] {

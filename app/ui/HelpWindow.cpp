@@ -1,6 +1,8 @@
 #include "app/ui/HelpWindow.h"
 
 #include "app/ui/Pictures.h"
+#include "platform/Platform.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,10 +14,14 @@ namespace ralvo {
 
 namespace {
 
+QString HelpTitle()
+{
+    return platform::ApplicationTitle() + QStringLiteral(" ヘルプ");
+}
+
 QToolButton *MakeToolButton(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
+    auto *button = platform::Named(new QToolButton(parent), name);
     button->setText(caption);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setCursor(Qt::PointingHandCursor);
@@ -35,7 +41,7 @@ THelpWindow::THelpWindow(QUrl book, QWidget *parent)
     : QWidget(parent, Qt::Window), m_book(std::move(book))
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("らるぼPro ヘルプ"));
+    setWindowTitle(HelpTitle());
     setWindowIcon(ApplicationIcon());
     // The help stays open on its own; closing it never ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -51,7 +57,7 @@ THelpWindow::THelpWindow(QUrl book, QWidget *parent)
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("browser"));
     m_browser->setOpenExternalLinks(true);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font = platform::DialogFont();
     font.setPixelSize(14);
     m_browser->setFont(font);
 
@@ -75,8 +81,7 @@ THelpWindow::THelpWindow(QUrl book, QWidget *parent)
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = m_browser->documentTitle();
-        setWindowTitle(title.isEmpty() ? QStringLiteral("らるぼPro ヘルプ")
-                                       : title + QStringLiteral(" - らるぼPro ヘルプ"));
+        setWindowTitle(title.isEmpty() ? HelpTitle() : title + QStringLiteral(" - ") + HelpTitle());
     });
 }
 

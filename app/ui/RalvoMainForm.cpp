@@ -7,6 +7,7 @@
 #include "calc/Gestation.h"
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
+#include "platform/qt/DialogHelpers.h"
 #include "kikanmei/AppRecords.h"
 #include "platform/qt/DialogHelpers.h"
 
@@ -34,7 +35,7 @@ namespace {
 // window's controls are laid out in pixels.
 QFont WindowFont(int pixels = 12, bool bold = false)
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font = platform::DialogFont();
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
@@ -67,12 +68,7 @@ void SetBaseColour(QLineEdit *edit, const QColor &colour)
     edit->setPalette(palette);
 }
 
-template<typename W>
-W *Named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
+using platform::Named;
 
 // A label that sizes itself to its text, placed by its top-left corner.
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int left, int top,
@@ -184,7 +180,7 @@ TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &r
 {
     platform::InstallFontSubstitutions();
     setObjectName(QStringLiteral("RalvoMainForm"));
-    setWindowTitle(QStringLiteral("らるぼPro"));
+    setWindowTitle(platform::ApplicationTitle());
     setWindowIcon(ApplicationIcon());
     setFont(WindowFont());
     // Its labels and fields have colours of their own: first the light

@@ -4,6 +4,7 @@
 // controls at fixed positions.
 
 #include "platform/Platform.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include <QRect>
 #include <QString>
@@ -15,16 +16,8 @@ namespace ralvo::kikanmei_ui {
 template<typename W>
 W *Placed(W *widget, const char *name, const QRect &geometry)
 {
-    widget->setObjectName(QLatin1StringView(name));
-    widget->setGeometry(geometry);
+    platform::Named(widget, name)->setGeometry(geometry);
     return widget;
-}
-
-// The hint: a tool tip, and the status text where a window shows one.
-inline void SetHint(QWidget *widget, const QString &hint)
-{
-    widget->setToolTip(hint);
-    widget->setStatusTip(hint);
 }
 
 // The exclamation sound, then `text` in a "確認" box with Yes and No; true

@@ -13,7 +13,7 @@
 namespace ralvo {
 
 using kikanmei_ui::Placed;
-using kikanmei_ui::SetHint;
+using platform::SetHint;
 
 TGraphicForm::TGraphicForm(const platform::Services &services, QWidget *parent)
     : QDialog(parent), m_services(services)

@@ -24,7 +24,7 @@
 namespace ralvo {
 
 using kikanmei_ui::Placed;
-using kikanmei_ui::SetHint;
+using platform::SetHint;
 
 namespace {
 
@@ -73,19 +73,20 @@ void XorHandles(QPainter &painter, const std::array<QPoint, 8> &handles)
     painter.restore();
 }
 
-Qt::CursorShape ZoneCursor(int zone)
+Qt::CursorShape ZoneCursor(HoverZone zone)
 {
     switch (zone) {
-    case 0:
-    case 2: return Qt::SizeFDiagCursor;
-    case 1:
-    case 3: return Qt::SizeBDiagCursor;
-    case 4:
-    case 6: return Qt::SizeVerCursor;
-    case 5:
-    case 7: return Qt::SizeHorCursor;
-    default: return Qt::DragMoveCursor;
+    case HoverZone::TopLeft:
+    case HoverZone::BottomRight: return Qt::SizeFDiagCursor;
+    case HoverZone::TopRight:
+    case HoverZone::BottomLeft: return Qt::SizeBDiagCursor;
+    case HoverZone::Top:
+    case HoverZone::Bottom: return Qt::SizeVerCursor;
+    case HoverZone::Right:
+    case HoverZone::Left: return Qt::SizeHorCursor;
+    case HoverZone::Inside: return Qt::DragMoveCursor;
     }
+    return Qt::DragMoveCursor;
 }
 
 } // namespace
@@ -348,7 +349,7 @@ void TKikanmeiForm::PaintBox1MouseMove(QMouseEvent *event)
     }
     m_zone.reset();
     if (m_selected && m_selectedIndex < m_block.FrameCount())
-        m_zone = Canvas().HoverZone(m_block.Frame(m_selectedIndex), point);
+        m_zone = Canvas().HoverZoneAt(m_block.Frame(m_selectedIndex), point);
     if (m_zone)
         PaintBox1->setCursor(ZoneCursor(*m_zone));
     else

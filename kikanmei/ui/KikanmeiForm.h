@@ -54,7 +54,7 @@ public:
     EditorCanvas Canvas() const { return {m_canvasWidth, m_canvasHeight}; }
     std::optional<qsizetype> Selection() const;
     bool InsertMode() const;
-    std::optional<int> HoverZone() const { return m_zone; }
+    std::optional<HoverZone> CurrentHoverZone() const { return m_zone; }
 
     QFrame *Panel1 = nullptr;
     QLabel *Label1 = nullptr;
@@ -128,7 +128,7 @@ private:
     qsizetype m_selectedIndex = 0;    // the target of a move or resize
     bool m_rubberBand = false;
     bool m_dragging = false;
-    std::optional<int> m_zone;        // the hover zone last found; none: default cursor
+    std::optional<HoverZone> m_zone;  // the hover zone last found; none: default cursor
     QPoint m_last;                    // drag start, then every accepted step
     QPoint m_press;                   // the rubber band's press point (L, T)
     QPoint m_current;                 // its current point (R, B)

@@ -18,7 +18,7 @@
 namespace ralvo {
 
 using kikanmei_ui::Placed;
-using kikanmei_ui::SetHint;
+using platform::SetHint;
 
 TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorChooser &colorChooser,
                      QWidget *parent)

@@ -29,6 +29,12 @@ void UseDialogFont(QWidget &window)
     window.setFont(DialogFont());
 }
 
+void SetHint(QWidget *widget, const QString &hint)
+{
+    widget->setToolTip(hint);
+    widget->setStatusTip(hint);
+}
+
 void CentreOnScreen(QWidget &window)
 {
     const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();

@@ -4,11 +4,13 @@
 
 #include "platform/Colour.h"
 
+#include <QLatin1StringView>
+#include <QString>
+
 class QColor;
 class QFont;
 class QLabel;
 class QPalette;
-class QString;
 class QWidget;
 
 namespace ralvo::platform {
@@ -21,6 +23,18 @@ QFont DialogFont();
 
 // Gives the window DialogFont().
 void UseDialogFont(QWidget &window);
+
+// Gives the control its object name (the name tests find it by) and returns
+// it.
+template<typename W>
+W *Named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1StringView(name));
+    return widget;
+}
+
+// The hint: a tool tip, and the status text where a window shows one.
+void SetHint(QWidget *widget, const QString &hint);
 
 // Moves a top-level window to the centre of the screen it is on.
 void CentreOnScreen(QWidget &window);

@@ -31,23 +31,13 @@ constexpr int PaperEntries = 3;
 constexpr int RangeEntries = 3;
 constexpr int TermEntries = 2;
 
-void SetHint(QWidget *widget, const QString &hint)
-{
-    widget->setToolTip(hint);
-    widget->setStatusTip(hint);
-}
-
 QLabel *BlueLabel(const QString &text, QWidget *parent)
 {
     return platform::ColouredLabel(text, 0xFF0000, parent);
 }
 
-template<typename W>
-W *Named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1StringView(name));
-    return widget;
-}
+using platform::Named;
+using platform::SetHint;
 
 } // namespace
 

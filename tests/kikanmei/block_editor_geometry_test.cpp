@@ -78,18 +78,19 @@ TEST(BlockEditorSelection, LastFrameContainingThePointWinsEdgesIncluded)
 TEST(BlockEditorHover, ZonesFollowTheTableLastMatchWinning)
 {
     const WakuRecord frame = Frame(1000, 873, 5000, 3493); // pixels 100, 20, 500, 80; xm 300, ym 50
-    struct Case { QPoint at; std::optional<int> zone; };
+    using enum HoverZone;
+    struct Case { QPoint at; std::optional<HoverZone> zone; };
     const Case cases[] = {
-        {{100, 20}, 0}, {{98, 18}, 0}, {{102, 22}, 8}, // the inner line of a handle belongs to the inside
-        {{500, 20}, 1}, {{502, 18}, 1},
-        {{500, 80}, 2}, {{100, 80}, 3},
-        {{300, 20}, 4}, {{500, 50}, 5}, {{300, 80}, 6}, {{100, 50}, 7},
-        {{300, 21}, 4}, {{300, 22}, 8},
-        {{250, 40}, 8}, {{498, 78}, 8},
+        {{100, 20}, TopLeft}, {{98, 18}, TopLeft}, {{102, 22}, Inside}, // the inner line of a handle belongs to the inside
+        {{500, 20}, TopRight}, {{502, 18}, TopRight},
+        {{500, 80}, BottomRight}, {{100, 80}, BottomLeft},
+        {{300, 20}, Top}, {{500, 50}, Right}, {{300, 80}, Bottom}, {{100, 50}, Left},
+        {{300, 21}, Top}, {{300, 22}, Inside},
+        {{250, 40}, Inside}, {{498, 78}, Inside},
         {{97, 20}, std::nullopt}, {{200, 20}, std::nullopt}, {{600, 50}, std::nullopt},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(Canvas1000.HoverZone(frame, c.at), c.zone) << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(Canvas1000.HoverZoneAt(frame, c.at), c.zone) << c.at.x() << "," << c.at.y();
 }
 
 TEST(BlockEditorHover, FramesUnderFivePixelsOfferNoZone)
@@ -97,35 +98,36 @@ TEST(BlockEditorHover, FramesUnderFivePixelsOfferNoZone)
     // 4 pixels wide (40 units of 1000 pixels), 60 pixels high.
     const WakuRecord narrow = Frame(1000, 873, 1040, 3493);
     for (const QPoint at : {QPoint(100, 20), QPoint(102, 50), QPoint(104, 80), QPoint(102, 20)})
-        EXPECT_EQ(Canvas1000.HoverZone(narrow, at), std::nullopt);
+        EXPECT_EQ(Canvas1000.HoverZoneAt(narrow, at), std::nullopt);
 
     WakuRecord damaged = Frame(1000, 873, 5000, 3493);
     damaged.Bottom = QString();
-    EXPECT_EQ(Canvas1000.HoverZone(damaged, {250, 40}), std::nullopt);
+    EXPECT_EQ(Canvas1000.HoverZoneAt(damaged, {250, 40}), std::nullopt);
 }
 
 TEST(BlockEditorDrag, ResizingAndMovingSteps)
 {
     const WakuEdges px{100, 20, 500, 80};
     const QPoint last{300, 50};
-    struct Case { const char *name; int zone; QPoint to; std::optional<WakuEdges> result; };
+    using enum HoverZone;
+    struct Case { const char *name; HoverZone zone; QPoint to; std::optional<WakuEdges> result; };
     const Case cases[] = {
-        {"top-left", 0, {90, 10}, WakuEdges{90, 10, 500, 80}},
-        {"top-right", 1, {600, 10}, WakuEdges{100, 10, 600, 80}},
-        {"bottom-right", 2, {600, 100}, WakuEdges{100, 20, 600, 100}},
-        {"bottom-left", 3, {50, 100}, WakuEdges{50, 20, 500, 100}},
-        {"top", 4, {999, 30}, WakuEdges{100, 30, 500, 80}},
-        {"right", 5, {450, 999}, WakuEdges{100, 20, 450, 80}},
-        {"bottom", 6, {999, 70}, WakuEdges{100, 20, 500, 70}},
-        {"left", 7, {200, 999}, WakuEdges{200, 20, 500, 80}},
-        {"move", 8, {310, 45}, WakuEdges{110, 15, 510, 75}},
-        {"right edge to width 10", 5, {110, 50}, WakuEdges{100, 20, 110, 80}},
-        {"right edge to width 9", 5, {109, 50}, std::nullopt},
-        {"right edge past the left", 5, {50, 50}, std::nullopt},
-        {"corner past the opposite one", 2, {90, 10}, std::nullopt},
-        {"corner past it in one axis only", 0, {200, 85}, std::nullopt},
-        {"move past the left edge", 8, {-100, 50}, WakuEdges{-300, 20, 100, 80}},
-        {"move below the canvas", 8, {300, 400}, WakuEdges{100, 370, 500, 430}},
+        {"top-left", TopLeft, {90, 10}, WakuEdges{90, 10, 500, 80}},
+        {"top-right", TopRight, {600, 10}, WakuEdges{100, 10, 600, 80}},
+        {"bottom-right", BottomRight, {600, 100}, WakuEdges{100, 20, 600, 100}},
+        {"bottom-left", BottomLeft, {50, 100}, WakuEdges{50, 20, 500, 100}},
+        {"top", Top, {999, 30}, WakuEdges{100, 30, 500, 80}},
+        {"right", Right, {450, 999}, WakuEdges{100, 20, 450, 80}},
+        {"bottom", Bottom, {999, 70}, WakuEdges{100, 20, 500, 70}},
+        {"left", Left, {200, 999}, WakuEdges{200, 20, 500, 80}},
+        {"move", Inside, {310, 45}, WakuEdges{110, 15, 510, 75}},
+        {"right edge to width 10", Right, {110, 50}, WakuEdges{100, 20, 110, 80}},
+        {"right edge to width 9", Right, {109, 50}, std::nullopt},
+        {"right edge past the left", Right, {50, 50}, std::nullopt},
+        {"corner past the opposite one", BottomRight, {90, 10}, std::nullopt},
+        {"corner past it in one axis only", TopLeft, {200, 85}, std::nullopt},
+        {"move past the left edge", Inside, {-100, 50}, WakuEdges{-300, 20, 100, 80}},
+        {"move below the canvas", Inside, {300, 400}, WakuEdges{100, 370, 500, 430}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ApplyDragStep(px, c.zone, c.to, last), c.result) << c.name;
@@ -137,16 +139,16 @@ TEST(BlockEditorDrag, AFrameFivePixelsHighCannotBeMovedNorResizedSideways)
     ASSERT_TRUE(frame);
     const WakuEdges px = *Canvas1000.PixelEdges(*frame);
     EXPECT_EQ(px.Bottom - px.Top, 5);
-    EXPECT_TRUE(Canvas1000.HoverZone(*frame, {150, 22}).has_value()) << "it offers zones";
+    EXPECT_TRUE(Canvas1000.HoverZoneAt(*frame, {150, 22}).has_value()) << "it offers zones";
     for (int dx : {-50, -1, 1, 50, 500})
         for (int dy : {-30, -1, 0, 1, 30}) {
-            EXPECT_EQ(ApplyDragStep(px, HoverZones::Inside, {150 + dx, 22 + dy}, {150, 22}), std::nullopt);
-            EXPECT_EQ(ApplyDragStep(px, 5, {200 + dx, 22 + dy}, {200, 22}), std::nullopt);
-            EXPECT_EQ(ApplyDragStep(px, 7, {100 + dx, 22 + dy}, {100, 22}), std::nullopt);
+            EXPECT_EQ(ApplyDragStep(px, HoverZone::Inside, {150 + dx, 22 + dy}, {150, 22}), std::nullopt);
+            EXPECT_EQ(ApplyDragStep(px, HoverZone::Right, {200 + dx, 22 + dy}, {200, 22}), std::nullopt);
+            EXPECT_EQ(ApplyDragStep(px, HoverZone::Left, {100 + dx, 22 + dy}, {100, 22}), std::nullopt);
         }
     // A vertical step of a few pixels still leaves it lower than 10 pixels.
-    EXPECT_EQ(ApplyDragStep(px, 4, {150, 19}, {150, 20}), std::nullopt);
-    EXPECT_EQ(ApplyDragStep(px, 6, {150, 29}, {150, 25}), std::nullopt);
+    EXPECT_EQ(ApplyDragStep(px, HoverZone::Top, {150, 19}, {150, 20}), std::nullopt);
+    EXPECT_EQ(ApplyDragStep(px, HoverZone::Bottom, {150, 29}, {150, 25}), std::nullopt);
 }
 
 TEST(BlockEditorDrag, StepsStoreRoundedUnitsAndNegativeEdges)

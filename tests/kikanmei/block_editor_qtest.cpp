@@ -332,7 +332,7 @@ private Q_SLOTS:
         e.form.SetBlock(BlockOf({Frame(1000, 873, 5000, 3493)})); // 100, 20, 500, 80
         e.Click({200, 40});
         e.Move({300, 50});
-        QCOMPARE(e.form.HoverZone(), std::optional<int>(8));
+        QCOMPARE(e.form.CurrentHoverZone(), std::optional(HoverZone::Inside));
         QCOMPARE(e.form.PaintBox1->cursor().shape(), Qt::DragMoveCursor);
         e.Press({300, 50});
         QVERIFY(e.form.Selection() == std::nullopt); // handles go during the drag
@@ -349,7 +349,7 @@ private Q_SLOTS:
         e.form.SetBlock(BlockOf({Frame(1000, 873, 5000, 3493)}));
         e.Click({200, 40});
         e.Move({500, 50});
-        QCOMPARE(e.form.HoverZone(), std::optional<int>(5));
+        QCOMPARE(e.form.CurrentHoverZone(), std::optional(HoverZone::Right));
         QCOMPARE(e.form.PaintBox1->cursor().shape(), Qt::SizeHorCursor);
         e.Press({500, 50});
         e.Move({120, 50});
@@ -362,7 +362,7 @@ private Q_SLOTS:
         e.form.SetBlock(BlockOf({Frame(1000, 873, 5000, 3493)}));
         e.Click({200, 40});
         e.Move({500, 80});
-        QCOMPARE(e.form.HoverZone(), std::optional<int>(2));
+        QCOMPARE(e.form.CurrentHoverZone(), std::optional(HoverZone::BottomRight));
         e.Press({500, 80});
         e.Move({50, 10});
         e.Move({90, 15});
@@ -399,7 +399,7 @@ private Q_SLOTS:
         QCOMPARE(e.form.Selection(), std::optional<qsizetype>(0));
         for (const QPoint at : {QPoint(100, 20), QPoint(102, 50), QPoint(104, 80)}) {
             e.Move(at);
-            QVERIFY(e.form.HoverZone() == std::nullopt);
+            QVERIFY(e.form.CurrentHoverZone() == std::nullopt);
             QCOMPARE(e.form.PaintBox1->cursor().shape(), Qt::ArrowCursor);
         }
         e.Press({102, 50});

@@ -2,6 +2,7 @@
 
 #include "platform/SettingsStore.h"
 #include "kikanmei/AppRecords.h"
+#include "settings/ScheduleSettingsFields.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
 
@@ -374,6 +375,19 @@ TEST_F(SettingsIOTest, ReadOrderPutsNotfontBeforeDaycolor)
     Load();
     EXPECT_EQ(Shown(), (QStringList{QStringLiteral("'Notfont' のデータ型が不正です"),
                                     QStringLiteral("'Daycolor' の取得に失敗しました")}));
+}
+
+TEST(SettingFieldOrder, TheReadOrderHoldsEveryStoredValueOnceAndMovesOnlyNotfont)
+{
+    QStringList written;
+    for (const SettingField &field : ScheduleSettingFields())
+        written << field.Name();
+    QStringList read;
+    for (const SettingField *field : ScheduleSettingFieldsInReadOrder())
+        read << field->Name();
+    QStringList expected = written;
+    expected.move(expected.indexOf(QStringLiteral("Notfont")), expected.indexOf(QStringLiteral("Daycolor")));
+    EXPECT_EQ(read, expected);
 }
 
 struct BadFieldCase

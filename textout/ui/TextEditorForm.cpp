@@ -2,6 +2,7 @@
 
 #include "textout/ui/EditorIcons.h"
 #include "platform/qt/Accessibility.h"
+#include "platform/qt/DialogHelpers.h"
 
 #include "platform/qt/PrintJobs.h"
 
@@ -87,7 +88,7 @@ TTextEditorForm::TTextEditorForm(const platform::Services &services, QWidget *pa
 {
     setObjectName(QStringLiteral("TextEditorForm"));
     resize(577, 435);
-    setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
+    platform::UseDialogFont(*this);
     setWindowIcon(EditorWindowIcon());
 
     RichEdit1 = new QPlainTextEdit(this);
