@@ -21,7 +21,7 @@ export XDG_RUNTIME_DIR="$runtime"
 for target in editstr picture; do
     work=$(mktemp -d)
     echo "fuzz: $target for ${seconds}s"
-    "$build/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+    "$build/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/${target}-" \
         "$work" "$root/fuzz/corpus/$target" 2>"$build/$target.log" || {
         tail -60 "$build/$target.log"
