@@ -4,7 +4,8 @@
 // makes on it, with the pen, brush and font in force at each call, so tests
 // can check positions exactly. Text that Qt splits into several items (one
 // per script run) is joined back into one call when the pieces follow each
-// other on the same baseline.
+// other on the same baseline with no change of state between them, so two
+// texts drawn one after the other, the second where the first ends, stay two.
 
 #include <QBrush>
 #include <QFont>
@@ -58,6 +59,7 @@ public:
     void updateState(const QPaintEngineState &changed) override
     {
         const auto flags = changed.state();
+        m_textContinues = false;
         if (flags & DirtyPen)
             m_pen = changed.pen();
         if (flags & DirtyBrush)
@@ -115,7 +117,7 @@ public:
     {
         if (!m_calls.empty()) {
             PaintCall &last = m_calls.back();
-            if (last.kind == PaintCall::Kind::Text && last.point.y() == p.y()
+            if (m_textContinues && last.kind == PaintCall::Kind::Text && last.point.y() == p.y()
                 && last.pen == m_pen && last.transform == m_transform
                 && std::abs(last.point.x() + last.textWidth - p.x()) < 0.5) {
                 last.text += item.text();
@@ -128,6 +130,7 @@ public:
         call.text = item.text();
         call.textWidth = item.width();
         call.font = item.font();
+        m_textContinues = true;
     }
 
 private:
@@ -150,6 +153,7 @@ private:
     QFont m_font;
     QTransform m_transform;
     QPainter::CompositionMode m_composition = QPainter::CompositionMode_SourceOver;
+    bool m_textContinues = false; // no state changed since the last text item
 };
 
 class RecordingPaintDevice final : public QPaintDevice
