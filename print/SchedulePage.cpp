@@ -17,7 +17,12 @@ namespace {
 using page::PageLayout;
 using page::SheetMapping;
 
-// A font of a given cell height on the surface, with its baseline offset.
+// A font of the page with its baseline offset. The page's grid and the
+// title's centring take a full-width character to be as wide as the text's
+// cell height, as in faces without internal leading; the font is sized so
+// that this holds for the face installed, and the text is placed by the top
+// of its cell as before (in the IPA faces the em box begins at the cell's
+// top, the leading lies below the descent).
 struct CellFont
 {
     QFont font;
@@ -27,7 +32,7 @@ struct CellFont
 CellFont MakeCellFont(const QString &face, int cellHeight, const QPaintDevice &device)
 {
     CellFont f;
-    f.font = platform::FontForCellHeight(face, cellHeight, device);
+    f.font = platform::FontForFullWidth(face, cellHeight, device);
     f.ascent = platform::CellAscent(f.font, device);
     return f;
 }

@@ -1,7 +1,10 @@
 #include "platform/Fonts.h"
 
+#include "platform/CellFont.h"
+
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -52,6 +55,32 @@ TEST(FontSubstitutionInstall, IsIdempotentAndLeavesOtherFacesAlone)
     // Half-width "MS" is not the stored face name and is not mapped.
     EXPECT_TRUE(SubstituteFace(QStringLiteral("MS ゴシック")).isEmpty());
     EXPECT_TRUE(SubstituteFace(QStringLiteral("IPAGothic")).isEmpty());
+}
+
+// A font sized by its full-width characters has them as wide as asked on a
+// screen image and at printer resolution, in fixed and proportional faces;
+// sized by its cell instead, an IPA face's full-width character is narrower
+// than the cell, whose height includes leading.
+TEST(CellFonts, FullWidthCharactersAsWideAsAskedOnEveryDevice)
+{
+    for (const int dpi : {96, 600}) {
+        QImage device(10, 10, QImage::Format_RGB32);
+        device.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        device.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        ASSERT_EQ(device.logicalDpiY(), dpi);
+        for (const char16_t *face : {u"IPAGothic", u"IPAMincho", u"IPAPGothic"}) {
+            const QString name = QString::fromUtf16(face);
+            for (const double width : {18.0, 100.0, 133.0}) {
+                const QFontMetricsF wide(ralvo::platform::FontForFullWidth(name, width, device), &device);
+                EXPECT_NEAR(wide.horizontalAdvance(QChar(0x3000)), width, 0.01 * width)
+                    << dpi << " dpi " << name.toStdString() << " " << width;
+                EXPECT_NEAR(wide.horizontalAdvance(QStringLiteral("国")), width, 0.01 * width);
+                const QFontMetricsF cell(ralvo::platform::FontForCellHeight(name, width, device), &device);
+                EXPECT_NEAR(cell.height(), width, 0.5); // metrics in 1/64 units
+                EXPECT_LT(cell.horizontalAdvance(QChar(0x3000)), 0.95 * width);
+            }
+        }
+    }
 }
 
 } // namespace

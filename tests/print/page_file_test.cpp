@@ -54,6 +54,7 @@ struct Word
     QString text;
     double xMin = 0; // points from the left edge
     double yMin = 0; // points from the top edge
+    double xMax = 0;
 };
 
 std::vector<Word> WordsOf(const QByteArray &bboxHtml)
@@ -65,6 +66,7 @@ std::vector<Word> WordsOf(const QByteArray &bboxHtml)
             Word w;
             w.xMin = xml.attributes().value(QLatin1String("xMin")).toDouble();
             w.yMin = xml.attributes().value(QLatin1String("yMin")).toDouble();
+            w.xMax = xml.attributes().value(QLatin1String("xMax")).toDouble();
             w.text = xml.readElementText();
             words.push_back(w);
         }
@@ -103,17 +105,24 @@ TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
     // Expected top-left corners in millimetres on A4 (210 × 297), row k of
     // 40 at 0.1246 + g / 2 + (g + 0.0142) × k with g = 0.002635.
     const auto rowTop = [](int k) { return (0.1259175 + 0.016835 * k) * 297; };
-    struct Expect { QString text; int occurrence; double x, y; };
+    // Where a width is given, the text is that wide within 1 %: the title as
+    // wide as its underline (0.2579 to 0.7421 of the width), table texts as
+    // wide as their columns of the grid (0.0101 of the width each).
+    const double column = 0.0101 * 210;
+    struct Expect { QString text; int occurrence; double x, y; double width = 0; };
     const Expect expected[] = {
-        {QStringLiteral("サンプルさんの出産までのスケジュール"), 0, 0.2579 * 210, 0.0673 * 297},
+        {QStringLiteral("サンプルさんの出産までのスケジュール"), 0, 0.2579 * 210, 0.0673 * 297,
+         (0.7421 - 0.2579) * 210},
         {QStringLiteral("出産予定日："), 0, 0.2648 * 210, 0.0976 * 297},
-        {QStringLiteral("【第"), 0, 0.1026 * 210, rowTop(0)},
-        {QStringLiteral("妊娠"), 0, 0.2339 * 210, rowTop(0)},
-        // The face gives "～" and "〜" one glyph; poppler reads it back as either.
-        {QStringLiteral("〜"), 0, 0.4460 * 210, rowTop(0)},
-        {QStringLiteral("妊娠の兆候に気づいたら、早め"), 0, 0.6076 * 210, rowTop(0)},
+        {QStringLiteral("【第"), 0, 0.1026 * 210, rowTop(0), 4 * column},
+        {QStringLiteral("妊娠"), 0, 0.2339 * 210, rowTop(0), 4 * column},
+        // The first day (after its blank) ends where "～" begins, so poppler
+        // reads the two as one word. The face gives "～" and "〜" one glyph;
+        // poppler reads it back as either.
+        {QStringLiteral("1月29日(月)〜"), 0, 0.3349 * 210, rowTop(0), 13 * column},
+        {QStringLiteral("妊娠の兆候に気づいたら、早め"), 0, 0.6076 * 210, rowTop(0), 28 * column},
         {QStringLiteral("10月"), 0, 0.3248 * 210, rowTop(36)}, // week 40 starts on the due date
-        {QStringLiteral("妊娠43週"), 0, 0.2339 * 210, rowTop(39)},
+        {QStringLiteral("妊娠43週"), 0, 0.2339 * 210, rowTop(39), 8 * column},
     };
     for (const Expect &e : expected) {
         int seen = 0;
@@ -128,6 +137,10 @@ TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
         ASSERT_NE(found, nullptr) << e.text.toStdString();
         EXPECT_NEAR(found->xMin / kPointsPerMm, e.x, 0.5) << e.text.toStdString();
         EXPECT_NEAR(found->yMin / kPointsPerMm, e.y, 0.5) << e.text.toStdString();
+        if (e.width > 0) {
+            const double width = (found->xMax - found->xMin) / kPointsPerMm;
+            EXPECT_NEAR(width, e.width, 0.01 * e.width) << e.text.toStdString();
+        }
     }
 
     const ProcessRun fonts = RunProgram(QStringLiteral("pdffonts"), {pdf});

@@ -2,6 +2,7 @@
 
 #include "platform/CellFont.h"
 #include "platform/Fonts.h"
+#include "platform/ShiftJis.h"
 #include "print/PageBlock.h"
 #include "print/PageGeometry.h"
 #include "kikanmei/WakuDrawing.h"
@@ -118,13 +119,20 @@ TEST_F(SchedulePageTest, WorkedExampleTitleAndDueDateLine)
     const PaintCall title = TextCall(QStringLiteral("サンプルさんの出産までのスケジュール"));
     EXPECT_DOUBLE_EQ(title.point.x(), 1279);          // 0.2579 of the width
     EXPECT_NEAR(CellTop(title), 472, 1e-9);           // 0.0673 of the height
-    EXPECT_NEAR(QFontMetricsF(title.font, &device).height(), 133, 0.5);
+    // A full-width character is as wide as the cell is high (133), so the
+    // title of 18 of them is as wide as its underline from 1279 to 3681.
+    const QFontMetricsF titleMetrics(title.font, &device);
+    EXPECT_NEAR(titleMetrics.horizontalAdvance(QChar(0x3000)), 133, 0.01);
+    EXPECT_NEAR(titleMetrics.horizontalAdvance(title.text), 3681 - 1279, 0.01 * (3681 - 1279));
+    // The em box of 133 begins at the cell's top and ends above the underline.
+    EXPECT_NEAR(titleMetrics.ascent() + titleMetrics.descent(), 133 * 1.0757, 0.5);
+    EXPECT_LT(CellTop(title) + 133, 614 - 12 / 2);
     EXPECT_EQ(title.pen.color(), Rgb(settings.Titcolor));
 
     const PaintCall due = TextCall(QStringLiteral("出産予定日：　2024年10月 7日（月曜日）"));
     EXPECT_DOUBLE_EQ(due.point.x(), 1313);
     EXPECT_NEAR(CellTop(due), 685, 1e-9);
-    EXPECT_NEAR(QFontMetricsF(due.font, &device).height(), 116, 0.5);
+    EXPECT_NEAR(QFontMetricsF(due.font, &device).horizontalAdvance(QChar(0x3000)), 116, 0.01);
     EXPECT_EQ(due.pen.color(), Rgb(settings.Yotcolor));
 
     // The underline follows the title, in its colour, 12 wide.
@@ -167,8 +175,16 @@ TEST_F(SchedulePageTest, WorkedExampleRows)
     for (std::size_t i = 0; i < first.size(); ++i) {
         EXPECT_EQ(first[i].text, texts[int(i)]);
         EXPECT_DOUBLE_EQ(first[i].point.x(), xs[i]) << texts[int(i)].toStdString();
-        EXPECT_NEAR(QFontMetricsF(first[i].font, &device).height(), 100, 0.5);
+        // Each text fills its columns of the grid (0.0101 of the width, 50.1
+        // here): a full-width character is as wide as the cell is high (100).
+        const QFontMetricsF metrics(first[i].font, &device);
+        EXPECT_NEAR(metrics.horizontalAdvance(QChar(0x3000)), 100, 0.01);
+        const double grid = platform::ShiftJisWidth(first[i].text) * 0.0101 * kWidth;
+        EXPECT_NEAR(metrics.horizontalAdvance(first[i].text), grid, 0.01 * grid)
+            << texts[int(i)].toStdString();
     }
+    // The first day ends where "～" begins.
+    EXPECT_NEAR(xs[2] + QFontMetricsF(first[2].font, &device).horizontalAdvance(first[2].text), xs[3], 6);
     EXPECT_EQ(first[5].pen.color(), Rgb(notices.ForWeek(4).color));
 
     // Week 40 (row 36): no month label, the due date first in its own colour.
