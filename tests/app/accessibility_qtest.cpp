@@ -5,6 +5,7 @@
 #include "app/ui/HelpWindow.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/QtHelp.h"
+#include "support/FindControl.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -19,6 +20,7 @@
 #include <QTest>
 
 using namespace ralvo;
+using test::Control;
 
 namespace {
 
@@ -142,8 +144,7 @@ void AccessibilityTest::mainWindowNamesItsFieldsAndTheCalculateButton()
     Application application;
     TRalvoMainForm &form = application.MainForm();
     const auto nameOf = [&form](const char *objectName) {
-        auto *widget = form.findChild<QWidget *>(QLatin1String(objectName));
-        return widget ? QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name) : QString();
+        return QAccessible::queryAccessibleInterface(Control(form, objectName))->text(QAccessible::Name);
     };
     // The eight text fields, by their labels.
     QCOMPARE(nameOf("Edit2"), QStringLiteral("基準日の年"));
@@ -155,17 +156,15 @@ void AccessibilityTest::mainWindowNamesItsFieldsAndTheCalculateButton()
     QCOMPARE(nameOf("Hairanbi"), QStringLiteral("推定排卵日"));
     QCOMPARE(nameOf("Chakushobi"), QStringLiteral("推定着床日"));
     // Labels name their fields.
-    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("Label1"))->buddy(),
-             form.findChild<QWidget *>(QStringLiteral("MomName")));
-    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("Label2"))->buddy(),
-             form.findChild<QWidget *>(QStringLiteral("Cycle")));
+    QCOMPARE(Control<QLabel>(form, "Label1")->buddy(), Control(form, "MomName"));
+    QCOMPARE(Control<QLabel>(form, "Label2")->buddy(), Control(form, "Cycle"));
     // Spinner arrows say what they step.
-    auto *yearUp = form.findChild<QWidget *>(QStringLiteral("UpDown2"))->findChild<QWidget *>(QStringLiteral("up"));
+    QWidget *yearUp = Control(Control(form, "UpDown2"), "up");
     QCOMPARE(QAccessible::queryAccessibleInterface(yearUp)->text(QAccessible::Name),
              QStringLiteral("基準日の年を増やす"));
 
     // The calculate picture is a button whose press computes the due date.
-    auto *picture = form.findChild<QWidget *>(QStringLiteral("Image1"));
+    QWidget *picture = Control(form, "Image1");
     QAccessibleInterface *button = QAccessible::queryAccessibleInterface(picture);
     QCOMPARE(button->role(), QAccessible::Button);
     QCOMPARE(button->text(QAccessible::Name), QStringLiteral("出産予定日を計算"));
@@ -173,12 +172,12 @@ void AccessibilityTest::mainWindowNamesItsFieldsAndTheCalculateButton()
     QAccessibleActionInterface *actions = button->actionInterface();
     QVERIFY(actions);
     QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
-    auto *dueDate = form.findChild<QLineEdit *>(QStringLiteral("Yoteibi"));
+    auto *dueDate = Control<QLineEdit>(form, "Yoteibi");
     QVERIFY(dueDate->text().isEmpty());
     actions->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(!dueDate->text().isEmpty());
     // The About box's picture is only a picture.
-    auto *aboutPicture = form.findChild<QWidget *>(QStringLiteral("VerForm"))->findChild<QWidget *>(QStringLiteral("Image1"));
+    QWidget *aboutPicture = Control(Control(form, "VerForm"), "Image1");
     QCOMPARE(QAccessible::queryAccessibleInterface(aboutPicture)->role(), QAccessible::Graphic);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 #include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
+#include "support/FindControl.h"
 #include "textout/TextFile.h"
 
 #include <libical/ical.h>
@@ -23,6 +24,7 @@
 #include <memory>
 
 using namespace ralvo;
+using test::Control;
 
 namespace {
 
@@ -45,8 +47,7 @@ std::map<QString, std::pair<QDate, QDate>> EventDays(const QByteArray &bytes)
 // Opens the 計算 menu and clicks `item` in it, as the user does.
 void ClickMenuItem(TRalvoMainForm &form, QAction *item)
 {
-    auto *menu = form.findChild<QMenu *>(QStringLiteral("N1"));
-    QVERIFY(menu);
+    auto *menu = Control<QMenu>(form, "N1");
     form.menuBar()->setActiveAction(menu->menuAction());
     QTRY_VERIFY(menu->isVisible());
     QVERIFY(item->isVisible());
@@ -81,7 +82,7 @@ private:
             form->SetMotherName(QStringLiteral("サンプル"));
             form->show();
         }
-        QAction *Item() const { return form->findChild<QAction *>(QStringLiteral("ExportCalendar1")); }
+        QAction *Item() const { return Control<QAction>(*form, "ExportCalendar1"); }
 
         test::FakePlatform fake;
         platform::SettingsStore store;
@@ -153,10 +154,10 @@ private Q_SLOTS:
         TRalvoMainForm &form = application.MainForm();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        auto *menu = form.findChild<QMenu *>(QStringLiteral("N1"));
+        auto *menu = Control<QMenu>(form, "N1");
         form.menuBar()->setActiveAction(menu->menuAction());
         QTRY_VERIFY(menu->isVisible());
-        QVERIFY(form.findChild<QAction *>(QStringLiteral("ExportCalendar1"))->isVisible());
+        QVERIFY(Control<QAction>(form, "ExportCalendar1")->isVisible());
         menu->close();
     }
 };

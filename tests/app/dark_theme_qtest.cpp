@@ -7,6 +7,7 @@
 
 #include "app/ui/Application.h"
 #include "app/ui/RalvoMainForm.h"
+#include "support/FindControl.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -223,25 +224,21 @@ void DarkThemeTest::fixedColourWindowsStayReadableOnADarkDesktop()
     Application application;
     TRalvoMainForm &form = application.MainForm();
     // Results in the coloured result fields.
-    QAccessibleInterface *calculate =
-        QAccessible::queryAccessibleInterface(form.findChild<QWidget *>(QStringLiteral("Image1")));
+    QAccessibleInterface *calculate = QAccessible::queryAccessibleInterface(test::Control(form, "Image1"));
     calculate->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(!form.findChild<QLineEdit *>(QStringLiteral("Yoteibi"))->text().isEmpty());
+    QVERIFY(!test::Control<QLineEdit>(form, "Yoteibi")->text().isEmpty());
 
     QStringList faults;
     int texts = 0;
     faults << LowContrastTexts(form, texts);
     for (const char *name : {"SetupForm", "NoticeEditForm", "VerForm"}) {
-        auto *dialog = form.findChild<QDialog *>(QLatin1String(name));
-        QVERIFY2(dialog, name);
-        faults << LowContrastTexts(*dialog, texts);
+        faults << LowContrastTexts(*test::Control<QDialog>(form, name), texts);
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QVERIFY2(texts > 60, qPrintable(QString::number(texts)));
 
     // The windows without fixed colours follow the desktop.
-    auto *editor = form.findChild<QWidget *>(QStringLiteral("TextEditorForm"));
-    QVERIFY(editor);
+    QWidget *editor = test::Control(form, "TextEditorForm");
     QCOMPARE(editor->palette().color(QPalette::Window), DarkPalette().color(QPalette::Window));
 }
 

@@ -10,6 +10,7 @@
 #include "platform/SettingsStore.h"
 #include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QFrame>
@@ -44,12 +45,9 @@ struct Run
     }
 
     template<typename T = QWidget>
-    T *Get(const char *name) const
+    T *Get(const char *name, const std::source_location &where = std::source_location::current()) const
     {
-        T *widget = form->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return test::Control<T>(*form, name, where);
     }
     QLineEdit *Edit(const char *name) const { return Get<QLineEdit>(name); }
     QString Text(const char *name) const { return Edit(name)->text(); }

@@ -7,6 +7,7 @@
 #include "app/ui/VerForm.h"
 #include "platform/HelpTopics.h"
 #include "app/ui/QtHelp.h"
+#include "support/FindControl.h"
 
 #include <QDialog>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 using namespace ralvo;
+using test::Control;
 
 class ShellTest : public QObject
 {
@@ -60,12 +62,12 @@ void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
     // Qt's own dialogs speak Japanese.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     // The Windows faces resolve to the IPA fonts.
-    QCOMPARE(QFontInfo(form.findChild<QLineEdit *>(QStringLiteral("MomName"))->font()).family(),
+    QCOMPARE(QFontInfo(Control<QLineEdit>(form, "MomName")->font()).family(),
              QStringLiteral("IPAPGothic"));
-    QCOMPARE(QFontInfo(form.findChild<QLabel *>(QStringLiteral("Label4"))->font()).family(),
+    QCOMPARE(QFontInfo(Control<QLabel>(form, "Label4")->font()).family(),
              QStringLiteral("IPAGothic"));
     // The empty store of a first start gives today's date.
-    QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("Edit2"))->text(),
+    QCOMPARE(Control<QLineEdit>(form, "Edit2")->text(),
              QString::number(QDate::currentDate().year()));
 }
 
@@ -95,12 +97,12 @@ void ShellTest::aboutBox()
     QCOMPARE(about.size(), QSize(248, 335));
     QVERIFY(!(about.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(about.windowFlags() & Qt::WindowSystemMenuHint));
-    auto *version = about.findChild<QLabel *>(QStringLiteral("Label1"));
+    auto *version = Control<QLabel>(about, "Label1");
     QCOMPARE(version->text(), QStringLiteral("Version 2.0"));
     QCOMPARE(version->pos(), QPoint(72, 192));
-    QCOMPARE(about.findChild<QLabel *>(QStringLiteral("Label3"))->text(),
+    QCOMPARE(Control<QLabel>(about, "Label3")->text(),
              QStringLiteral("for Windows 95/98/Me/NT/2000"));
-    auto *ok = about.findChild<QPushButton *>(QStringLiteral("Button1"));
+    auto *ok = Control<QPushButton>(about, "Button1");
     QCOMPARE(ok->geometry(), QRect(96, 288, 49, 25));
 
     // Enter presses OK and ends the modal box.

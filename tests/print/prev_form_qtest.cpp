@@ -9,6 +9,7 @@
 #include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
+#include "support/FindControl.h"
 #include "textout/TextFile.h"
 
 #include <QProcess>
@@ -98,13 +99,10 @@ private:
     test::FakeSchedulePrinter m_printer;
     std::unique_ptr<TPrevForm> m_form;
 
-    template<typename T> T *Child(const char *name) const
-    {
-        return m_form->findChild<T *>(QLatin1String(name));
-    }
+    template<typename T> T *Child(const char *name) const { return test::Control<T>(*m_form, name); }
     QToolButton *Button(int n) const
     {
-        return Child<QToolButton>(QStringLiteral("SpeedButton%1").arg(n).toLatin1().constData());
+        return test::Control<QToolButton>(*m_form, QStringLiteral("SpeedButton%1").arg(n));
     }
     QWidget *PaintBox() const { return Child<QWidget>("PaintBox1"); }
     QWidget *Viewport() const { return Child<QScrollArea>("ScrollBox1")->viewport(); }
