@@ -28,18 +28,18 @@ public:
     // was last left in.
     platform::FileDialogs::Request PictureRequest() const;
 
-    QLabel *Label1 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QCheckBox *CheckBox1 = nullptr;
-    QPushButton *Button2 = nullptr;
-    QPushButton *Button3 = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void Button1Click();
+
+    QLabel *Label1 = nullptr;       // "ｸﾞﾗﾌｨｯｸﾌｧｲﾙ名"
+    QLineEdit *Edit1 = nullptr;     // the picture file's full path
+    QPushButton *Button1 = nullptr; // "参照": the picture file dialog
+    QCheckBox *CheckBox1 = nullptr; // keep the aspect ratio (kind "F", else "V")
+    QPushButton *Button2 = nullptr; // OK
+    QPushButton *Button3 = nullptr; // Cancel
 
     platform::Services m_services;
     QString m_lastFolder; // where the file dialog was last left

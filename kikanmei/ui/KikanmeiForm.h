@@ -56,25 +56,6 @@ public:
     bool InsertMode() const;
     std::optional<HoverZone> CurrentHoverZone() const { return m_zone; }
 
-    QFrame *Panel1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QFrame *Panel2 = nullptr;
-    PaintBox *PaintBox1 = nullptr;
-    QPushButton *SpeedButton1 = nullptr;
-    QPushButton *SpeedButton2 = nullptr;
-    QPushButton *SpeedButton3 = nullptr;
-    QPushButton *SpeedButton4 = nullptr;
-    QPushButton *Button2 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button3 = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QAction *N1 = nullptr;
-    QAction *N2 = nullptr;
-    QAction *N3 = nullptr;
-    QAction *N4 = nullptr;
-    QAction *N5 = nullptr;
-
 public Q_SLOTS:
     void reject() override; // Cancel, Esc and the close box
 
@@ -115,6 +96,25 @@ private:
     void ShowGraphicDialog(const WakuRecord &frame);
     void ForgetHover();
     void ShowDeferredMessages();
+
+    QFrame *Panel1 = nullptr;            // top panel holding Label1
+    QLabel *Label1 = nullptr;            // what the window is for
+    QFrame *Panel2 = nullptr;            // white, bevelled frame of the canvas
+    PaintBox *PaintBox1 = nullptr;       // the canvas: frames, selection, rubber band
+    QPushButton *SpeedButton1 = nullptr; // "枠の挿入": insert mode, stays down
+    QPushButton *SpeedButton2 = nullptr; // "枠の編集": edit the selected frame
+    QPushButton *SpeedButton3 = nullptr; // "枠の削除": delete the selected frame
+    QPushButton *SpeedButton4 = nullptr; // "全ての枠の削除": delete every frame
+    QPushButton *Button2 = nullptr;      // OK
+    QPushButton *Button1 = nullptr;      // Cancel
+    QPushButton *Button3 = nullptr;      // "ﾍﾙﾌﾟ": help
+    QStatusBar *StatusBar1 = nullptr;    // stays empty
+    QMenu *PopupMenu1 = nullptr;         // the canvas's context menu
+    QAction *N1 = nullptr;               // "枠の挿入": insert mode
+    QAction *N2 = nullptr;               // "枠の編集": edit the selected frame
+    QAction *N3 = nullptr;               // "枠の削除": delete the selected frame
+    QAction *N4 = nullptr;               // separator
+    QAction *N5 = nullptr;               // "全ての枠の削除": delete every frame
 
     platform::Services m_services;
     TWakuSelForm *m_wakuSelForm = nullptr;

@@ -34,20 +34,6 @@ public:
     void SetValues(const MojiValues &values);
     MojiValues Values() const;
 
-    QLabel *Label1 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QGroupBox *RadioGroup1Box = nullptr;
-    QButtonGroup *RadioGroup1 = nullptr;
-    QRadioButton *RadioGroup1Item0 = nullptr;
-    QRadioButton *RadioGroup1Item1 = nullptr;
-    QPushButton *SpeedButton1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QComboBox *ComboBox1 = nullptr;
-    QLabel *Label3 = nullptr;
-    platform::ColorGlyphButton *BitBtn1 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button2 = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -56,6 +42,20 @@ private:
     void FormShow();
     void SpeedButton1Click();
     void BitBtn1Click();
+
+    QLabel *Label1 = nullptr;                      // "文字枠に書き込む文字列"
+    QLineEdit *Edit1 = nullptr;                    // the frame's text
+    QGroupBox *RadioGroup1Box = nullptr;           // "文字組み", the box of the two below
+    QButtonGroup *RadioGroup1 = nullptr;           // orientation: 0 horizontal, 1 vertical
+    QRadioButton *RadioGroup1Item0 = nullptr;      // "横組み": horizontal (kind "L")
+    QRadioButton *RadioGroup1Item1 = nullptr;      // "縦組み": vertical (kind "P")
+    QPushButton *SpeedButton1 = nullptr;           // "ｸﾘｱ": empties the text after a question
+    QLabel *Label2 = nullptr;                      // " 文字枠に使用するフォント"
+    QComboBox *ComboBox1 = nullptr;                // typeface (fixed-pitch list, or typed)
+    QLabel *Label3 = nullptr;                      // "文字色"
+    platform::ColorGlyphButton *BitBtn1 = nullptr; // "■" in the text colour; chooses it
+    QPushButton *Button1 = nullptr;                // OK
+    QPushButton *Button2 = nullptr;                // Cancel
 
     platform::Services m_services;
     platform::SharedColorChooser &m_colorChooser;

@@ -23,15 +23,16 @@ public:
     // The chosen item: 0 text, 1 picture.
     int ItemIndex() const;
 
-    QLabel *Label1 = nullptr;
-    QButtonGroup *RadioGroup1 = nullptr;
-    QRadioButton *RadioGroup1Item0 = nullptr;
-    QRadioButton *RadioGroup1Item1 = nullptr;
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button2 = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    QLabel *Label1 = nullptr;                 // the question
+    QButtonGroup *RadioGroup1 = nullptr;      // the frame's content: Text or Picture
+    QRadioButton *RadioGroup1Item0 = nullptr; // "文字列": a text frame
+    QRadioButton *RadioGroup1Item1 = nullptr; // "ｸﾞﾗﾌｨｯｸﾌｧｲﾙ": a picture frame
+    QPushButton *Button1 = nullptr;           // OK
+    QPushButton *Button2 = nullptr;           // Cancel
 };
 
 } // namespace ralvo

@@ -10,6 +10,7 @@
 #include "platform/SharedColorChooser.h"
 #include "platform/qt/ColorGlyphButton.h"
 #include "support/FakePlatform.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -26,6 +27,8 @@
 #include <functional>
 
 using namespace ralvo;
+using platform::ColorGlyphButton;
+using test::Control;
 
 namespace {
 
@@ -64,14 +67,17 @@ struct Editor
         form.show();
     }
 
+    // The canvas, where every mouse event of the editor goes.
+    PaintBox *Canvas() const { return Control<PaintBox>(form, "PaintBox1"); }
+
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton)
     {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
                                           ? Qt::MouseButtons()
                                           : Qt::MouseButtons(button);
-        QMouseEvent event(type, QPointF(at), form.PaintBox1->mapToGlobal(QPointF(at)),
+        QMouseEvent event(type, QPointF(at), Canvas()->mapToGlobal(QPointF(at)),
                           type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-        QApplication::sendEvent(form.PaintBox1, &event);
+        QApplication::sendEvent(Canvas(), &event);
     }
     void Press(QPoint at, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, at, b); }
     void Move(QPoint at) { Send(QEvent::MouseMove, at); }
@@ -88,24 +94,27 @@ struct Editor
     void Insert(QPoint from, QPoint to, std::function<void()> kind = {})
     {
         if (!form.InsertMode())
-            QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        WhenShown(wakuSel, kind ? kind : [this] { wakuSel.Button2->click(); });
+            QTest::mouseClick(Control<QPushButton>(form, "SpeedButton1"), Qt::LeftButton);
+        WhenShown(wakuSel, kind ? kind : [this] { Control<QPushButton>(wakuSel, "Button2")->click(); });
         Drag(from, to);
     }
     void KeyUp(Qt::Key key)
     {
         QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(form.SpeedButton4, &event); // the focus need not be on the window
+        // The focus need not be on the window.
+        QApplication::sendEvent(Control<QPushButton>(form, "SpeedButton4"), &event);
     }
     bool CommandsEnabled() const
     {
-        return form.SpeedButton2->isEnabled() && form.SpeedButton3->isEnabled() && form.N2->isEnabled()
-            && form.N3->isEnabled();
+        return Control<QPushButton>(form, "SpeedButton2")->isEnabled()
+            && Control<QPushButton>(form, "SpeedButton3")->isEnabled() && Control<QAction>(form, "N2")->isEnabled()
+            && Control<QAction>(form, "N3")->isEnabled();
     }
     bool CommandsDisabled() const
     {
-        return !form.SpeedButton2->isEnabled() && !form.SpeedButton3->isEnabled() && !form.N2->isEnabled()
-            && !form.N3->isEnabled();
+        return !Control<QPushButton>(form, "SpeedButton2")->isEnabled()
+            && !Control<QPushButton>(form, "SpeedButton3")->isEnabled() && !Control<QAction>(form, "N2")->isEnabled()
+            && !Control<QAction>(form, "N3")->isEnabled();
     }
 };
 
@@ -139,11 +148,11 @@ private Q_SLOTS:
     void layoutOfA1004PixelWindow()
     {
         Editor e;
-        QCOMPARE(e.form.PaintBox1->size(), QSize(1000, 229));
-        QCOMPARE(e.form.Panel2->geometry(), QRect(0, 73, 1004, 233));
-        QCOMPARE(e.form.SpeedButton1->y(), 73 + 233 + 80);
-        QCOMPARE(e.form.Button2->y(), 73 + 233 + 136);
-        QCOMPARE(e.form.Button3->x(), 480);
+        QCOMPARE(e.Canvas()->size(), QSize(1000, 229));
+        QCOMPARE(Control<QFrame>(e.form, "Panel2")->geometry(), QRect(0, 73, 1004, 233));
+        QCOMPARE(Control<QPushButton>(e.form, "SpeedButton1")->y(), 73 + 233 + 80);
+        QCOMPARE(Control<QPushButton>(e.form, "Button2")->y(), 73 + 233 + 136);
+        QCOMPARE(Control<QPushButton>(e.form, "Button3")->x(), 480);
         QVERIFY(!e.form.InsertMode());
         QVERIFY(e.CommandsDisabled());
     }
@@ -156,13 +165,13 @@ private Q_SLOTS:
             kindAsked = true;
             // While the kind is asked, the new frame is already selected.
             QCOMPARE(e.form.Selection(), std::optional<qsizetype>(0));
-            e.wakuSel.Button2->click();
+            Control<QPushButton>(e.wakuSel, "Button2")->click();
         });
         QVERIFY(kindAsked);
         QCOMPARE(e.form.Block().FrameCount(), 1);
         QCOMPARE(e.form.Block().Frame(0), Frame(1000, 873, 5000, 3493));
         QVERIFY(!e.form.InsertMode());
-        QVERIFY(!e.form.SpeedButton1->isChecked());
+        QVERIFY(!Control<QPushButton>(e.form, "SpeedButton1")->isChecked());
         QCOMPARE(e.form.Selection(), std::optional<qsizetype>(0));
         QVERIFY(e.CommandsEnabled());
     }
@@ -170,7 +179,7 @@ private Q_SLOTS:
     void tooSmallARubberBandAddsNothing()
     {
         Editor e;
-        QTest::mouseClick(e.form.SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(e.form, "SpeedButton1"), Qt::LeftButton);
         e.Drag({100, 20}, {109, 29});
         QCOMPARE(e.form.Block().FrameCount(), 0);
         QVERIFY(!e.form.InsertMode());
@@ -184,19 +193,19 @@ private Q_SLOTS:
     void theRubberBandIsShownWhileDragging()
     {
         Editor e;
-        QTest::mouseClick(e.form.SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(e.form, "SpeedButton1"), Qt::LeftButton);
         e.Press({100, 20});
         e.Move({300, 120});
         // A dotted band from (100, 20) to (300, 120), right and bottom edges
         // excluded: every other pixel of its top edge is inverted to black.
-        const QImage canvas = e.form.PaintBox1->grab().toImage();
+        const QImage canvas = e.Canvas()->grab().toImage();
         int dots = 0;
         for (int x = 100; x < 300; ++x)
             dots += canvas.pixel(x, 20) == qRgb(0, 0, 0);
         QCOMPARE(dots, 100);
         QCOMPARE(canvas.pixel(200, 70), qRgb(255, 255, 255));
         QCOMPARE(canvas.pixel(200, 121), qRgb(255, 255, 255));
-        WhenShown(e.wakuSel, [&] { e.wakuSel.Button2->click(); });
+        WhenShown(e.wakuSel, [&] { Control<QPushButton>(e.wakuSel, "Button2")->click(); });
         e.Release({300, 120});
         QCOMPARE(e.form.Block().FrameCount(), 1);
     }
@@ -205,17 +214,18 @@ private Q_SLOTS:
     {
         Editor e;
         e.Insert({100, 20}, {500, 80}, [&] {
-            e.wakuSel.RadioGroup1Item0->setChecked(true);
+            Control<QRadioButton>(e.wakuSel, "RadioGroup1Item0")->setChecked(true);
             WhenShown(e.moji, [&] {
-                QCOMPARE(e.moji.Edit1->text(), QString());
-                QCOMPARE(e.moji.ComboBox1->currentText(), QString());
-                QVERIFY(e.moji.RadioGroup1Item0->isChecked());
-                QCOMPARE(e.moji.BitBtn1->GlyphColor(), 0u);
-                QCOMPARE(e.moji.focusWidget(), e.moji.Edit1);
-                e.moji.Edit1->setText(QStringLiteral("ABC"));
-                e.moji.Button1->click();
+                auto *text = Control<QLineEdit>(e.moji, "Edit1");
+                QCOMPARE(text->text(), QString());
+                QCOMPARE(Control<QComboBox>(e.moji, "ComboBox1")->currentText(), QString());
+                QVERIFY(Control<QRadioButton>(e.moji, "RadioGroup1Item0")->isChecked());
+                QCOMPARE(Control<ColorGlyphButton>(e.moji, "BitBtn1")->GlyphColor(), 0u);
+                QCOMPARE(e.moji.focusWidget(), text);
+                text->setText(QStringLiteral("ABC"));
+                Control<QPushButton>(e.moji, "Button1")->click();
             });
-            e.wakuSel.Button1->click();
+            Control<QPushButton>(e.wakuSel, "Button1")->click();
         });
         const WakuRecord frame = e.form.Block().Frame(0);
         QCOMPARE(frame.Kind, QStringLiteral("L"));
@@ -233,32 +243,34 @@ private Q_SLOTS:
     {
         Editor e;
         e.Insert({100, 20}, {500, 80}, [&] {
-            e.wakuSel.RadioGroup1Item1->setChecked(true);
+            Control<QRadioButton>(e.wakuSel, "RadioGroup1Item1")->setChecked(true);
             WhenShown(e.graphic, [&] {
-                QVERIFY(e.graphic.CheckBox1->isChecked());
-                QCOMPARE(e.graphic.Edit1->text(), QString());
-                e.graphic.Edit1->setText(QStringLiteral("/nowhere/logo.bmp"));
-                e.graphic.CheckBox1->setChecked(false);
-                e.graphic.Button2->click();
+                auto *fixedRatio = Control<QCheckBox>(e.graphic, "CheckBox1");
+                auto *file = Control<QLineEdit>(e.graphic, "Edit1");
+                QVERIFY(fixedRatio->isChecked());
+                QCOMPARE(file->text(), QString());
+                file->setText(QStringLiteral("/nowhere/logo.bmp"));
+                fixedRatio->setChecked(false);
+                Control<QPushButton>(e.graphic, "Button2")->click();
             });
-            e.wakuSel.Button1->click();
+            Control<QPushButton>(e.wakuSel, "Button1")->click();
         });
         QCOMPARE(e.form.Block().Frame(0).Kind, QStringLiteral("V"));
         QCOMPARE(e.form.Block().Frame(0).Content, QStringLiteral("/nowhere/logo.bmp"));
         // The next paint finds the picture missing: the frame becomes "Non" and
         // the message comes once, after the paint.
-        e.form.PaintBox1->repaint();
+        e.Canvas()->repaint();
         QTRY_COMPARE(e.fakes.messages.shown.size(), size_t(1));
         QCOMPARE(e.fakes.messages.shown.front(), QStringLiteral("グラフィックファイルを読み込めませんでした"));
         QCOMPARE(e.form.Block().Frame(0).Kind, QStringLiteral("Non"));
-        e.form.PaintBox1->repaint();
+        e.Canvas()->repaint();
         QCoreApplication::sendPostedEvents(); // a message the paint queued
         QCOMPARE(e.fakes.messages.shown.size(), size_t(1));
 
         // Editing a "Non" frame asks for the kind again.
         bool asked = false;
         WhenShown(e.wakuSel, [&] { asked = true; });
-        e.form.SpeedButton2->click();
+        Control<QPushButton>(e.form, "SpeedButton2")->click();
         QVERIFY(asked);
         QCOMPARE(e.form.Block().Frame(0).Kind, QStringLiteral("Non"));
     }
@@ -275,22 +287,22 @@ private Q_SLOTS:
         e.Click({200, 40});
         QCOMPARE(e.form.Selection(), std::optional<qsizetype>(0));
         WhenShown(e.moji, [&] {
-            QVERIFY(e.moji.RadioGroup1Item1->isChecked());
-            QCOMPARE(e.moji.ComboBox1->currentText(), QStringLiteral("IPAGothic"));
-            QCOMPARE(e.moji.BitBtn1->GlyphColor(), 255u);
-            QCOMPARE(e.moji.Edit1->text(), QStringLiteral("０３－１２"));
-            e.moji.ComboBox1->setEditText(QStringLiteral("IPAMincho"));
-            e.moji.Button2->click(); // cancel: nothing changes
+            QVERIFY(Control<QRadioButton>(e.moji, "RadioGroup1Item1")->isChecked());
+            QCOMPARE(Control<QComboBox>(e.moji, "ComboBox1")->currentText(), QStringLiteral("IPAGothic"));
+            QCOMPARE(Control<ColorGlyphButton>(e.moji, "BitBtn1")->GlyphColor(), 255u);
+            QCOMPARE(Control<QLineEdit>(e.moji, "Edit1")->text(), QStringLiteral("０３－１２"));
+            Control<QComboBox>(e.moji, "ComboBox1")->setEditText(QStringLiteral("IPAMincho"));
+            Control<QPushButton>(e.moji, "Button2")->click(); // cancel: nothing changes
         });
-        e.form.SpeedButton2->click();
+        Control<QPushButton>(e.form, "SpeedButton2")->click();
         QCOMPARE(e.form.Block().Frame(0), frame);
 
         WhenShown(e.moji, [&] {
-            e.moji.ComboBox1->setEditText(QStringLiteral("IPAMincho"));
-            e.moji.RadioGroup1Item0->setChecked(true);
-            e.moji.Button1->click();
+            Control<QComboBox>(e.moji, "ComboBox1")->setEditText(QStringLiteral("IPAMincho"));
+            Control<QRadioButton>(e.moji, "RadioGroup1Item0")->setChecked(true);
+            Control<QPushButton>(e.moji, "Button1")->click();
         });
-        e.form.N2->trigger();
+        Control<QAction>(e.form, "N2")->trigger();
         QCOMPARE(e.form.Block().Frame(0).FontName, QStringLiteral("IPAMincho"));
         QCOMPARE(e.form.Block().Frame(0).Kind, QStringLiteral("L"));
         QVERIFY(e.fakes.messages.shown.empty());
@@ -319,11 +331,11 @@ private Q_SLOTS:
         Editor e;
         e.form.SetBlock(BlockOf({Frame(1000, 873, 5000, 3493)}));
         const QPoint handleEdge{300 - 2, 20 - 2}; // a corner of the top-middle handle
-        QCOMPARE(Pixel(e.form.PaintBox1, handleEdge), qRgb(255, 255, 255));
+        QCOMPARE(Pixel(e.Canvas(), handleEdge), qRgb(255, 255, 255));
         e.Click({200, 40});
-        QCOMPARE(Pixel(e.form.PaintBox1, handleEdge), qRgb(255, 0, 0)); // aqua xor white
+        QCOMPARE(Pixel(e.Canvas(), handleEdge), qRgb(255, 0, 0)); // aqua xor white
         e.Press({900, 200});
-        QCOMPARE(Pixel(e.form.PaintBox1, handleEdge), qRgb(255, 255, 255));
+        QCOMPARE(Pixel(e.Canvas(), handleEdge), qRgb(255, 255, 255));
     }
 
     void movingAndResizingWithTheMouse()
@@ -333,7 +345,7 @@ private Q_SLOTS:
         e.Click({200, 40});
         e.Move({300, 50});
         QCOMPARE(e.form.CurrentHoverZone(), std::optional(HoverZone::Inside));
-        QCOMPARE(e.form.PaintBox1->cursor().shape(), Qt::DragMoveCursor);
+        QCOMPARE(e.Canvas()->cursor().shape(), Qt::DragMoveCursor);
         e.Press({300, 50});
         QVERIFY(e.form.Selection() == std::nullopt); // handles go during the drag
         e.Move({310, 60});
@@ -350,7 +362,7 @@ private Q_SLOTS:
         e.Click({200, 40});
         e.Move({500, 50});
         QCOMPARE(e.form.CurrentHoverZone(), std::optional(HoverZone::Right));
-        QCOMPARE(e.form.PaintBox1->cursor().shape(), Qt::SizeHorCursor);
+        QCOMPARE(e.Canvas()->cursor().shape(), Qt::SizeHorCursor);
         e.Press({500, 50});
         e.Move({120, 50});
         e.Move({105, 50});
@@ -400,7 +412,7 @@ private Q_SLOTS:
         for (const QPoint at : {QPoint(100, 20), QPoint(102, 50), QPoint(104, 80)}) {
             e.Move(at);
             QVERIFY(e.form.CurrentHoverZone() == std::nullopt);
-            QCOMPARE(e.form.PaintBox1->cursor().shape(), Qt::ArrowCursor);
+            QCOMPARE(e.Canvas()->cursor().shape(), Qt::ArrowCursor);
         }
         e.Press({102, 50});
         e.Move({300, 50});
@@ -451,7 +463,7 @@ private Q_SLOTS:
         e.form.SetBlock(BlockOf({Frame(0, 0, 1000, 1000), Frame(2000, 0, 3000, 1000), Frame(4000, 0, 5000, 1000)}));
         e.Click({250, 10});
         e.fakes.messages.answers = {platform::Messages::Answer::Yes};
-        e.form.SpeedButton3->click();
+        Control<QPushButton>(e.form, "SpeedButton3")->click();
         QCOMPARE(e.form.Block(), BlockOf({Frame(0, 0, 1000, 1000), Frame(4000, 0, 5000, 1000)}));
     }
 
@@ -459,7 +471,7 @@ private Q_SLOTS:
     {
         Editor e;
         e.fakes.messages.answers = {platform::Messages::Answer::Yes};
-        e.form.SpeedButton4->click();
+        Control<QPushButton>(e.form, "SpeedButton4")->click();
         QCOMPARE(e.fakes.messages.asked.size(), size_t(1));
         QCOMPARE(e.fakes.messages.asked.back().text, QStringLiteral("全ての枠情報を削除しますか？"));
         QCOMPARE(e.fakes.sounds.exclamations, 1);
@@ -467,10 +479,10 @@ private Q_SLOTS:
         e.form.SetBlock(BlockOf({Frame(0, 0, 1000, 1000), Frame(2000, 0, 3000, 1000)}));
         e.Click({50, 10});
         e.fakes.messages.answers = {platform::Messages::Answer::No};
-        e.form.N5->trigger();
+        Control<QAction>(e.form, "N5")->trigger();
         QCOMPARE(e.form.Block().FrameCount(), 2);
         e.fakes.messages.answers = {platform::Messages::Answer::Yes};
-        e.form.N5->trigger();
+        Control<QAction>(e.form, "N5")->trigger();
         QCOMPARE(e.form.Block().FrameCount(), 0);
         QVERIFY(e.CommandsDisabled());
     }
@@ -480,12 +492,12 @@ private Q_SLOTS:
         Editor e;
         e.form.SetBlock(BlockOf({Frame(1000, 873, 5000, 3493)}));
         e.Click({200, 40});
-        e.form.N1->trigger();
+        Control<QAction>(e.form, "N1")->trigger();
         QVERIFY(e.form.InsertMode());
         QVERIFY(e.form.Selection() == std::nullopt);
-        e.form.N1->trigger();
+        Control<QAction>(e.form, "N1")->trigger();
         QVERIFY(e.form.InsertMode()); // the menu only sets it
-        QTest::mouseClick(e.form.SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(e.form, "SpeedButton1"), Qt::LeftButton);
         QVERIFY(!e.form.InsertMode());
     }
 
@@ -497,16 +509,16 @@ private Q_SLOTS:
 
         WhenShown(e.form, [&] {
             e.Click({200, 40});
-            e.form.Button2->click();
+            Control<QPushButton>(e.form, "Button2")->click();
         });
         QVERIFY(e.form.Edit(block));
         WhenShown(e.form, [&] {
             QCOMPARE(e.form.Selection(), std::optional<qsizetype>(0));
             QVERIFY(e.CommandsEnabled());
             e.fakes.messages.answers = {platform::Messages::Answer::Yes};
-            e.form.SpeedButton3->click();
+            Control<QPushButton>(e.form, "SpeedButton3")->click();
             QCOMPARE(e.form.Block().FrameCount(), 0);
-            e.form.Button1->click();
+            Control<QPushButton>(e.form, "Button1")->click();
         });
         QVERIFY(!e.form.Edit(block));
         QCOMPARE(block.FrameCount(), 1); // Cancel leaves the caller's copy as it was
@@ -514,7 +526,7 @@ private Q_SLOTS:
         WhenShown(e.form, [&] {
             QCOMPARE(e.form.Block().FrameCount(), 1);
             e.Click({200, 40});
-            e.form.Button1->click();
+            Control<QPushButton>(e.form, "Button1")->click();
         });
         QVERIFY(!e.form.Edit(block));
         WhenShown(e.form, [&] {
@@ -538,7 +550,7 @@ private Q_SLOTS:
         FitWakuText(frame, 1000, 229);
         e.form.SetBlock(BlockOf({frame}));
         const QImage window = e.form.grab().toImage();
-        const QPoint canvas = e.form.PaintBox1->mapTo(&e.form, QPoint(0, 0));
+        const QPoint canvas = e.Canvas()->mapTo(&e.form, QPoint(0, 0));
         int inked = 0;
         for (int y = 180; y < 220; ++y)
             for (int x = 905; x < 968; ++x)
@@ -549,7 +561,7 @@ private Q_SLOTS:
     void helpShowsTheBlockEditorPage()
     {
         Editor e;
-        e.form.Button3->click();
+        Control<QPushButton>(e.form, "Button3")->click();
         QCOMPARE(e.fakes.help.topics, QStringList{QStringLiteral("kikanmei")});
     }
 
@@ -561,13 +573,13 @@ private Q_SLOTS:
         QCOMPARE(e.wakuSel.windowTitle(), QStringLiteral("挿入枠の選択"));
         QCOMPARE(e.wakuSel.ItemIndex(), 0);
         WhenShown(e.wakuSel, [&] {
-            e.wakuSel.RadioGroup1Item1->setChecked(true);
-            e.wakuSel.Button1->click();
+            Control<QRadioButton>(e.wakuSel, "RadioGroup1Item1")->setChecked(true);
+            Control<QPushButton>(e.wakuSel, "Button1")->click();
         });
         QCOMPARE(e.wakuSel.exec(), int(QDialog::Accepted));
         WhenShown(e.wakuSel, [&] {
             QCOMPARE(e.wakuSel.ItemIndex(), 1);
-            e.wakuSel.Button2->click();
+            Control<QPushButton>(e.wakuSel, "Button2")->click();
         });
         QCOMPARE(e.wakuSel.exec(), int(QDialog::Rejected));
     }
@@ -575,9 +587,10 @@ private Q_SLOTS:
     void textDialogFaceListClearAndColour()
     {
         Editor e;
+        auto *faceBox = Control<QComboBox>(e.moji, "ComboBox1");
         QStringList faces;
-        for (int i = 0; i < e.moji.ComboBox1->count(); ++i)
-            faces.append(e.moji.ComboBox1->itemText(i));
+        for (int i = 0; i < faceBox->count(); ++i)
+            faces.append(faceBox->itemText(i));
         QVERIFY(faces.contains(QStringLiteral("IPAGothic")));
         QVERIFY(faces.contains(QStringLiteral("IPAMincho")));
         QVERIFY(!faces.contains(QStringLiteral("IPAPGothic")));
@@ -585,24 +598,27 @@ private Q_SLOTS:
         for (const QString &face : faces)
             QVERIFY(!face.startsWith(u'@'));
 
-        e.moji.Edit1->setText(QStringLiteral("医院"));
+        auto *text = Control<QLineEdit>(e.moji, "Edit1");
+        auto *clear = Control<QPushButton>(e.moji, "SpeedButton1");
+        text->setText(QStringLiteral("医院"));
         e.fakes.messages.answers = {platform::Messages::Answer::No, platform::Messages::Answer::Yes};
-        e.moji.SpeedButton1->click();
-        QCOMPARE(e.moji.Edit1->text(), QStringLiteral("医院"));
+        clear->click();
+        QCOMPARE(text->text(), QStringLiteral("医院"));
         QCOMPARE(e.fakes.messages.asked.back().text, QStringLiteral("文字列を削除しますか？"));
-        e.moji.SpeedButton1->click();
-        QCOMPARE(e.moji.Edit1->text(), QString());
+        clear->click();
+        QCOMPARE(text->text(), QString());
         QCOMPARE(e.fakes.sounds.exclamations, 2);
 
         e.moji.SetValues({QString(), QString(), false, 0x0000FF});
         e.fakes.colorChooser.answers = {std::optional<Colour>(0x00FF00), std::nullopt};
-        e.moji.BitBtn1->click();
+        auto *colour = Control<ColorGlyphButton>(e.moji, "BitBtn1");
+        colour->click();
         QCOMPARE(e.moji.Values().colour, 0x00FF00u);
-        e.moji.BitBtn1->click();
+        colour->click();
         QCOMPARE(e.moji.Values().colour, 0x00FF00u); // a cancelled chooser keeps the colour
         QCOMPARE(e.fakes.colorChooser.initials, (std::vector<Colour>{0x000000, 0x00FF00})); // the chooser opens as it was last left, not with the text colour
 
-        e.moji.ComboBox1->setEditText(QStringLiteral("どこにもない書体"));
+        faceBox->setEditText(QStringLiteral("どこにもない書体"));
         QCOMPARE(e.moji.Values().fontName, QStringLiteral("どこにもない書体"));
     }
 
@@ -612,10 +628,12 @@ private Q_SLOTS:
         e.graphic.SetValues({QStringLiteral("/old/logo.bmp"), true});
         e.fakes.fileDialogs.answers = {std::optional<QString>(QStringLiteral("/pictures/clinic/map.wmf")),
                                        std::nullopt};
-        e.graphic.Button1->click();
-        QCOMPARE(e.graphic.Edit1->text(), QStringLiteral("/pictures/clinic/map.wmf"));
-        e.graphic.Button1->click();
-        QCOMPARE(e.graphic.Edit1->text(), QStringLiteral("/pictures/clinic/map.wmf"));
+        auto *browse = Control<QPushButton>(e.graphic, "Button1");
+        auto *file = Control<QLineEdit>(e.graphic, "Edit1");
+        browse->click();
+        QCOMPARE(file->text(), QStringLiteral("/pictures/clinic/map.wmf"));
+        browse->click();
+        QCOMPARE(file->text(), QStringLiteral("/pictures/clinic/map.wmf"));
 
         const auto &requests = e.fakes.fileDialogs.requests;
         QCOMPARE(requests.size(), size_t(2));
