@@ -41,19 +41,6 @@ public:
     // The week-end switch as the settings dialog shows it right now.
     void SetWeekEndPrinted(bool printed) { m_weekEndPrinted = printed; }
 
-    // The controls by their number in the window: Edit(n) is "Edit<n>",
-    // BitBtn(n) "BitBtn<n>"; week and count labels of field n.
-    QLineEdit *Edit(int n) const { return m_edits.at(std::size_t(n - 1)); }
-    platform::ColorGlyphButton *BitBtn(int n) const { return m_buttons.at(std::size_t(n - 1)); }
-    QLabel *WeekLabel(int n) const { return m_weekLabels.at(std::size_t(n - 1)); }
-    QLabel *CountLabel(int n) const { return m_countLabels.at(std::size_t(n - 1)); }
-
-    QTabWidget *PageControl1 = nullptr;
-    QLabel *Label21 = nullptr;
-    QPushButton *okButton = nullptr;
-    QPushButton *canButton = nullptr;
-    QPushButton *Button1 = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -65,13 +52,27 @@ private:
     void Button1Click();
     void UpdateAllCounts();
 
+    // The controls of field n (1 to 40, week n + 3) by their number in the
+    // window: Edit(n) is "Edit<n>", BitBtn(n) "BitBtn<n>"; the week and count
+    // labels are numbered page by page.
+    QLineEdit *Edit(int n) const { return m_edits.at(std::size_t(n - 1)); }
+    platform::ColorGlyphButton *BitBtn(int n) const { return m_buttons.at(std::size_t(n - 1)); }
+    QLabel *WeekLabel(int n) const { return m_weekLabels.at(std::size_t(n - 1)); }
+    QLabel *CountLabel(int n) const { return m_countLabels.at(std::size_t(n - 1)); }
+
     const ScheduleSettings &m_settings;
     platform::SharedColorChooser &m_colorChooser;
     bool m_weekEndPrinted = true;
-    std::array<QLineEdit *, Weeks> m_edits{};
-    std::array<platform::ColorGlyphButton *, Weeks> m_buttons{};
-    std::array<QLabel *, Weeks> m_weekLabels{};
-    std::array<QLabel *, Weeks> m_countLabels{};
+
+    QTabWidget *PageControl1 = nullptr; // the five pages of eight weeks
+    QLabel *Label21 = nullptr;          // printable notice width, in full-width characters
+    QPushButton *okButton = nullptr;    // OK
+    QPushButton *canButton = nullptr;   // Cancel
+    QPushButton *Button1 = nullptr;     // "初期状態に戻す": the first-run notices into the fields
+    std::array<QLineEdit *, Weeks> m_edits{};                    // Edit1 to Edit40: the notices' texts
+    std::array<platform::ColorGlyphButton *, Weeks> m_buttons{}; // BitBtn1 to BitBtn40: their colours
+    std::array<QLabel *, Weeks> m_weekLabels{};                  // "妊娠４週" to "妊娠43週"
+    std::array<QLabel *, Weeks> m_countLabels{};                 // each text's width, full-width characters
 };
 
 } // namespace ralvo

@@ -48,38 +48,6 @@ public:
     // The settings the controls hold: texts as typed, fonts as typed.
     ScheduleSettings ControlValues() const;
 
-    // Controls, named as the window's parts.
-    QLineEdit *Edit5 = nullptr;
-    QRadioButton *RadioGroup1Item0 = nullptr;
-    QRadioButton *RadioGroup1Item1 = nullptr;
-    QButtonGroup *RadioGroup1 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QLineEdit *Edit2 = nullptr;
-    QLineEdit *Edit3 = nullptr;
-    QLineEdit *Edit4 = nullptr;
-    QComboBox *ComboBox6 = nullptr;
-    QComboBox *ComboBox7 = nullptr;
-    QCheckBox *CheckBox1 = nullptr;
-    QCheckBox *CheckBox6 = nullptr;
-    QPushButton *Button9 = nullptr;
-    QCheckBox *CheckBox2 = nullptr;
-    QPushButton *Button6 = nullptr;
-    QComboBox *ComboBox1 = nullptr;
-    QComboBox *ComboBox2 = nullptr;
-    QComboBox *ComboBox3 = nullptr;
-    QComboBox *ComboBox4 = nullptr;
-    QComboBox *ComboBox5 = nullptr;
-    platform::ColorGlyphButton *BitBtn1 = nullptr;
-    platform::ColorGlyphButton *BitBtn2 = nullptr;
-    platform::ColorGlyphButton *BitBtn3 = nullptr;
-    platform::ColorGlyphButton *BitBtn6 = nullptr;
-    platform::ColorGlyphButton *BitBtn4 = nullptr;
-    platform::ColorGlyphButton *BitBtn5 = nullptr;
-    QCheckBox *CheckBox3 = nullptr;
-    QPushButton *Button2 = nullptr;
-    QPushButton *Button4 = nullptr;
-    QPushButton *Button5 = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -97,6 +65,41 @@ private:
     void Button6Click();
 
     QList<QComboBox *> FontBoxes() const;
+
+    // Notation ("表記法の設定").
+    QLineEdit *Edit5 = nullptr;               // title, "??" standing for the mother's name (Tit)
+    QRadioButton *RadioGroup1Item0 = nullptr; // due-date term "出産予定日" (Yoteiyogo 0)
+    QRadioButton *RadioGroup1Item1 = nullptr; // due-date term "分娩予定日" (Yoteiyogo 1)
+    QButtonGroup *RadioGroup1 = nullptr;      // the two terms; the checked id is Yoteiyogo
+    QLineEdit *Edit1 = nullptr;               // month label: before the number (Tsuki1)
+    QLineEdit *Edit2 = nullptr;               // month label: after the number (Tsuki2)
+    QLineEdit *Edit3 = nullptr;               // week label: before the number (Shu1)
+    QLineEdit *Edit4 = nullptr;               // week label: after the number (Shu2)
+    // Printing ("印刷設定").
+    QComboBox *ComboBox6 = nullptr; // paper size: B5, A4, the printer's (Yoshi)
+    QComboBox *ComboBox7 = nullptr; // first month of the table, 2nd to 4th (Hani)
+    QCheckBox *CheckBox1 = nullptr; // print the week-end dates (Shumatsucheck)
+    QCheckBox *CheckBox6 = nullptr; // print the notices (Noticecheck)
+    QPushButton *Button9 = nullptr; // "編集": opens the notice editor
+    QCheckBox *CheckBox2 = nullptr; // print the institution block (Kikanmeicheck)
+    QPushButton *Button6 = nullptr; // "編集": opens the institution block editor
+    // Fonts and colours ("ﾌｫﾝﾄ設定").
+    QComboBox *ComboBox1 = nullptr;                // title font (Titfont)
+    QComboBox *ComboBox2 = nullptr;                // due-date line font (Yotfont)
+    QComboBox *ComboBox3 = nullptr;                // month and week label font (MWfont)
+    QComboBox *ComboBox4 = nullptr;                // date font (Dayfont)
+    QComboBox *ComboBox5 = nullptr;                // notice font (Notfont)
+    platform::ColorGlyphButton *BitBtn1 = nullptr; // title colour (Titcolor)
+    platform::ColorGlyphButton *BitBtn2 = nullptr; // due-date line colour (Yotcolor)
+    platform::ColorGlyphButton *BitBtn3 = nullptr; // month and week label colour (MWcolor)
+    platform::ColorGlyphButton *BitBtn6 = nullptr; // date colour (Daycolor)
+    platform::ColorGlyphButton *BitBtn4 = nullptr; // full-term dates' colour (Seikicolor)
+    platform::ColorGlyphButton *BitBtn5 = nullptr; // due date's colour (Yoteibicolor)
+    QCheckBox *CheckBox3 = nullptr;                // print in colour (Colorcheck)
+    // The buttons at the bottom.
+    QPushButton *Button2 = nullptr; // OK
+    QPushButton *Button4 = nullptr; // Cancel
+    QPushButton *Button5 = nullptr; // "標準に戻す": the first-run defaults into the controls
 
     NoticeTable &m_notices;
     KikanmeiBlock &m_block;

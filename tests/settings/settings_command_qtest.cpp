@@ -5,6 +5,7 @@
 #include "app/ui/RalvoMainForm.h"
 #include "settings/ui/NoticeEditForm.h"
 #include "settings/ui/SetupForm.h"
+#include "support/FindControl.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 using namespace ralvo;
+using test::Control;
 
 class SettingsCommandTest : public QObject
 {
@@ -26,8 +28,8 @@ private Q_SLOTS:
         auto *setup = main.findChild<TSetupForm *>();
         QVERIFY(setup);
         QVERIFY(main.findChild<TNoticeEditForm *>());
-        auto *signBtn = main.findChild<QPushButton *>(QStringLiteral("SignBtn"));
-        auto *s1 = main.findChild<QAction *>(QStringLiteral("S1"));
+        auto *signBtn = Control<QPushButton>(main, "SignBtn");
+        auto *s1 = Control<QAction>(main, "S1");
         QVERIFY(signBtn && s1);
 
         QString shown;
@@ -39,22 +41,22 @@ private Q_SLOTS:
             });
         };
         whenShown([&] {
-            setup->Edit5->setText(QStringLiteral("新しい表題"));
-            QTest::mouseClick(setup->Button2, Qt::LeftButton);
+            Control<QLineEdit>(setup, "Edit5")->setText(QStringLiteral("新しい表題"));
+            QTest::mouseClick(Control<QPushButton>(setup, "Button2"), Qt::LeftButton);
         });
         QTest::mouseClick(signBtn, Qt::LeftButton);
 
         whenShown([&] {
-            shown = setup->Edit5->text(); // filled again from the record
-            setup->Edit5->setText(QStringLiteral("取り消される表題"));
-            QTest::mouseClick(setup->Button4, Qt::LeftButton);
+            shown = Control<QLineEdit>(setup, "Edit5")->text(); // filled again from the record
+            Control<QLineEdit>(setup, "Edit5")->setText(QStringLiteral("取り消される表題"));
+            QTest::mouseClick(Control<QPushButton>(setup, "Button4"), Qt::LeftButton);
         });
         s1->trigger();
         QCOMPARE(shown, QStringLiteral("新しい表題"));
 
         whenShown([&] {
-            shown = setup->Edit5->text();
-            QTest::mouseClick(setup->Button4, Qt::LeftButton);
+            shown = Control<QLineEdit>(setup, "Edit5")->text();
+            QTest::mouseClick(Control<QPushButton>(setup, "Button4"), Qt::LeftButton);
         });
         QTest::mouseClick(signBtn, Qt::LeftButton);
         QCOMPARE(shown, QStringLiteral("新しい表題"));

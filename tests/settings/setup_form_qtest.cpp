@@ -7,7 +7,9 @@
 #include "settings/ui/NoticeEditForm.h"
 #include "settings/ui/SetupForm.h"
 #include "support/FakePlatform.h"
+#include "support/FindControl.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,8 +27,35 @@
 
 using namespace ralvo;
 using platform::ColorGlyphButton;
+using test::Control;
 
 namespace {
+
+// Clicks the button, check box or radio button `name` of `window`.
+void Click(const QObject &window, const char *name,
+           const std::source_location &where = std::source_location::current())
+{
+    QTest::mouseClick(Control<QAbstractButton>(window, name, where), Qt::LeftButton);
+}
+
+template<class T>
+QList<T *> Controls(const QObject &window, std::initializer_list<const char *> names)
+{
+    QList<T *> controls;
+    for (const char *name : names)
+        controls.append(Control<T>(window, name));
+    return controls;
+}
+
+// Field n of the notice editor (week n + 3): its text and its colour button.
+QLineEdit *NoticeText(const TNoticeEditForm &editor, int n)
+{
+    return Control<QLineEdit>(editor, QStringLiteral("Edit%1").arg(n));
+}
+ColorGlyphButton *NoticeColour(const TNoticeEditForm &editor, int n)
+{
+    return Control<ColorGlyphButton>(editor, QStringLiteral("BitBtn%1").arg(n));
+}
 
 // Runs `act` once `dialog` runs modally. Whatever `act` leaves open (a failed
 // check returns early) is cancelled, so a failure never hangs the test.
@@ -86,13 +115,17 @@ struct Fixture
     void OpenNotices(std::function<void()> act)
     {
         WhenShown(editor, std::move(act));
-        QTest::mouseClick(form.Button9, Qt::LeftButton);
+        Click(form, "Button9");
     }
 };
 
+// The count label of field n, numbered page by page as the window's labels.
 QString CountOf(const TNoticeEditForm &editor, int field)
 {
-    return editor.CountLabel(field)->text();
+    constexpr int firstCountLabel[] = {12, 34, 53, 72, 91};
+    const int page = (field - 1) / 8;
+    const int label = firstCountLabel[page] + (field - 1) % 8;
+    return Control<QLabel>(editor, QStringLiteral("Label%1").arg(label))->text();
 }
 
 } // namespace
@@ -112,26 +145,25 @@ private Q_SLOTS:
         f.fakeChooser.answers = {0x0000AA, 0x0000AB, 0x0000AC, 0x0000AD, 0x0000AE, 0x0000AF};
         WhenShown(f.form, [&] {
             QCOMPARE(f.form.ControlValues(), stored);
-            f.form.Edit5->setText(QStringLiteral("x"));
-            QTest::mouseClick(f.form.RadioGroup1Item0, Qt::LeftButton);
-            for (QLineEdit *e : {f.form.Edit1, f.form.Edit2, f.form.Edit3, f.form.Edit4})
+            Control<QLineEdit>(f.form, "Edit5")->setText(QStringLiteral("x"));
+            Click(f.form, "RadioGroup1Item0");
+            for (QLineEdit *e : Controls<QLineEdit>(f.form, {"Edit1", "Edit2", "Edit3", "Edit4"}))
                 QTest::keyClicks(e, QStringLiteral("z"));
-            f.form.ComboBox6->setCurrentIndex(1);
-            f.form.ComboBox7->setCurrentIndex(0);
-            for (QCheckBox *c : {f.form.CheckBox1, f.form.CheckBox6, f.form.CheckBox2, f.form.CheckBox3})
-                QTest::mouseClick(c, Qt::LeftButton);
-            for (QComboBox *c : {f.form.ComboBox1, f.form.ComboBox2, f.form.ComboBox3, f.form.ComboBox4,
-                                 f.form.ComboBox5})
+            Control<QComboBox>(f.form, "ComboBox6")->setCurrentIndex(1);
+            Control<QComboBox>(f.form, "ComboBox7")->setCurrentIndex(0);
+            for (const char *check : {"CheckBox1", "CheckBox6", "CheckBox2", "CheckBox3"})
+                Click(f.form, check);
+            for (QComboBox *c :
+                 Controls<QComboBox>(f.form, {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5"}))
                 c->setEditText(QStringLiteral("Changed"));
-            for (ColorGlyphButton *b : {f.form.BitBtn1, f.form.BitBtn2, f.form.BitBtn3, f.form.BitBtn4,
-                                        f.form.BitBtn5, f.form.BitBtn6})
-                QTest::mouseClick(b, Qt::LeftButton);
+            for (const char *colour : {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6"})
+                Click(f.form, colour);
             const ScheduleSettings edited = f.form.ControlValues();
             QCOMPARE(edited.Titcolor, 0x0000AAu);
             QCOMPARE(edited.Daycolor, 0x0000AFu);
             QCOMPARE(edited.Yoteiyogo, 0);
             QCOMPARE(edited.Colorcheck, true);
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "Button4");
         });
         QVERIFY(!EditSettings(f.form, f.settings));
         QCOMPARE(f.settings, stored);
@@ -139,7 +171,7 @@ private Q_SLOTS:
         // The next opening shows the stored values again; OK keeps them.
         WhenShown(f.form, [&] {
             QCOMPARE(f.form.ControlValues(), stored);
-            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            Click(f.form, "Button2");
         });
         QVERIFY(EditSettings(f.form, f.settings));
         QCOMPARE(f.settings, stored);
@@ -151,7 +183,7 @@ private Q_SLOTS:
         const ScheduleSettings wanted = Customised();
         WhenShown(f.form, [&] {
             f.form.Fill(wanted);
-            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            Click(f.form, "Button2");
         });
         QVERIFY(EditSettings(f.form, f.settings));
         QCOMPARE(f.settings, wanted);
@@ -168,18 +200,19 @@ private Q_SLOTS:
         const KikanmeiBlock block = f.block;
 
         WhenShown(f.form, [&] {
-            QTest::mouseClick(f.form.Button5, Qt::LeftButton);
+            Click(f.form, "Button5");
             QCOMPARE(f.form.ControlValues(), ScheduleSettings{});
-            QCOMPARE(f.form.ComboBox6->currentText(), QStringLiteral("ﾌﾟﾘﾝﾀの設定による"));
-            QCOMPARE(f.form.ComboBox7->currentText(), QStringLiteral("第2か月から記載"));
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            QCOMPARE(Control<QComboBox>(f.form, "ComboBox6")->currentText(),
+                     QStringLiteral("ﾌﾟﾘﾝﾀの設定による"));
+            QCOMPARE(Control<QComboBox>(f.form, "ComboBox7")->currentText(), QStringLiteral("第2か月から記載"));
+            Click(f.form, "Button4");
         });
         QVERIFY(!EditSettings(f.form, f.settings));
         QCOMPARE(f.settings, stored);
 
         WhenShown(f.form, [&] {
-            QTest::mouseClick(f.form.Button5, Qt::LeftButton);
-            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            Click(f.form, "Button5");
+            Click(f.form, "Button2");
         });
         QVERIFY(EditSettings(f.form, f.settings));
         QCOMPARE(f.settings, ScheduleSettings{});
@@ -194,8 +227,8 @@ private Q_SLOTS:
         f.settings.Hani = -3;
         f.settings.Yoteiyogo = 5;
         WhenShown(f.form, [&] {
-            f.form.ComboBox7->setCurrentIndex(-1); // nothing selected
-            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            Control<QComboBox>(f.form, "ComboBox7")->setCurrentIndex(-1); // nothing selected
+            Click(f.form, "Button2");
         });
         QVERIFY(EditSettings(f.form, f.settings));
         QCOMPARE(f.settings.Yoshi, 2);
@@ -207,23 +240,25 @@ private Q_SLOTS:
     {
         Fixture f;
         WhenShown(f.form, [&] {
-            f.form.ComboBox1->lineEdit()->clear();
-            QTest::keyClicks(f.form.ComboBox1->lineEdit(), QStringLiteral("No Such "));
-            QTest::sendKeyEvent(QTest::Click, f.form.ComboBox1->lineEdit(), Qt::Key_unknown,
+            QLineEdit *titleFont = Control<QComboBox>(f.form, "ComboBox1")->lineEdit();
+            auto *dueDateFont = Control<QComboBox>(f.form, "ComboBox2");
+            titleFont->clear();
+            QTest::keyClicks(titleFont, QStringLiteral("No Such "));
+            QTest::sendKeyEvent(QTest::Click, titleFont, Qt::Key_unknown,
                                 QStringLiteral("どこにもない書体"), Qt::NoModifier);
-            f.form.ComboBox5->setEditText(QString());
-            f.form.ComboBox2->lineEdit()->clear();
+            Control<QComboBox>(f.form, "ComboBox5")->setEditText(QString());
+            dueDateFont->lineEdit()->clear();
             f.form.activateWindow();
-            f.form.ComboBox2->setFocus();
-            QTRY_VERIFY(f.form.ComboBox2->lineEdit()->hasFocus());
-            QTest::keyClicks(f.form.ComboBox2->lineEdit(), QStringLiteral("IPAG")); // prefix of a listed face
-            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            dueDateFont->setFocus();
+            QTRY_VERIFY(dueDateFont->lineEdit()->hasFocus());
+            QTest::keyClicks(dueDateFont->lineEdit(), QStringLiteral("IPAG")); // prefix of a listed face
+            Click(f.form, "Button2");
         });
         QVERIFY(EditSettings(f.form, f.settings));
         QCOMPARE(f.settings.Titfont, QStringLiteral("No Such どこにもない書体"));
         QCOMPARE(f.settings.Yotfont, QStringLiteral("IPAG"));
         QCOMPARE(f.settings.Notfont, QString());
-        QCOMPARE(f.form.ComboBox1->findText(f.settings.Titfont), -1);
+        QCOMPARE(Control<QComboBox>(f.form, "ComboBox1")->findText(f.settings.Titfont), -1);
     }
 
     void fiveIdenticalFixedPitchFontLists()
@@ -235,7 +270,7 @@ private Q_SLOTS:
                 names.append(box->itemText(i));
             return names;
         };
-        const QStringList first = items(f.form.ComboBox1);
+        const QStringList first = items(Control<QComboBox>(f.form, "ComboBox1"));
         QVERIFY(first.contains(QStringLiteral("IPAGothic")));
         QVERIFY(first.contains(QStringLiteral("IPAMincho")));
         QVERIFY(!first.contains(QStringLiteral("IPAPGothic")));
@@ -243,7 +278,7 @@ private Q_SLOTS:
         QVERIFY(!first.contains(QStringLiteral("DejaVu Sans")));
         for (const QString &name : first)
             QVERIFY2(!name.startsWith(u'@'), qPrintable(name));
-        for (const QComboBox *box : {f.form.ComboBox2, f.form.ComboBox3, f.form.ComboBox4, f.form.ComboBox5})
+        for (const QComboBox *box : Controls<QComboBox>(f.form, {"ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5"}))
             QCOMPARE(items(box), first);
     }
 
@@ -252,18 +287,20 @@ private Q_SLOTS:
         Fixture f;
         f.fakeChooser.answers = {0x0A0B0C, std::nullopt, 0x00FF00, 0xABCDEF};
         WhenShown(f.form, [&] {
-            const Colour yotBefore = f.form.BitBtn2->GlyphColor();
-            QTest::mouseClick(f.form.BitBtn1, Qt::LeftButton);
-            QTest::mouseClick(f.form.BitBtn2, Qt::LeftButton); // cancelled
-            QCOMPARE(f.form.BitBtn1->GlyphColor(), 0x0A0B0Cu);
-            QCOMPARE(f.form.BitBtn2->GlyphColor(), yotBefore);
+            auto *titleColour = Control<ColorGlyphButton>(f.form, "BitBtn1");
+            auto *dueDateColour = Control<ColorGlyphButton>(f.form, "BitBtn2");
+            const Colour yotBefore = dueDateColour->GlyphColor();
+            QTest::mouseClick(titleColour, Qt::LeftButton);
+            QTest::mouseClick(dueDateColour, Qt::LeftButton); // cancelled
+            QCOMPARE(titleColour->GlyphColor(), 0x0A0B0Cu);
+            QCOMPARE(dueDateColour->GlyphColor(), yotBefore);
             f.OpenNotices([&] {
-                QTest::mouseClick(f.editor.BitBtn(5), Qt::LeftButton);
-                QCOMPARE(f.editor.BitBtn(5)->GlyphColor(), 0x00FF00u);
-                QTest::mouseClick(f.editor.canButton, Qt::LeftButton);
+                QTest::mouseClick(NoticeColour(f.editor, 5), Qt::LeftButton);
+                QCOMPARE(NoticeColour(f.editor, 5)->GlyphColor(), 0x00FF00u);
+                Click(f.editor, "canButton");
             });
-            QTest::mouseClick(f.form.BitBtn6, Qt::LeftButton);
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "BitBtn6");
+            Click(f.form, "Button4");
         });
         EditSettings(f.form, f.settings);
         // Black first, then always the last confirmed colour, never the button's.
@@ -277,11 +314,11 @@ private Q_SLOTS:
         f.fakeChooser.answers = {0x0000FF};
         WhenShown(f.form, [&] {
             f.OpenNotices([&] {
-                f.editor.Edit(20)->setText(QStringLiteral("新しい注意"));
-                QTest::mouseClick(f.editor.BitBtn(3), Qt::LeftButton);
-                QTest::mouseClick(f.editor.okButton, Qt::LeftButton);
+                NoticeText(f.editor, 20)->setText(QStringLiteral("新しい注意"));
+                QTest::mouseClick(NoticeColour(f.editor, 3), Qt::LeftButton);
+                Click(f.editor, "okButton");
             });
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "Button4");
         });
         EditSettings(f.form, f.settings);
         NoticeTable expected = DefaultNoticeTable();
@@ -294,7 +331,7 @@ private Q_SLOTS:
     void blockEditKeptAfterCancellingTheSettingsAndWorkedOnACopy()
     {
         Fixture f;
-        QVERIFY(!f.form.Button6->isEnabled());
+        QVERIFY(!Control<QPushButton>(f.form, "Button6")->isEnabled());
         QStringList seen;
         bool confirm = true;
         f.form.SetBlockEditor([&](KikanmeiBlock &copy) {
@@ -302,10 +339,10 @@ private Q_SLOTS:
             copy.Lines().append(QStringLiteral("added"));
             return confirm;
         });
-        QVERIFY(f.form.Button6->isEnabled());
+        QVERIFY(Control<QPushButton>(f.form, "Button6")->isEnabled());
         WhenShown(f.form, [&] {
-            QTest::mouseClick(f.form.Button6, Qt::LeftButton);
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "Button6");
+            Click(f.form, "Button4");
         });
         EditSettings(f.form, f.settings);
         QCOMPARE(seen, (QStringList{QStringLiteral("L"), QStringLiteral("line")}));
@@ -313,8 +350,8 @@ private Q_SLOTS:
 
         confirm = false; // the block editor cancelled: the block stays
         WhenShown(f.form, [&] {
-            QTest::mouseClick(f.form.Button6, Qt::LeftButton);
-            QTest::mouseClick(f.form.Button2, Qt::LeftButton);
+            Click(f.form, "Button6");
+            Click(f.form, "Button2");
         });
         EditSettings(f.form, f.settings);
         QCOMPARE(f.block.Lines().size(), 3);
@@ -326,20 +363,21 @@ private Q_SLOTS:
         QString shown;
         const auto readWidth = [&] {
             f.OpenNotices([&] {
-                shown = f.editor.Label21->text();
-                QTest::mouseClick(f.editor.canButton, Qt::LeftButton);
+                shown = Control<QLabel>(f.editor, "Label21")->text();
+                Click(f.editor, "canButton");
             });
         };
         WhenShown(f.form, [&] {
             readWidth();
             QCOMPARE(shown, QStringLiteral("14"));
-            QTest::mouseClick(f.form.CheckBox1, Qt::LeftButton); // not confirmed
+            Click(f.form, "CheckBox1"); // not confirmed
             readWidth();
             QCOMPARE(shown, QStringLiteral("20"));
-            f.form.Edit1->setText(QStringLiteral("とても長い月の表記")); // counts only after OK
+            // The notation counts only after OK.
+            Control<QLineEdit>(f.form, "Edit1")->setText(QStringLiteral("とても長い月の表記"));
             readWidth();
             QCOMPARE(shown, QStringLiteral("20"));
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "Button4");
         });
         EditSettings(f.form, f.settings);
 
@@ -349,7 +387,7 @@ private Q_SLOTS:
             WhenShown(f.form, [&] {
                 readWidth();
                 QCOMPARE(shown, QLatin1StringView(c.width));
-                QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+                Click(f.form, "Button4");
             });
             EditSettings(f.form, f.settings);
         }
@@ -360,20 +398,19 @@ private Q_SLOTS:
         Fixture f;
         WhenShown(f.form, [&] {
             f.OpenNotices([&] {
-                QCOMPARE(CountOf(f.editor, 1), QStringLiteral("14"));  // week 4, 28 bytes
-                QCOMPARE(f.editor.CountLabel(1)->objectName(), QStringLiteral("Label12"));
-                QCOMPARE(CountOf(f.editor, 20), QStringLiteral("11")); // week 23, 22 bytes
-                QCOMPARE(f.editor.CountLabel(20)->objectName(), QStringLiteral("Label56"));
+                QCOMPARE(Control<QLabel>(f.editor, "Label12")->text(), QStringLiteral("14")); // week 4, 28 bytes
+                QCOMPARE(Control<QLabel>(f.editor, "Label56")->text(), QStringLiteral("11")); // week 23, 22 bytes
                 QCOMPARE(CountOf(f.editor, 6), QStringLiteral("0"));   // empty week 9
                 QCOMPARE(CountOf(f.editor, 40), QStringLiteral("0"));
-                f.editor.Edit(40)->clear();
-                QTest::keyClicks(f.editor.Edit(40), QStringLiteral("a"));
+                QLineEdit *last = NoticeText(f.editor, 40);
+                last->clear();
+                QTest::keyClicks(last, QStringLiteral("a"));
                 QCOMPARE(CountOf(f.editor, 40), QStringLiteral("0"));
-                QTest::keyClicks(f.editor.Edit(40), QStringLiteral("bc"));
+                QTest::keyClicks(last, QStringLiteral("bc"));
                 QCOMPARE(CountOf(f.editor, 40), QStringLiteral("1"));
-                QTest::mouseClick(f.editor.canButton, Qt::LeftButton);
+                Click(f.editor, "canButton");
             });
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "Button4");
         });
         EditSettings(f.form, f.settings);
         QCOMPARE(f.notices, DefaultNoticeTable());
@@ -388,20 +425,20 @@ private Q_SLOTS:
             n.color = 0x123456;
         }
         f.notices = edited;
-        const auto restoreAndEnd = [&](QPushButton *TNoticeEditForm::*end) {
+        const auto restoreAndEnd = [&](const char *end) {
             WhenShown(f.form, [&] {
                 f.OpenNotices([&] {
-                    QTest::mouseClick(f.editor.Button1, Qt::LeftButton);
+                    Click(f.editor, "Button1");
                     QCOMPARE(CountOf(f.editor, 6), QStringLiteral("0"));
-                    QTest::mouseClick(f.editor.*end, Qt::LeftButton);
+                    Click(f.editor, end);
                 });
-                QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+                Click(f.form, "Button4");
             });
             EditSettings(f.form, f.settings);
         };
-        restoreAndEnd(&TNoticeEditForm::canButton);
+        restoreAndEnd("canButton");
         QCOMPARE(f.notices, edited);
-        restoreAndEnd(&TNoticeEditForm::okButton);
+        restoreAndEnd("okButton");
         QCOMPARE(f.notices, RestoredNoticeTable());
         QCOMPARE(f.notices.ForWeek(41).color, 0x000000u);
     }
@@ -410,25 +447,25 @@ private Q_SLOTS:
     {
         Fixture f;
         QCOMPARE(f.editor.windowTitle(), QStringLiteral("注意項目の編集"));
-        QCOMPARE(f.editor.PageControl1->count(), 5);
-        QCOMPARE(f.editor.PageControl1->tabText(0), QStringLiteral("第２\uFF5E３か月"));
-        QCOMPARE(f.editor.WeekLabel(1)->text(), QStringLiteral("妊娠４週"));
-        QCOMPARE(f.editor.WeekLabel(33)->objectName(), QStringLiteral("Label81"));
-        QCOMPARE(f.editor.WeekLabel(33)->text(), QStringLiteral("妊娠36週"));
+        auto *pages = Control<QTabWidget>(f.editor, "PageControl1");
+        QCOMPARE(pages->count(), 5);
+        QCOMPARE(pages->tabText(0), QStringLiteral("第２\uFF5E３か月"));
+        QCOMPARE(Control<QLabel>(f.editor, "Label1")->text(), QStringLiteral("妊娠４週"));
+        QCOMPARE(Control<QLabel>(f.editor, "Label81")->text(), QStringLiteral("妊娠36週")); // field 33's week
         int shownPage = -1;
         WhenShown(f.form, [&] {
             f.OpenNotices([&] {
-                shownPage = f.editor.PageControl1->currentIndex();
-                f.editor.PageControl1->setCurrentIndex(3);
-                QTest::mouseClick(f.editor.okButton, Qt::LeftButton);
+                shownPage = pages->currentIndex();
+                pages->setCurrentIndex(3);
+                Click(f.editor, "okButton");
             });
             QCOMPARE(shownPage, 0);
             f.OpenNotices([&] {
-                shownPage = f.editor.PageControl1->currentIndex();
-                QTest::mouseClick(f.editor.canButton, Qt::LeftButton);
+                shownPage = pages->currentIndex();
+                Click(f.editor, "canButton");
             });
             QCOMPARE(shownPage, 3);
-            QTest::mouseClick(f.form.Button4, Qt::LeftButton);
+            Click(f.form, "Button4");
         });
         EditSettings(f.form, f.settings);
     }
