@@ -12,10 +12,12 @@
 #include "settings/LastInputFields.h"
 #include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
+#include "support/FindControl.h"
 #include "textout/ui/TextEditorForm.h"
 
 #include <cups/cups.h>
 
+#include <QAction>
 #include <QDir>
 #include <QHash>
 #include <QElapsedTimer>
@@ -420,19 +422,19 @@ private Q_SLOTS:
             QSKIP("no CUPS scheduler");
         test::FakePlatform fake;
         textout::TTextEditorForm form(fake.Services());
-        form.findChild<QPlainTextEdit *>()->setPlainText(QStringLiteral("らるぼ 印刷の確認"));
+        test::Control<QPlainTextEdit>(form, "RichEdit1")->setPlainText(QStringLiteral("らるぼ 印刷の確認"));
         const QString out = CupsPdfOutputDir();
         const QHash<QString, QString> before = PdfFiles(out);
 
         form.Printer().setPrinterName(QStringLiteral("RalvoPDF"));
-        form.Print1->trigger();
+        test::Control<QAction>(form, "Print1")->trigger();
         QVERIFY(fake.messages.shown.empty());
         QString arrived;
         AwaitNewPdf(out, before, arrived);
         QFile::remove(arrived);
 
         form.Printer().setPrinterName(QStringLiteral("RalvoReject"));
-        form.Print1->trigger();
+        test::Control<QAction>(form, "Print1")->trigger();
         QCOMPARE(fake.messages.shown.size(), 1u);
         QCOMPARE(fake.messages.shown.back(), platform::PrintRefusedMessage());
     }

@@ -6,6 +6,7 @@
 #include "platform/Fonts.h"
 #include "support/FakePlatform.h"
 #include "support/FileSystemNodes.h"
+#include "support/FindControl.h"
 #include "textout/TextFile.h"
 #include "textout/TextSchedule.h"
 #include "textout/ui/TextEditorForm.h"
@@ -28,6 +29,7 @@
 #include <memory>
 
 using ralvo::platform::Messages;
+using ralvo::test::Control;
 using ralvo::test::FakePlatform;
 using ralvo::textout::TTextEditorForm;
 
@@ -63,6 +65,11 @@ private:
     std::unique_ptr<TTextEditorForm> m_form;
     std::unique_ptr<QTemporaryDir> m_dir;
 
+    // The text area, a tool button and a menu item of the editor.
+    QPlainTextEdit *Text() const { return Control<QPlainTextEdit>(*m_form, "RichEdit1"); }
+    QToolButton *Tool(const char *name) const { return Control<QToolButton>(*m_form, name); }
+    QAction *Item(const char *name) const { return Control<QAction>(*m_form, name); }
+
     // The state right after the text output.
     void ShowSchedule()
     {
@@ -74,8 +81,8 @@ private:
     }
     void TypeOneCharacter()
     {
-        m_form->RichEdit1->moveCursor(QTextCursor::End);
-        QTest::keyClick(m_form->RichEdit1, Qt::Key_A, Qt::NoModifier);
+        Text()->moveCursor(QTextCursor::End);
+        QTest::keyClick(Text(), Qt::Key_A, Qt::NoModifier);
         QVERIFY(m_form->IsModified());
     }
     QString Path(const QString &name) const { return m_dir->filePath(name); }
@@ -130,7 +137,7 @@ private Q_SLOTS:
 
         ShowSchedule();
         TypeOneCharacter();
-        const QString text = m_form->RichEdit1->toPlainText();
+        const QString text = Text()->toPlainText();
         m_platform->messages.answers.push_back(answer);
         if (!saveAs.isEmpty())
             m_platform->fileDialogs.answers.push_back(Path(saveAs));
@@ -159,7 +166,7 @@ private Q_SLOTS:
                      QStringLiteral("ファイル %1 を作成できません").arg(Path(saveAs)));
         QCOMPARE(m_form->isVisible(), !closes);
         if (!closes) {
-            QCOMPARE(m_form->RichEdit1->toPlainText(), text);
+            QCOMPARE(Text()->toPlainText(), text);
             QVERIFY(m_form->IsModified());
             QCOMPARE(m_form->Caption(), kScheduleCaption);
         }
@@ -168,14 +175,14 @@ private Q_SLOTS:
     void newWithoutChangesAsksNothing()
     {
         ShowSchedule();
-        m_form->N3->trigger();
+        Item("N3")->trigger();
         QVERIFY(m_platform->messages.asked.empty());
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QString());
+        QCOMPARE(Text()->toPlainText(), QString());
         QCOMPARE(m_form->Caption(), QStringLiteral("新規文書"));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("新規文書"));
         QVERIFY(!m_form->IsModified());
 
-        m_form->SaveAs2->trigger();
+        Item("SaveAs2")->trigger();
         QCOMPARE(m_platform->fileDialogs.requests.size(), 1u);
         const auto &request = m_platform->fileDialogs.requests.front();
         QCOMPARE(request.fileName, QStringLiteral("新規文書.txt"));
@@ -196,11 +203,11 @@ private Q_SLOTS:
         QFETCH(bool, emptied);
         ShowSchedule();
         TypeOneCharacter();
-        const QString text = m_form->RichEdit1->toPlainText();
+        const QString text = Text()->toPlainText();
         m_platform->messages.answers.push_back(answer);
-        m_form->N3->trigger();
+        Item("N3")->trigger();
         QCOMPARE(m_platform->messages.asked.size(), 1u);
-        QCOMPARE(m_form->RichEdit1->toPlainText(), emptied ? QString() : text);
+        QCOMPARE(Text()->toPlainText(), emptied ? QString() : text);
         QCOMPARE(m_form->Caption(), emptied ? QStringLiteral("新規文書") : kScheduleCaption);
         QCOMPARE(m_form->IsModified(), !emptied);
     }
@@ -222,25 +229,25 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         ShowSchedule();
-        const QString before = m_form->RichEdit1->toPlainText();
+        const QString before = Text()->toPlainText();
         const QString path = Path(QStringLiteral("開く.txt"));
         WriteBytes(path, bytes);
         m_platform->fileDialogs.answers.push_back(path);
 
-        m_form->ToolButton10->click();
+        Tool("ToolButton10")->click();
 
         QVERIFY(m_platform->messages.asked.empty());
         if (text.isNull()) {
             QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
-            QCOMPARE(m_form->RichEdit1->toPlainText(), before);
+            QCOMPARE(Text()->toPlainText(), before);
             QCOMPARE(m_form->Caption(), kScheduleCaption);
         } else {
             QVERIFY(m_platform->messages.shown.empty());
-            QCOMPARE(m_form->RichEdit1->toPlainText(), text);
+            QCOMPARE(Text()->toPlainText(), text);
             QCOMPARE(m_form->Caption(), path);
             QCOMPARE(m_form->windowTitle(), path);
             QVERIFY(!m_form->IsModified());
-            QVERIFY(!m_form->RichEdit1->isReadOnly());
+            QVERIFY(!Text()->isReadOnly());
         }
     }
 
@@ -251,7 +258,7 @@ private Q_SLOTS:
         m_platform->messages.answers.push_back(Messages::Answer::No);
         const QString path = Path(QStringLiteral("missing.txt"));
         m_platform->fileDialogs.answers.push_back(path);
-        m_form->Open1->trigger();
+        Item("Open1")->trigger();
         QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
         QCOMPARE(m_form->Caption(), kScheduleCaption);
     }
@@ -262,9 +269,9 @@ private Q_SLOTS:
         TypeOneCharacter();
         const QString path = Path(QStringLiteral("保存.txt"));
         m_platform->fileDialogs.answers.push_back(path);
-        m_form->ToolButton2->click();
+        Tool("ToolButton2")->click();
         QCOMPARE(m_platform->fileDialogs.requests.front().fileName, QStringLiteral("出産までのスケジュール.txt"));
-        QCOMPARE(FileBytes(path), ralvo::EncodeTextFile(ralvo::textout::EditorTextLines(m_form->RichEdit1->toPlainText())).bytes);
+        QCOMPARE(FileBytes(path), ralvo::EncodeTextFile(ralvo::textout::EditorTextLines(Text()->toPlainText())).bytes);
         QVERIFY(FileBytes(path).endsWith("----a\r\n"));
         QVERIFY(!m_form->IsModified());
         QCOMPARE(m_form->Caption(), kScheduleCaption); // saving does not rename the window
@@ -284,7 +291,7 @@ private Q_SLOTS:
         ShowSchedule();
         TypeOneCharacter();
         m_platform->fileDialogs.answers.push_back(path);
-        m_form->SaveAs2->trigger();
+        Item("SaveAs2")->trigger();
         QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(path)});
         QCOMPARE(FileBytes(path), QByteArray("old\r\n"));
         QCOMPARE(disk.Names(), QStringList{QStringLiteral("schedule.txt")});
@@ -294,7 +301,7 @@ private Q_SLOTS:
         if (!ralvo::test::MakeCharacterDevice(null, ralvo::test::kMemoryMajor, ralvo::test::kNullMinor))
             QSKIP("mknod needs root");
         m_platform->fileDialogs.answers.push_back(null);
-        m_form->SaveAs2->trigger();
+        Item("SaveAs2")->trigger();
         QCOMPARE(ralvo::test::NodeType(null), mode_t(S_IFCHR));
         QVERIFY(!m_form->IsModified());
     }
@@ -302,11 +309,11 @@ private Q_SLOTS:
     void saveAsRefusesCharactersShiftJisCannotHold()
     {
         ShowSchedule();
-        m_form->RichEdit1->moveCursor(QTextCursor::End);
-        m_form->RichEdit1->insertPlainText(QStringLiteral("😀𠮷"));
+        Text()->moveCursor(QTextCursor::End);
+        Text()->insertPlainText(QStringLiteral("😀𠮷"));
         const QString path = Path(QStringLiteral("emoji.txt"));
         m_platform->fileDialogs.answers.push_back(path);
-        m_form->SaveAs2->trigger();
+        Item("SaveAs2")->trigger();
         QVERIFY(!QFile::exists(path));
         QVERIFY(m_form->IsModified());
         QCOMPARE(m_platform->messages.shown.size(), 1u);
@@ -320,48 +327,48 @@ private Q_SLOTS:
     {
         ShowSchedule();
         QClipboard *clipboard = QApplication::clipboard();
-        m_form->RichEdit1->setPlainText(QStringLiteral("出産予定日"));
-        m_form->RichEdit1->document()->setModified(false);
+        Text()->setPlainText(QStringLiteral("出産予定日"));
+        Text()->document()->setModified(false);
 
-        m_form->SelectAll1->trigger();
-        m_form->Copy1->trigger();
+        Item("SelectAll1")->trigger();
+        Item("Copy1")->trigger();
         QCOMPARE(clipboard->text(), QStringLiteral("出産予定日"));
         QVERIFY(!m_form->IsModified());
 
-        QTextCursor cursor = m_form->RichEdit1->textCursor();
+        QTextCursor cursor = Text()->textCursor();
         cursor.setPosition(0);
         cursor.setPosition(2, QTextCursor::KeepAnchor);
-        m_form->RichEdit1->setTextCursor(cursor);
-        m_form->ToolButton7->click(); // cut
+        Text()->setTextCursor(cursor);
+        Tool("ToolButton7")->click(); // cut
         QCOMPARE(clipboard->text(), QStringLiteral("出産"));
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("予定日"));
+        QCOMPARE(Text()->toPlainText(), QStringLiteral("予定日"));
         QVERIFY(m_form->IsModified());
 
-        m_form->RichEdit1->moveCursor(QTextCursor::End);
-        m_form->Paste2->trigger();
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("予定日出産"));
+        Text()->moveCursor(QTextCursor::End);
+        Item("Paste2")->trigger();
+        QCOMPARE(Text()->toPlainText(), QStringLiteral("予定日出産"));
 
-        m_form->SelectAll2->trigger();
-        m_form->N1->trigger(); // copy from the context menu
+        Item("SelectAll2")->trigger();
+        Item("N1")->trigger(); // copy from the context menu
         QCOMPARE(clipboard->text(), QStringLiteral("予定日出産"));
-        m_form->Delete2->trigger();
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QString());
-        m_form->ToolButton9->click(); // paste
-        m_form->SelectAll1->trigger();
-        m_form->Delete1->trigger();
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QString());
-        m_form->Paste1->trigger();
-        m_form->Paste1->trigger();
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("予定日出産予定日出産"));
+        Item("Delete2")->trigger();
+        QCOMPARE(Text()->toPlainText(), QString());
+        Tool("ToolButton9")->click(); // paste
+        Item("SelectAll1")->trigger();
+        Item("Delete1")->trigger();
+        QCOMPARE(Text()->toPlainText(), QString());
+        Item("Paste1")->trigger();
+        Item("Paste1")->trigger();
+        QCOMPARE(Text()->toPlainText(), QStringLiteral("予定日出産予定日出産"));
 
         // Pasting rich text keeps only its characters.
         auto *mime = new QMimeData;
         mime->setHtml(QStringLiteral("<b>太字</b>"));
         mime->setText(QStringLiteral("太字"));
         clipboard->setMimeData(mime);
-        m_form->SelectAll1->trigger();
-        m_form->Paste1->trigger();
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("太字"));
+        Item("SelectAll1")->trigger();
+        Item("Paste1")->trigger();
+        QCOMPARE(Text()->toPlainText(), QStringLiteral("太字"));
     }
 
     void ctrlPPrintsAtOnceWithoutADialog()
@@ -372,7 +379,7 @@ private Q_SLOTS:
         m_form->Printer().setOutputFileName(pdf);
         m_form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-        QTest::keyClick(m_form->RichEdit1, Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClick(Text(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(m_platform->printDialogs.printDialogs, 0);
         QCOMPARE(m_platform->printDialogs.setupDialogs, 0);
         QVERIFY(FileBytes(pdf).startsWith("%PDF"));
@@ -393,14 +400,14 @@ private Q_SLOTS:
         ShowSchedule();
         m_form->Printer().setOutputFormat(QPrinter::PdfFormat);
         m_form->Printer().setOutputFileName(QString());
-        m_form->ToolButton3->click();
+        Tool("ToolButton3")->click();
         QCOMPARE(m_platform->messages.shown.size(), 1u);
     }
 
     void printerSetUpUsesThePlatformDialog()
     {
         ShowSchedule();
-        m_form->PrintSetup1->trigger();
+        Item("PrintSetup1")->trigger();
         QCOMPARE(m_platform->printDialogs.setupDialogs, 1);
         QCOMPARE(m_platform->printDialogs.printDialogs, 0);
     }
@@ -409,8 +416,8 @@ private Q_SLOTS:
     {
         // Whatever an earlier run left is replaced.
         m_form->SetCaption(QStringLiteral("新規文書"));
-        m_form->RichEdit1->setPlainText(QStringLiteral("前の文書"));
-        m_form->RichEdit1->document()->setModified(true);
+        Text()->setPlainText(QStringLiteral("前の文書"));
+        Text()->document()->setModified(true);
 
         const QString saved = Path(QStringLiteral("editor.txt"));
         m_platform->fileDialogs.answers.push_back(saved);
@@ -422,9 +429,9 @@ private Q_SLOTS:
             maximized = m_form->windowState() & Qt::WindowMaximized;
             modified = m_form->IsModified();
             caption = m_form->windowTitle();
-            lines = m_form->RichEdit1->toPlainText().split(u'\n');
-            m_form->SaveAs2->trigger();
-            m_form->Close1->trigger();
+            lines = Text()->toPlainText().split(u'\n');
+            Item("SaveAs2")->trigger();
+            Item("Close1")->trigger();
         });
         ralvo::CalculationInput input;
         input.year = QStringLiteral("2024");
@@ -481,7 +488,7 @@ private Q_SLOTS:
                                                    m_platform->Services(), *m_form));
         QCOMPARE(m_platform->sounds.beeps, 1);
         QVERIFY(!m_form->isVisible());
-        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("前の文書"));
+        QCOMPARE(Text()->toPlainText(), QStringLiteral("前の文書"));
     }
 
     void mainWindowTextOutputShowsTheEditorOverIt()
@@ -502,10 +509,10 @@ private Q_SLOTS:
         bool shown = false;
         QTimer::singleShot(0, editor, [&] {
             shown = editor->isVisible() && editor->isModal();
-            firstWeek = editor->RichEdit1->toPlainText().split(u'\n').value(13);
+            firstWeek = Control<QPlainTextEdit>(editor, "RichEdit1")->toPlainText().split(u'\n').value(13);
             editor->close();
         });
-        main.findChild<QPushButton *>(QStringLiteral("SchdlBtn"))->click();
+        Control<QPushButton>(main, "SchdlBtn")->click();
         QVERIFY(shown);
         QCOMPARE(firstWeek, QStringLiteral("【第 2か月】　妊娠 4週　 1月29日(月)～ 2月 4日(日)　"));
         QVERIFY(!editor->isVisible());
@@ -518,7 +525,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
             QVERIFY(m_form->isModal());
             QVERIFY(m_form->windowState() & Qt::WindowMaximized);
-            m_form->Close1->trigger();
+            Item("Close1")->trigger();
         });
         m_form->ShowModal();
         QVERIFY(!m_form->isVisible());

@@ -37,46 +37,9 @@ public:
     // Shows the window maximized and modal; returns when it has closed.
     void ShowModal();
 
-    // The editor's current printer (the printer set-up's choice).
-    // The editor's printer, made on first use (asking CUPS takes time).
+    // The editor's current printer (the printer set-up's choice), made on
+    // first use (asking CUPS takes time).
     QPrinter &Printer();
-
-    // Controls, named as the window's parts.
-    QPlainTextEdit *RichEdit1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QAction *Cut2 = nullptr;
-    QAction *N1 = nullptr;
-    QAction *Paste2 = nullptr;
-    QAction *Delete2 = nullptr;
-    QAction *N6 = nullptr;
-    QAction *SelectAll2 = nullptr;
-
-    QToolBar *ToolBar1 = nullptr;
-    QToolButton *ToolButton10 = nullptr;
-    QToolButton *ToolButton2 = nullptr;
-    QToolButton *ToolButton3 = nullptr;
-    QToolButton *ToolButton7 = nullptr;
-    QToolButton *ToolButton8 = nullptr;
-    QToolButton *ToolButton9 = nullptr;
-
-    QMenu *File1 = nullptr;
-    QAction *N3 = nullptr;
-    QAction *Open1 = nullptr;
-    QAction *Close1 = nullptr;
-    QAction *N2 = nullptr;
-    QAction *SaveAs2 = nullptr;
-    QAction *N7 = nullptr;
-    QAction *Print1 = nullptr;
-    QAction *PrintSetup1 = nullptr;
-    QMenu *Edit1 = nullptr;
-    QAction *Cut1 = nullptr;
-    QAction *Copy1 = nullptr;
-    QAction *Paste1 = nullptr;
-    QAction *Delete1 = nullptr;
-    QAction *N5 = nullptr;
-    QAction *SelectAll1 = nullptr;
-
-    QStatusBar *StatusBar1 = nullptr;
 
 Q_SIGNALS:
     // The window has closed (the close query let it).
@@ -130,6 +93,45 @@ private:
     void DeleteSelection();
     void SelectAllText();
     void PrintText();
+
+    // The text area and its context menu.
+    QPlainTextEdit *RichEdit1 = nullptr; // the text, plain and unwrapped
+    QMenu *PopupMenu1 = nullptr;         // the text area's context menu
+    QAction *Cut2 = nullptr;             // "切り取り(&T)": cut
+    QAction *N1 = nullptr;               // "コピー(&C)": copy
+    QAction *Paste2 = nullptr;           // "貼り付け(&P)": paste
+    QAction *Delete2 = nullptr;          // "削除(&D)": delete the selection
+    QAction *N6 = nullptr;               // separator
+    QAction *SelectAll2 = nullptr;       // "すべて選択(&A)": select all
+
+    // The tool bar.
+    QToolBar *ToolBar1 = nullptr;        // the six command buttons
+    QToolButton *ToolButton10 = nullptr; // open
+    QToolButton *ToolButton2 = nullptr;  // save as
+    QToolButton *ToolButton3 = nullptr;  // print
+    QToolButton *ToolButton7 = nullptr;  // cut
+    QToolButton *ToolButton8 = nullptr;  // copy
+    QToolButton *ToolButton9 = nullptr;  // paste
+
+    // The main menu.
+    QMenu *File1 = nullptr;         // "ﾌｧｲﾙ(&F)"
+    QAction *N3 = nullptr;          // "新規作成(&N)": new, empty text
+    QAction *Open1 = nullptr;       // "開く(&O)": open a text file
+    QAction *Close1 = nullptr;      // "閉じる(&C)": close the window
+    QAction *N2 = nullptr;          // separator
+    QAction *SaveAs2 = nullptr;     // "名前を付けて保存(&A)": save as
+    QAction *N7 = nullptr;          // separator
+    QAction *Print1 = nullptr;      // "印刷(&P)", Ctrl+P: print at once, no dialog
+    QAction *PrintSetup1 = nullptr; // printer set-up
+    QMenu *Edit1 = nullptr;         // "編集(&E)"
+    QAction *Cut1 = nullptr;        // "切り取り(&T)", Ctrl+X: cut
+    QAction *Copy1 = nullptr;       // "ｺﾋﾟｰ(&C)", Ctrl+C: copy
+    QAction *Paste1 = nullptr;      // "貼り付け(&P)", Ctrl+V: paste
+    QAction *Delete1 = nullptr;     // "削除(&D)": delete the selection
+    QAction *N5 = nullptr;          // separator
+    QAction *SelectAll1 = nullptr;  // "すべて選択(&A)": select all
+
+    QStatusBar *StatusBar1 = nullptr; // stays empty
 
     platform::Services m_services;
     TextEditorCommands m_commands;
