@@ -28,11 +28,11 @@ private:
     QUrl PageUrl(const QString &topic) const;
 
     QUrl m_book;
-    QTextBrowser *m_browser = nullptr;
-    QToolButton *m_contents = nullptr;
-    QToolButton *m_back = nullptr;
-    QToolButton *m_forward = nullptr;
-    QToolButton *m_close = nullptr;
+    QTextBrowser *m_browser = nullptr; // the page shown
+    QToolButton *m_contents = nullptr; // back to the table of contents
+    QToolButton *m_back = nullptr;     // the page shown before
+    QToolButton *m_forward = nullptr;  // the page left by going back
+    QToolButton *m_close = nullptr;    // closes the window
 };
 
 } // namespace ralvo

@@ -23,11 +23,11 @@ protected:
 private:
     void Button1Click();
 
-    TImage *Image1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QPushButton *Button1 = nullptr;
+    TImage *Image1 = nullptr;       // the application's picture
+    QLabel *Label1 = nullptr;       // "Version 2.0"
+    QLabel *Label3 = nullptr;       // the platform line of the original release
+    QLabel *Label4 = nullptr;       // what this build runs on (Linux, the Qt version)
+    QPushButton *Button1 = nullptr; // OK, the default button
 };
 
 } // namespace ralvo

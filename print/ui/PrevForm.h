@@ -85,15 +85,15 @@ private:
     preview::ZoomState m_zoom;
     FileWriter m_writeFile;
 
-    QFrame *Panel1 = nullptr;
-    QToolButton *SpeedButton1 = nullptr;
-    QToolButton *SpeedButton2 = nullptr;
-    QToolButton *SpeedButton3 = nullptr;
-    QToolButton *SpeedButton4 = nullptr;
-    QToolButton *SpeedButton5 = nullptr; // PDF保存
-    QStatusBar *StatusBar1 = nullptr;
-    QScrollArea *ScrollBox1 = nullptr;
-    TPaintBox *PaintBox1 = nullptr;
+    QFrame *Panel1 = nullptr;            // the button row at the top
+    QToolButton *SpeedButton1 = nullptr; // "印刷": print the schedule
+    QToolButton *SpeedButton2 = nullptr; // "ズームイン": zoom in
+    QToolButton *SpeedButton3 = nullptr; // "ズームアウト": zoom out
+    QToolButton *SpeedButton4 = nullptr; // "閉じる": close the preview
+    QToolButton *SpeedButton5 = nullptr; // "PDF保存": save the page as a PDF file
+    QStatusBar *StatusBar1 = nullptr;    // stays empty
+    QScrollArea *ScrollBox1 = nullptr;   // the white area the sheet scrolls in
+    TPaintBox *PaintBox1 = nullptr;      // the sheet: the page drawn anew on every repaint
 };
 
 } // namespace ralvo
