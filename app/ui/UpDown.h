@@ -43,8 +43,8 @@ private:
     int m_minimum;
     int m_maximum;
     int m_position = 0;
-    QToolButton *m_up;
-    QToolButton *m_down;
+    QToolButton *m_up;   // the upper arrow: steps by +1
+    QToolButton *m_down; // the lower arrow: steps by -1
 };
 
 } // namespace ralvo

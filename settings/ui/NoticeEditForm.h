@@ -64,12 +64,12 @@ private:
     platform::SharedColorChooser &m_colorChooser;
     bool m_weekEndPrinted = true;
 
-    QTabWidget *PageControl1 = nullptr; // the five pages of eight weeks
-    QLabel *Label21 = nullptr;          // printable notice width, in full-width characters
-    QPushButton *okButton = nullptr;    // OK
-    QPushButton *canButton = nullptr;   // Cancel
-    QPushButton *Button1 = nullptr;     // "初期状態に戻す": the first-run notices into the fields
-    std::array<QLineEdit *, Weeks> m_edits{};                    // Edit1 to Edit40: the notices' texts
+    QTabWidget *PageControl1 = nullptr;       // the five pages of eight weeks
+    QLabel *Label21 = nullptr;                // printable notice width, in full-width characters
+    QPushButton *okButton = nullptr;          // OK
+    QPushButton *canButton = nullptr;         // Cancel
+    QPushButton *Button1 = nullptr;           // "初期状態に戻す": the first-run notices into the fields
+    std::array<QLineEdit *, Weeks> m_edits{}; // Edit1 to Edit40: the notices' texts
     std::array<platform::ColorGlyphButton *, Weeks> m_buttons{}; // BitBtn1 to BitBtn40: their colours
     std::array<QLabel *, Weeks> m_weekLabels{};                  // "妊娠４週" to "妊娠43週"
     std::array<QLabel *, Weeks> m_countLabels{};                 // each text's width, full-width characters

@@ -3,8 +3,8 @@
 
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
-#include "app/ui/RalvoMainForm.h"
 #include "app/ui/QtHelp.h"
+#include "app/ui/RalvoMainForm.h"
 #include "support/FindControl.h"
 
 #include <QAbstractButton>

@@ -3,12 +3,12 @@
 // input kept between runs.
 
 #include "app/ui/ImageControl.h"
-#include "calc/Gestation.h"
-#include "calc/GestationalAge.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/UpDown.h"
-#include "platform/SettingsStore.h"
+#include "calc/Gestation.h"
+#include "calc/GestationalAge.h"
 #include "kikanmei/AppRecords.h"
+#include "platform/SettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"
 

@@ -3,10 +3,10 @@
 
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/QtHelp.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
 #include "platform/HelpTopics.h"
-#include "app/ui/QtHelp.h"
 #include "support/FindControl.h"
 
 #include <QDialog>
@@ -62,13 +62,10 @@ void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
     // Qt's own dialogs speak Japanese.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     // The Windows faces resolve to the IPA fonts.
-    QCOMPARE(QFontInfo(Control<QLineEdit>(form, "MomName")->font()).family(),
-             QStringLiteral("IPAPGothic"));
-    QCOMPARE(QFontInfo(Control<QLabel>(form, "Label4")->font()).family(),
-             QStringLiteral("IPAGothic"));
+    QCOMPARE(QFontInfo(Control<QLineEdit>(form, "MomName")->font()).family(), QStringLiteral("IPAPGothic"));
+    QCOMPARE(QFontInfo(Control<QLabel>(form, "Label4")->font()).family(), QStringLiteral("IPAGothic"));
     // The empty store of a first start gives today's date.
-    QCOMPARE(Control<QLineEdit>(form, "Edit2")->text(),
-             QString::number(QDate::currentDate().year()));
+    QCOMPARE(Control<QLineEdit>(form, "Edit2")->text(), QString::number(QDate::currentDate().year()));
 }
 
 void ShellTest::closingTheMainWindowEndsTheRun()
@@ -100,8 +97,7 @@ void ShellTest::aboutBox()
     auto *version = Control<QLabel>(about, "Label1");
     QCOMPARE(version->text(), QStringLiteral("Version 2.0"));
     QCOMPARE(version->pos(), QPoint(72, 192));
-    QCOMPARE(Control<QLabel>(about, "Label3")->text(),
-             QStringLiteral("for Windows 95/98/Me/NT/2000"));
+    QCOMPARE(Control<QLabel>(about, "Label3")->text(), QStringLiteral("for Windows 95/98/Me/NT/2000"));
     auto *ok = Control<QPushButton>(about, "Button1");
     QCOMPARE(ok->geometry(), QRect(96, 288, 49, 25));
 

@@ -95,7 +95,8 @@ struct Editor
     {
         if (!form.InsertMode())
             QTest::mouseClick(Control<QPushButton>(form, "SpeedButton1"), Qt::LeftButton);
-        WhenShown(wakuSel, kind ? kind : [this] { Control<QPushButton>(wakuSel, "Button2")->click(); });
+        const auto cancel = [this] { Control<QPushButton>(wakuSel, "Button2")->click(); };
+        WhenShown(wakuSel, kind ? kind : cancel);
         Drag(from, to);
     }
     void KeyUp(Qt::Key key)
@@ -107,14 +108,14 @@ struct Editor
     bool CommandsEnabled() const
     {
         return Control<QPushButton>(form, "SpeedButton2")->isEnabled()
-            && Control<QPushButton>(form, "SpeedButton3")->isEnabled() && Control<QAction>(form, "N2")->isEnabled()
-            && Control<QAction>(form, "N3")->isEnabled();
+               && Control<QPushButton>(form, "SpeedButton3")->isEnabled() && Control<QAction>(form, "N2")->isEnabled()
+               && Control<QAction>(form, "N3")->isEnabled();
     }
     bool CommandsDisabled() const
     {
         return !Control<QPushButton>(form, "SpeedButton2")->isEnabled()
-            && !Control<QPushButton>(form, "SpeedButton3")->isEnabled() && !Control<QAction>(form, "N2")->isEnabled()
-            && !Control<QAction>(form, "N3")->isEnabled();
+               && !Control<QPushButton>(form, "SpeedButton3")->isEnabled() && !Control<QAction>(form, "N2")->isEnabled()
+               && !Control<QAction>(form, "N3")->isEnabled();
     }
 };
 

@@ -6,11 +6,11 @@
 // sheet, and a rejecting queue that a refused job is told to the user, by
 // the schedule's print command and by the text editor's.
 
+#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "platform/qt/QtPlatform.h"
 #include "print/ui/QtSchedulePrinter.h"
 #include "settings/LastInputFields.h"
-#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"
 #include "textout/ui/TextEditorForm.h"
@@ -19,17 +19,17 @@
 
 #include <QAction>
 #include <QDir>
-#include <QHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QPlainTextEdit>
 #include <QtTest>
 
 #include <pwd.h>

@@ -4,9 +4,9 @@
 
 #include "print/ui/PrevForm.h"
 
+#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "settings/LastInputFields.h"
-#include "kikanmei/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
 #include "support/FindControl.h"
@@ -99,7 +99,11 @@ private:
     test::FakeSchedulePrinter m_printer;
     std::unique_ptr<TPrevForm> m_form;
 
-    template<typename T> T *Child(const char *name) const { return test::Control<T>(*m_form, name); }
+    template<typename T>
+    T *Child(const char *name) const
+    {
+        return test::Control<T>(*m_form, name);
+    }
     QToolButton *Button(int n) const
     {
         return test::Control<QToolButton>(*m_form, QStringLiteral("SpeedButton%1").arg(n));

@@ -32,8 +32,7 @@ using test::Control;
 namespace {
 
 // Clicks the button, check box or radio button `name` of `window`.
-void Click(const QObject &window, const char *name,
-           const std::source_location &where = std::source_location::current())
+void Click(const QObject &window, const char *name, const std::source_location &where = std::source_location::current())
 {
     QTest::mouseClick(Control<QAbstractButton>(window, name, where), Qt::LeftButton);
 }
@@ -202,8 +201,7 @@ private Q_SLOTS:
         WhenShown(f.form, [&] {
             Click(f.form, "Button5");
             QCOMPARE(f.form.ControlValues(), ScheduleSettings{});
-            QCOMPARE(Control<QComboBox>(f.form, "ComboBox6")->currentText(),
-                     QStringLiteral("ﾌﾟﾘﾝﾀの設定による"));
+            QCOMPARE(Control<QComboBox>(f.form, "ComboBox6")->currentText(), QStringLiteral("ﾌﾟﾘﾝﾀの設定による"));
             QCOMPARE(Control<QComboBox>(f.form, "ComboBox7")->currentText(), QStringLiteral("第2か月から記載"));
             Click(f.form, "Button4");
         });
@@ -244,8 +242,8 @@ private Q_SLOTS:
             auto *dueDateFont = Control<QComboBox>(f.form, "ComboBox2");
             titleFont->clear();
             QTest::keyClicks(titleFont, QStringLiteral("No Such "));
-            QTest::sendKeyEvent(QTest::Click, titleFont, Qt::Key_unknown,
-                                QStringLiteral("どこにもない書体"), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, titleFont, Qt::Key_unknown, QStringLiteral("どこにもない書体"),
+                                Qt::NoModifier);
             Control<QComboBox>(f.form, "ComboBox5")->setEditText(QString());
             dueDateFont->lineEdit()->clear();
             f.form.activateWindow();
