@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and the start-up probes in their own Release tree and
-# checks that each benchmark program starts (it lists its cases); nothing is
-# timed here. Timing is done by hand, as the README says.
+# Builds the benchmarks and the start-up probes in the release tree that the
+# package step uses too (release-tree.bash), and checks that each benchmark
+# program starts (it lists its cases); nothing is timed here. Timing is done
+# by hand, as the README says.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build="$root/build/bench-ci"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRALVO_BUILD_BENCHMARKS=ON \
-    -DRALVO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+# shellcheck source=release-tree.bash
+source "$root/scripts/ci.d/release-tree.bash"
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$runtime"

@@ -1,27 +1,19 @@
 #!/usr/bin/env bash
-# Builds the Debian package the way Debian builds its own (a release build
-# with dpkg-buildflags' hardening flags, in build/package, tests left out)
-# and checks it: lintian without errors or warnings, the desktop entry and
+# Builds the Debian package the way Debian builds its own (the release tree
+# of release-tree.bash: dpkg-buildflags' hardening flags, build/package) and
+# checks it: lintian without errors or warnings, the desktop entry and
 # the AppStream metadata valid, icons at every theme size, stripped
 # programs, copyright and changelog, manual pages, the version, what it
 # depends on. As root it also installs and purges the package.
 # The tools come with scripts/packages.d/test-package.txt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build="$root/build/package"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "package: $*" >&2; exit 1; }
 
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-eval "$(dpkg-buildflags --export=sh)"
-# CMake takes CXXFLAGS and LDFLAGS from the environment; CPPFLAGS it does not.
-export CXXFLAGS="$CXXFLAGS $CPPFLAGS" CFLAGS="$CFLAGS $CPPFLAGS"
-mkdir -p "$build"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRALVO_SANITIZE=OFF \
-      -DRALVO_BUILD_TESTS=OFF -DRALVO_BUILD_BENCHMARKS=OFF > "$build/configure.log" 2>&1 ||
-    { cat "$build/configure.log" >&2; exit 1; }
-cmake --build "$build" --parallel "$(nproc)"
+# shellcheck source=release-tree.bash
+source "$root/scripts/ci.d/release-tree.bash"
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/ralvo_*.deb)
 version=$(sed -n 's/^project(ralvo VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
