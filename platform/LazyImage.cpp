@@ -61,13 +61,14 @@ void DiscardRows(QImage &image, int top, int rows)
     rows = std::min(rows, image.height() - top);
     // bits() of a const image: no detach, so the pixels stay where they are.
     const uchar *base = std::as_const(image).constBits();
-    const auto first = reinterpret_cast<std::uintptr_t>(base + qint64(top) * image.bytesPerLine());
+    const auto origin = reinterpret_cast<std::uintptr_t>(base);
+    const auto first = origin + std::uintptr_t(qint64(top) * image.bytesPerLine());
     const auto end = first + std::uintptr_t(qint64(rows) * image.bytesPerLine());
     const std::uintptr_t page = PageSize();
     const std::uintptr_t from = (first + page - 1) / page * page;
     const std::uintptr_t to = end / page * page;
     if (to > from)
-        madvise(reinterpret_cast<void *>(from), to - from, MADV_DONTNEED);
+        madvise(const_cast<uchar *>(base) + (from - origin), to - from, MADV_DONTNEED);
 }
 
 } // namespace ralvo::platform
