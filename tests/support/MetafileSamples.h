@@ -31,51 +31,81 @@ inline std::vector<char> GreenPixels()
     return px;
 }
 
+// A Windows metafile being written, records added one by one; `size` is the
+// placeable header's picture size in inches (none without it).
+class WmfSampleWriter
+{
+public:
+    explicit WmfSampleWriter(const QString &path, const U_PAIRF *size = nullptr) : m_path(path)
+    {
+        const QByteArray name = path.toLocal8Bit();
+        wmf_start(name.constData(), 1 << 20, 1 << 20, &m_track);
+        wmf_htable_create(32, 32, &m_handles);
+        wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(const_cast<U_PAIRF *>(size), 1440)),
+                          m_track, 1);
+    }
+    WmfSampleWriter(const WmfSampleWriter &) = delete;
+    WmfSampleWriter &operator=(const WmfSampleWriter &) = delete;
+
+    void Add(char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), m_track, 1); }
+
+    // Creates an object with `create(&handle, handles)` and selects it.
+    template <class Create>
+    void Select(Create create)
+    {
+        uint32_t handle = 0;
+        Add(create(&handle, m_handles));
+        Add(wselectobject_set(handle, m_handles));
+    }
+
+    QByteArray Finish()
+    {
+        Add(U_WMREOF_set());
+        wmf_finish(m_track);
+        wmf_free(&m_track);
+        wmf_htable_free(&m_handles);
+        return ReadAll(m_path);
+    }
+
+private:
+    QString m_path;
+    WMFTRACK *m_track = nullptr;
+    WMFHANDLES *m_handles = nullptr;
+};
+
 inline QByteArray WriteSampleWmf(const QString &path)
 {
-    WMFTRACK *wt = nullptr;
-    WMFHANDLES *wht = nullptr;
-    const QByteArray name = path.toLocal8Bit();
-    wmf_start(name.constData(), 1 << 16, 1 << 14, &wt);
-    wmf_htable_create(32, 32, &wht);
     U_PAIRF *size = U_PAIRF_set(1000.0f / 1440, 500.0f / 1440);
-    wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(size, 1440)), wt, 1);
+    WmfSampleWriter wmf(path, size);
     std::free(size);
-    auto add = [&](char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), wt, 1); };
-    add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-    add(U_WMRSETWINDOWEXT_set(point16_set(1000, 500)));
+    wmf.Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    wmf.Add(U_WMRSETWINDOWEXT_set(point16_set(1000, 500)));
 
-    uint32_t pen = 0;
-    add(wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_NULL, 1, colorref3_set(0, 0, 0))));
-    add(wselectobject_set(pen, wht));
-    uint32_t brush = 0;
-    add(wcreatebrushindirect_set(&brush, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0)));
-    add(wselectobject_set(brush, wht));
-    add(U_WMRRECTANGLE_set(U_RECT16{0, 0, 500, 500}));
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatepenindirect_set(h, t, U_PEN_set(U_PS_NULL, 1, colorref3_set(0, 0, 0)));
+    });
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatebrushindirect_set(h, t, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0));
+    });
+    wmf.Add(U_WMRRECTANGLE_set(U_RECT16{0, 0, 500, 500}));
 
     U_BITMAPINFOHEADER header = bitmapinfoheader_set(4, 4, 1, 24, U_BI_RGB, 48, 3780, 3780, 0, 0);
     PU_BITMAPINFO bmi = bitmapinfo_set(header, nullptr);
     std::vector<char> px = GreenPixels();
-    add(U_WMRSTRETCHDIB_set(point16_set(500, 0), point16_set(500, 250), point16_set(0, 0), point16_set(4, 4),
-                            U_DIB_RGB_COLORS, U_SRCCOPY, bmi, uint32_t(px.size()), px.data()));
+    wmf.Add(U_WMRSTRETCHDIB_set(point16_set(500, 0), point16_set(500, 250), point16_set(0, 0), point16_set(4, 4),
+                                U_DIB_RGB_COLORS, U_SRCCOPY, bmi, uint32_t(px.size()), px.data()));
     std::free(bmi);
 
     QByteArray face = QStringEncoder("windows-31j").encode(QStringLiteral("ＭＳ ゴシック"));
     U_FONT *font = U_FONT_set(-150, 0, 0, 0, 400, 0, 0, 0, U_SHIFTJIS_CHARSET, 0, 0, 0, 0, face.data());
-    uint32_t fontHandle = 0;
-    add(wcreatefontindirect_set(&fontHandle, wht, font));
+    wmf.Select([font](uint32_t *h, WMFHANDLES *t) { return wcreatefontindirect_set(h, t, font); });
     std::free(font);
-    add(wselectobject_set(fontHandle, wht));
-    add(U_WMRSETBKMODE_set(U_TRANSPARENT));
-    add(U_WMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)));
-    add(U_WMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT));
+    wmf.Add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+    wmf.Add(U_WMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)));
+    wmf.Add(U_WMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT));
     QByteArray text = QStringEncoder("windows-31j").encode(QStringLiteral("病院"));
-    add(U_WMRTEXTOUT_set(point16_set(550, 300), text.data()));
-    add(U_WMREOF_set());
-    wmf_finish(wt);
-    wmf_free(&wt);
-    wmf_htable_free(&wht);
-    return ReadAll(path);
+    wmf.Add(U_WMRTEXTOUT_set(point16_set(550, 300), text.data()));
+    return wmf.Finish();
 }
 
 // No placeable header; the window runs upwards (origin (0, 100), extent
@@ -83,156 +113,94 @@ inline QByteArray WriteSampleWmf(const QString &path)
 // around (150, 50), drawn between a saved and a restored state.
 inline QByteArray WriteShapesWmf(const QString &path)
 {
-    WMFTRACK *wt = nullptr;
-    WMFHANDLES *wht = nullptr;
-    const QByteArray name = path.toLocal8Bit();
-    wmf_start(name.constData(), 1 << 16, 1 << 14, &wt);
-    wmf_htable_create(32, 32, &wht);
-    wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(nullptr, 1440)), wt, 1);
-    auto add = [&](char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), wt, 1); };
-    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
-    add(U_WMRSETWINDOWORG_set(point16_set(0, 100)));
-    add(U_WMRSETWINDOWEXT_set(point16_set(200, -100)));
-    uint32_t pen = 0;
-    add(wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_SOLID, 0, colorref3_set(0, 0, 0))));
-    add(wselectobject_set(pen, wht));
-    uint32_t green = 0;
-    add(wcreatebrushindirect_set(&green, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(0, 255, 0), 0)));
-    add(wselectobject_set(green, wht));
+    WmfSampleWriter wmf(path);
+    wmf.Add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    wmf.Add(U_WMRSETWINDOWORG_set(point16_set(0, 100)));
+    wmf.Add(U_WMRSETWINDOWEXT_set(point16_set(200, -100)));
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatepenindirect_set(h, t, U_PEN_set(U_PS_SOLID, 0, colorref3_set(0, 0, 0)));
+    });
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatebrushindirect_set(h, t, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(0, 255, 0), 0));
+    });
     const U_POINT16 triangle[] = {point16_set(0, 0), point16_set(100, 0), point16_set(50, 100)};
-    add(U_WMRPOLYGON_set(3, triangle));
-    add(U_WMRSAVEDC_set());
-    uint32_t blue = 0;
-    add(wcreatebrushindirect_set(&blue, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(0, 0, 255), 0)));
-    add(wselectobject_set(blue, wht));
-    add(U_WMRELLIPSE_set(U_RECT16{120, 80, 180, 20}));
-    add(U_WMRRESTOREDC_set(-1));
+    wmf.Add(U_WMRPOLYGON_set(3, triangle));
+    wmf.Add(U_WMRSAVEDC_set());
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatebrushindirect_set(h, t, U_WLOGBRUSH_set(U_BS_SOLID, colorref3_set(0, 0, 255), 0));
+    });
+    wmf.Add(U_WMRELLIPSE_set(U_RECT16{120, 80, 180, 20}));
+    wmf.Add(U_WMRRESTOREDC_set(-1));
     const U_POINT16 line[] = {point16_set(110, 5), point16_set(190, 5)};
-    add(U_WMRPOLYLINE_set(2, line));
-    add(U_WMREOF_set());
-    wmf_finish(wt);
-    wmf_free(&wt);
-    wmf_htable_free(&wht);
-    return ReadAll(path);
+    wmf.Add(U_WMRPOLYLINE_set(2, line));
+    return wmf.Finish();
 }
 
 // `count` rectangles over a 1000 × 1000 window, each stroked with a pen as
 // wide as 30 windows: every one paints the whole picture.
 inline QByteArray WriteWidePenWmf(const QString &path, int count)
 {
-    WMFTRACK *wt = nullptr;
-    WMFHANDLES *wht = nullptr;
-    const QByteArray name = path.toLocal8Bit();
-    wmf_start(name.constData(), 1 << 20, 1 << 20, &wt);
-    wmf_htable_create(32, 32, &wht);
-    wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(nullptr, 1440)), wt, 1);
-    auto add = [&](char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), wt, 1); };
-    add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-    add(U_WMRSETWINDOWEXT_set(point16_set(1000, 1000)));
-    uint32_t pen = 0;
-    add(wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_SOLID, 30000, colorref3_set(0, 0, 255))));
-    add(wselectobject_set(pen, wht));
-    for (int i = 0; i < count; ++i)
-        add(U_WMRRECTANGLE_set(U_RECT16{int16_t(i % 900), int16_t(i % 900), int16_t(i % 900 + 100), int16_t(i % 900 + 100)}));
-    add(U_WMREOF_set());
-    wmf_finish(wt);
-    wmf_free(&wt);
-    wmf_htable_free(&wht);
-    return ReadAll(path);
+    WmfSampleWriter wmf(path);
+    wmf.Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    wmf.Add(U_WMRSETWINDOWEXT_set(point16_set(1000, 1000)));
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatepenindirect_set(h, t, U_PEN_set(U_PS_SOLID, 30000, colorref3_set(0, 0, 255)));
+    });
+    for (int i = 0; i < count; ++i) {
+        const auto at = int16_t(i % 900);
+        wmf.Add(U_WMRRECTANGLE_set(U_RECT16{at, at, int16_t(at + 100), int16_t(at + 100)}));
+    }
+    return wmf.Finish();
 }
 
-inline QByteArray WriteSampleEmf(const QString &path)
-{
-    EMFTRACK *et = nullptr;
-    EMFHANDLES *eht = nullptr;
-    const QByteArray name = path.toLocal8Bit();
-    emf_start(name.constData(), 1 << 16, 1 << 14, &et);
-    emf_htable_create(32, 32, &eht);
-    auto add = [&](char *record) { emf_append(reinterpret_cast<U_ENHMETARECORD *>(record), et, 1); };
-    // 1000 × 500 device units of 0.25 mm (frame in 0.01 mm).
-    add(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(999, 499)),
-                        rectl_set(point32_set(0, 0), point32_set(25000, 12500)), nullptr, 0, nullptr,
-                        sizel_set(1000, 500), sizel_set(250, 125), 0));
-    add(U_EMRSETMAPMODE_set(U_MM_TEXT));
-
-    uint32_t pen = 0;
-    add(createpen_set(&pen, eht, logpen_set(U_PS_NULL, point32_set(1, 1), colorref3_set(0, 0, 0))));
-    add(selectobject_set(pen, eht));
-    uint32_t brush = 0;
-    add(createbrushindirect_set(&brush, eht, logbrush_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0)));
-    add(selectobject_set(brush, eht));
-    add(U_EMRRECTANGLE_set(rectl_set(point32_set(0, 0), point32_set(500, 500))));
-
-    U_BITMAPINFOHEADER header = bitmapinfoheader_set(4, 4, 1, 24, U_BI_RGB, 48, 3780, 3780, 0, 0);
-    PU_BITMAPINFO bmi = bitmapinfo_set(header, nullptr);
-    std::vector<char> px = GreenPixels();
-    add(U_EMRSTRETCHDIBITS_set(rectl_set(point32_set(500, 0), point32_set(1000, 250)), point32_set(500, 0),
-                               point32_set(500, 250), point32_set(0, 0), point32_set(4, 4), U_DIB_RGB_COLORS,
-                               U_SRCCOPY, bmi, uint32_t(px.size()), px.data()));
-    std::free(bmi);
-
-    uint16_t *face = U_Utf8ToUtf16le("ＭＳ ゴシック", 0, nullptr);
-    U_LOGFONT lf = logfont_set(-150, 0, 0, 0, 400, 0, 0, 0, U_SHIFTJIS_CHARSET, 0, 0, 0, 0, face);
-    std::free(face);
-    uint32_t font = 0;
-    add(extcreatefontindirectw_set(&font, eht, reinterpret_cast<const char *>(&lf), nullptr));
-    add(selectobject_set(font, eht));
-    add(U_EMRSETBKMODE_set(U_TRANSPARENT));
-    add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)));
-    add(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT));
-    size_t length = 0;
-    uint16_t *text = U_Utf8ToUtf16le("病院", 0, &length);
-    uint32_t *dx = dx_set(-150, 400, uint32_t(length));
-    char *emrtext = emrtext_set(point32_set(550, 300), uint32_t(length), 2, text, U_ETO_NONE,
-                                rectl_set(point32_set(0, 0), point32_set(-1, -1)), dx);
-    add(U_EMREXTTEXTOUTW_set(rectl_set(point32_set(550, 300), point32_set(900, 450)), U_GM_COMPATIBLE, 1, 1,
-                             reinterpret_cast<PU_EMRTEXT>(emrtext)));
-    std::free(emrtext);
-    std::free(dx);
-    std::free(text);
-    add(U_EMREOF_set(0, nullptr, et));
-    emf_finish(et, eht);
-    emf_free(&et);
-    emf_htable_free(&eht);
-    return ReadAll(path);
-}
-
-// An enhanced metafile being written: `width` × `height` device units of
-// 0.25 mm, in MM_TEXT, records added one by one.
+// An enhanced metafile being written, records added one by one after its
+// header: by default `width` × `height` device units of 0.25 mm, in MM_TEXT.
 class EmfSampleWriter
 {
 public:
-    EmfSampleWriter(const QString &path, int width, int height) : m_path(path)
+    EmfSampleWriter(const QString &path, int width, int height)
+        : EmfSampleWriter(path, U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(width, height)),
+                                                rectl_set(point32_set(0, 0), point32_set(width * 25, height * 25)),
+                                                nullptr, 0, nullptr, sizel_set(1000, 1000), sizel_set(250, 250), 0))
+    {
+    }
+    EmfSampleWriter(const QString &path, char *header) : m_path(path)
     {
         const QByteArray name = path.toLocal8Bit();
         emf_start(name.constData(), 1 << 20, 1 << 20, &m_track);
         emf_htable_create(32, 32, &m_handles);
-        Add(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(width, height)),
-                            rectl_set(point32_set(0, 0), point32_set(width * 25, height * 25)), nullptr, 0,
-                            nullptr, sizel_set(1000, 1000), sizel_set(250, 250), 0));
+        Add(header);
     }
     EmfSampleWriter(const EmfSampleWriter &) = delete;
     EmfSampleWriter &operator=(const EmfSampleWriter &) = delete;
 
     void Add(char *record) { emf_append(reinterpret_cast<U_ENHMETARECORD *>(record), m_track, 1); }
-    EMFHANDLES *Handles() { return m_handles; }
+
+    // Creates an object with `create(&handle, handles)` and selects it.
+    template <class Create>
+    void Select(Create create)
+    {
+        uint32_t handle = 0;
+        Add(create(&handle, m_handles));
+        Add(selectobject_set(handle, m_handles));
+    }
 
     // Selects a solid brush, and a geometric pen `penWidth` wide (0: no pen).
     void SelectBrushAndPen(U_COLORREF brush, int penWidth, U_COLORREF pen)
     {
-        uint32_t brushHandle = 0;
-        Add(createbrushindirect_set(&brushHandle, m_handles, logbrush_set(U_BS_SOLID, brush, 0)));
-        Add(selectobject_set(brushHandle, m_handles));
-        uint32_t penHandle = 0;
+        Select([brush](uint32_t *h, EMFHANDLES *t) {
+            return createbrushindirect_set(h, t, logbrush_set(U_BS_SOLID, brush, 0));
+        });
         if (penWidth == 0) {
-            Add(createpen_set(&penHandle, m_handles, logpen_set(U_PS_NULL, point32_set(1, 1), pen)));
-        } else {
-            PU_EXTLOGPEN logPen = extlogpen_set(U_PS_GEOMETRIC | U_PS_SOLID, uint32_t(penWidth), U_BS_SOLID, pen,
-                                                0, 0, nullptr);
-            Add(extcreatepen_set(&penHandle, m_handles, nullptr, 0, nullptr, logPen));
-            std::free(logPen);
+            Select([pen](uint32_t *h, EMFHANDLES *t) {
+                return createpen_set(h, t, logpen_set(U_PS_NULL, point32_set(1, 1), pen));
+            });
+            return;
         }
-        Add(selectobject_set(penHandle, m_handles));
+        PU_EXTLOGPEN logPen =
+            extlogpen_set(U_PS_GEOMETRIC | U_PS_SOLID, uint32_t(penWidth), U_BS_SOLID, pen, 0, 0, nullptr);
+        Select([logPen](uint32_t *h, EMFHANDLES *t) { return extcreatepen_set(h, t, nullptr, 0, nullptr, logPen); });
+        std::free(logPen);
     }
 
     void Rectangle(int left, int top, int right, int bottom)
@@ -254,6 +222,52 @@ private:
     EMFTRACK *m_track = nullptr;
     EMFHANDLES *m_handles = nullptr;
 };
+
+inline QByteArray WriteSampleEmf(const QString &path)
+{
+    // 1000 × 500 device units of 0.25 mm (frame in 0.01 mm).
+    EmfSampleWriter emf(path, U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(999, 499)),
+                                              rectl_set(point32_set(0, 0), point32_set(25000, 12500)), nullptr, 0,
+                                              nullptr, sizel_set(1000, 500), sizel_set(250, 125), 0));
+    emf.Add(U_EMRSETMAPMODE_set(U_MM_TEXT));
+
+    emf.Select([](uint32_t *h, EMFHANDLES *t) {
+        return createpen_set(h, t, logpen_set(U_PS_NULL, point32_set(1, 1), colorref3_set(0, 0, 0)));
+    });
+    emf.Select([](uint32_t *h, EMFHANDLES *t) {
+        return createbrushindirect_set(h, t, logbrush_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0));
+    });
+    emf.Rectangle(0, 0, 500, 500);
+
+    U_BITMAPINFOHEADER header = bitmapinfoheader_set(4, 4, 1, 24, U_BI_RGB, 48, 3780, 3780, 0, 0);
+    PU_BITMAPINFO bmi = bitmapinfo_set(header, nullptr);
+    std::vector<char> px = GreenPixels();
+    emf.Add(U_EMRSTRETCHDIBITS_set(rectl_set(point32_set(500, 0), point32_set(1000, 250)), point32_set(500, 0),
+                                   point32_set(500, 250), point32_set(0, 0), point32_set(4, 4), U_DIB_RGB_COLORS,
+                                   U_SRCCOPY, bmi, uint32_t(px.size()), px.data()));
+    std::free(bmi);
+
+    uint16_t *face = U_Utf8ToUtf16le("ＭＳ ゴシック", 0, nullptr);
+    U_LOGFONT lf = logfont_set(-150, 0, 0, 0, 400, 0, 0, 0, U_SHIFTJIS_CHARSET, 0, 0, 0, 0, face);
+    std::free(face);
+    emf.Select([&lf](uint32_t *h, EMFHANDLES *t) {
+        return extcreatefontindirectw_set(h, t, reinterpret_cast<const char *>(&lf), nullptr);
+    });
+    emf.Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
+    emf.Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)));
+    emf.Add(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT));
+    size_t length = 0;
+    uint16_t *text = U_Utf8ToUtf16le("病院", 0, &length);
+    uint32_t *dx = dx_set(-150, 400, uint32_t(length));
+    char *emrtext = emrtext_set(point32_set(550, 300), uint32_t(length), 2, text, U_ETO_NONE,
+                                rectl_set(point32_set(0, 0), point32_set(-1, -1)), dx);
+    emf.Add(U_EMREXTTEXTOUTW_set(rectl_set(point32_set(550, 300), point32_set(900, 450)), U_GM_COMPATIBLE, 1, 1,
+                                 reinterpret_cast<PU_EMRTEXT>(emrtext)));
+    std::free(emrtext);
+    std::free(dx);
+    std::free(text);
+    return emf.Finish();
+}
 
 // `count` rectangles over a 1000 × 1000 picture, each stroked with a
 // geometric pen as wide as 30 pictures: every one paints the whole picture.
