@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <utility>
 
 namespace ralvo::platform {
 
@@ -55,26 +56,48 @@ QLabel *ColouredLabel(const QString &text, Colour colour, QWidget *parent)
     return label;
 }
 
+QPalette PaletteOf(const PaletteColours &colours)
+{
+    QPalette palette(colours.button);
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {
+        {QPalette::Window, colours.window},
+        {QPalette::WindowText, colours.windowText},
+        {QPalette::Base, colours.base},
+        {QPalette::AlternateBase, colours.alternateBase},
+        {QPalette::Text, colours.text},
+        {QPalette::ButtonText, colours.buttonText},
+        {QPalette::Highlight, colours.highlight},
+        {QPalette::HighlightedText, colours.highlightedText},
+        {QPalette::ToolTipBase, colours.toolTipBase},
+        {QPalette::ToolTipText, colours.toolTipText},
+        {QPalette::PlaceholderText, colours.placeholderText},
+        {QPalette::Link, colours.link},
+    };
+    for (const auto &[role, colour] : roles)
+        palette.setColor(role, colour);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, colours.disabledText);
+    if (colours.disabledBase.isValid())
+        palette.setColor(QPalette::Disabled, QPalette::Base, colours.disabledBase);
+    return palette;
+}
+
 QPalette LightPalette()
 {
     // Window and button face, black text, white fields.
-    QPalette palette(QColor(240, 240, 240));
-    palette.setColor(QPalette::Window, QColor(240, 240, 240));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::AlternateBase, QColor(245, 245, 245));
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    palette.setColor(QPalette::Highlight, QColor(0, 120, 215));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
-    palette.setColor(QPalette::ToolTipText, Qt::black);
-    palette.setColor(QPalette::PlaceholderText, QColor(110, 110, 110));
-    palette.setColor(QPalette::Link, QColor(0, 0, 238));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, QColor(120, 120, 120));
-    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(240, 240, 240));
-    return palette;
+    PaletteColours light;
+    light.window = light.button = QColor(240, 240, 240);
+    light.windowText = light.text = light.buttonText = light.toolTipText = Qt::black;
+    light.base = Qt::white;
+    light.alternateBase = QColor(245, 245, 245);
+    light.highlight = QColor(0, 120, 215);
+    light.highlightedText = Qt::white;
+    light.toolTipBase = QColor(255, 255, 225);
+    light.placeholderText = QColor(110, 110, 110);
+    light.link = QColor(0, 0, 238);
+    light.disabledText = QColor(120, 120, 120);
+    light.disabledBase = QColor(240, 240, 240);
+    return PaletteOf(light);
 }
 
 void UseLightPalette(QWidget &window)

@@ -4,6 +4,7 @@
 
 #include "platform/Colour.h"
 
+#include <QColor>
 #include <QLatin1StringView>
 #include <QString>
 
@@ -38,6 +39,19 @@ void SetHint(QWidget *widget, const QString &hint);
 
 // Moves a top-level window to the centre of the screen it is on.
 void CentreOnScreen(QWidget &window);
+
+// The colours of a whole palette, for every colour group unless said.
+struct PaletteColours
+{
+    QColor window, windowText, base, alternateBase, text, button, buttonText;
+    QColor highlight, highlightedText, toolTipBase, toolTipText, placeholderText, link;
+    QColor disabledText; // window, field and button text of disabled controls
+    QColor disabledBase; // fields of disabled controls; none: as enabled ones
+};
+
+// The palette of those colours; the shades of bevels and frames come from
+// the button colour.
+QPalette PaletteOf(const PaletteColours &colours);
 
 // The light colours of the desktop the windows with fixed text colours
 // (navy, dark green, blue, red labels and coloured fields) were designed on:

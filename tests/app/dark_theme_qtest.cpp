@@ -7,6 +7,7 @@
 
 #include "app/ui/Application.h"
 #include "app/ui/RalvoMainForm.h"
+#include "platform/qt/DialogHelpers.h"
 #include "support/FindControl.h"
 
 #include <QAccessible>
@@ -144,25 +145,21 @@ QList<std::pair<QString, QRect>> TextAreas(QWidget &window)
     return areas;
 }
 
+// A dark Fusion palette, as dark desktop themes give.
 QPalette DarkPalette()
 {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(35, 35, 35));
-    dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Button, QColor(53, 53, 53));
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::BrightText, Qt::red);
-    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    dark.setColor(QPalette::HighlightedText, Qt::black);
-    dark.setColor(QPalette::ToolTipBase, QColor(53, 53, 53));
-    dark.setColor(QPalette::ToolTipText, Qt::white);
-    dark.setColor(QPalette::PlaceholderText, QColor(160, 160, 160));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(QPalette::Disabled, role, QColor(127, 127, 127));
-    return dark;
+    platform::PaletteColours dark;
+    dark.window = dark.alternateBase = dark.button = dark.toolTipBase = QColor(53, 53, 53);
+    dark.windowText = dark.text = dark.buttonText = dark.toolTipText = Qt::white;
+    dark.base = QColor(35, 35, 35);
+    dark.highlight = QColor(42, 130, 218);
+    dark.highlightedText = Qt::black;
+    dark.placeholderText = QColor(160, 160, 160);
+    dark.link = QColor(42, 130, 218);
+    dark.disabledText = QColor(127, 127, 127);
+    QPalette palette = platform::PaletteOf(dark);
+    palette.setColor(QPalette::BrightText, Qt::red);
+    return palette;
 }
 
 } // namespace
