@@ -7,6 +7,7 @@ set(RALVO_MAINTAINER "Ralvo maintainers <ralvo-maintainers@example.org>")
 set(RALVO_APPSTREAM_ID org.example.ralvo)
 
 install(TARGETS ralvo ralvo-schedule RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS ${RALVO_DRAWING_PROGRAM} RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/ralvo)
 # Bash completion, loaded on demand by bash-completion from its folder.
 install(FILES ${CMAKE_SOURCE_DIR}/app/completion/ralvo-schedule.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ralvo-schedule)

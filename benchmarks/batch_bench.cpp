@@ -3,7 +3,7 @@
 // with the first-run settings. Run with QT_QPA_PLATFORM=offscreen when there
 // is no display.
 
-#include "app/cli/Subcommands.h"
+#include "app/cli/DrawingCommands.h"
 #include "platform/Fonts.h"
 
 #include <QFile>
@@ -41,7 +41,7 @@ void Batch100(benchmark::State &state)
                                 QStringLiteral("--defaults"), QStringLiteral("--batch"), csv,
                                 QStringLiteral("-o"), pdf};
     for (auto _ : state) {
-        if (ralvo::cli::RunCommandLine(arguments, console) != 0) {
+        if (ralvo::cli::RunCommandLine(arguments, console, ralvo::cli::DrawingSubcommands()) != 0) {
             state.SkipWithError("the batch failed");
             break;
         }

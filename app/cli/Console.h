@@ -17,6 +17,7 @@ enum ExitStatus : int {
     ExitOk = 0,
     ExitInputRefused = 2, // an input that is not an integer, or a date we refuse
     ExitUsage = 64,       // a bad option (EX_USAGE)
+    ExitUnavailable = 69, // the page-drawing program is missing or cannot run (EX_UNAVAILABLE)
     ExitCannotWrite = 73, // the output file could not be written (EX_CANTCREAT)
 };
 

@@ -21,10 +21,10 @@ int RunIcs(const QCommandLineParser &parser, Console &console)
         return badUsage(*error);
     const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
     ConsoleMessages messages(console);
-    auto resolved = ResolveScheduleRecords(schedule, messages);
+    auto resolved = ResolveStoredRecords(schedule, messages);
     if (const QString *error = std::get_if<QString>(&resolved))
         return badUsage(*error);
-    const AppRecords &records = std::get<AppRecords>(resolved);
+    const StoredRecords &records = std::get<StoredRecords>(resolved);
 
     const CalendarFile file = ScheduleCalendarFile(schedule.input, schedule.motherName, records.settings,
                                                    records.notices, QDateTime::currentDateTimeUtc());

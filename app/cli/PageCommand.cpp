@@ -1,10 +1,14 @@
-// The "page" subcommand: the printed schedule page as a PDF or PNG file.
+// The "page" subcommand's drawing: the printed schedule page as a PDF or PNG
+// file. Only the drawing program links it (see DrawingCommands.h).
+
+#include "app/cli/DrawingCommands.h"
 
 #include "app/cli/BatchFile.h"
 #include "app/cli/CsvTable.h"
+#include "app/cli/PageOptions.h"
 #include "app/cli/ScheduleOptions.h"
-#include "app/cli/Subcommands.h"
 
+#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "print/PageOutput.h"
 
@@ -14,10 +18,6 @@ namespace ralvo::cli {
 
 namespace {
 
-const QString PaperOption = QStringLiteral("paper");
-const QString DpiOption = QStringLiteral("dpi");
-const QString BatchOption = QStringLiteral("batch");
-
 // The command line has no speaker: the refusal is told on standard error.
 class SilentSounds final : public platform::Sounds
 {
@@ -26,14 +26,20 @@ public:
     void Exclamation() override {}
 };
 
-void AddPageOptions(QCommandLineParser &parser)
+// The records a page needs: settings, notices and the institution block.
+std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request,
+                                                         platform::Messages &messages)
 {
-    AddScheduleOptions(parser);
-    parser.addOptions({
-        {PaperOption, QStringLiteral("用紙"), QStringLiteral("a4|b5")},
-        {DpiOption, QStringLiteral("解像度"), QStringLiteral("N")},
-        {BatchOption, QStringLiteral("一行に一人の CSV ファイル"), QStringLiteral("FILE.csv")},
-    });
+    auto resolved = ResolveStoredRecords(request, messages);
+    if (const QString *error = std::get_if<QString>(&resolved))
+        return *error;
+    StoredRecords &stored = std::get<StoredRecords>(resolved);
+    AppRecords records;
+    records.settings = std::move(stored.settings);
+    records.notices = std::move(stored.notices);
+    if (stored.blockText)
+        records.block = KikanmeiBlock::FromText(*stored.blockText);
+    return records;
 }
 
 std::optional<PagePaper> PaperOf(const QString &text)
@@ -211,31 +217,14 @@ int RunPage(const QCommandLineParser &parser, Console &console)
 
 } // namespace
 
-Subcommand PageSubcommand()
+std::vector<Subcommand> DrawingSubcommands()
 {
-    return Subcommand{
-        QStringLiteral("page"),
-        QStringLiteral(
-            "  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-            "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
-            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
-            "                      -o FILE.pdf|FILE.png\n"
-            "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
-            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
-        ScheduleOptionsUsage()
-            + QStringLiteral(
-                "  --paper a4|b5        用紙: a4 (既定) か b5 (JIS B5)\n"
-                "  --dpi N              解像度 (既定 600、1 から 1200 まで)\n"
-                "  --batch FILE.csv     CSV の一行ごとに一ページの PDF を書き出します。見出しの行に\n"
-                "                       name, basis, year, month, day, cycle の列 (順序は自由、name は\n"
-                "                       省略可、ほかの列は無視) を書きます。UTF-8 (BOM の有無は問いません)\n"
-                "                       か Shift-JIS。誤りのある行は行番号とともに標準エラーに書いて\n"
-                "                       飛ばし、終了状態を 2 にします\n"
-                "  (page の -o は必須です。.pdf なら PDF (フォント埋め込み)、.png なら画像を書き出します)\n"),
-        AddPageOptions,
-        RunPage,
-        true,
-    };
+    std::vector<Subcommand> commands = Subcommands();
+    for (Subcommand &command : commands) {
+        if (command.name == PageSubcommand().name)
+            command.run = RunPage;
+    }
+    return commands;
 }
 
 } // namespace ralvo::cli

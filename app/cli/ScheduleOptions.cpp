@@ -2,7 +2,6 @@
 
 #include "app/cli/SettingOverrides.h"
 #include "platform/SettingsStore.h"
-#include "kikanmei/AppRecords.h"
 
 #include <QFileInfo>
 
@@ -170,29 +169,29 @@ namespace {
 
 // The records of a store file, opened read-only: nothing on disk is written
 // or moved, whatever the file holds.
-AppRecords StoredRecords(const QString &file, platform::Messages &messages)
+StoredRecords RecordsOfStore(const QString &file, platform::Messages &messages)
 {
     using platform::SettingsStore;
     SettingsStore store = file.isEmpty() ? SettingsStore::OpenUserStore(SettingsStore::Access::ReadOnly)
                                          : SettingsStore::Open(file, SettingsStore::Access::ReadOnly);
-    AppRecords records;
+    StoredRecords records;
     PlainInputFields fields;
     platform::Services services;
     services.messages = &messages;
-    LoadSettings(store, records, fields, services);
+    LoadStoredRecords(store, records, fields, services);
     return records;
 }
 
 } // namespace
 
-std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request,
-                                                         platform::Messages &messages)
+std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request,
+                                                          platform::Messages &messages)
 {
     if (!request.settingsFile.isEmpty() && !QFileInfo(request.settingsFile).isFile())
         return QStringLiteral("設定ファイルがありません: ") + request.settingsFile;
-    AppRecords records = request.useDefaults
-        ? AppRecords{} // first-run defaults
-        : StoredRecords(request.settingsFile, messages);
+    StoredRecords records = request.useDefaults
+        ? StoredRecords{} // first-run defaults
+        : RecordsOfStore(request.settingsFile, messages);
     const QString error = ApplySettingAssignments(records.settings, request.settingAssignments);
     if (!error.isEmpty())
         return error;
@@ -202,10 +201,10 @@ std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &
 std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
                                                                 platform::Messages &messages)
 {
-    auto records = ResolveScheduleRecords(request, messages);
+    auto records = ResolveStoredRecords(request, messages);
     if (const QString *error = std::get_if<QString>(&records))
         return *error;
-    return std::get<AppRecords>(records).settings;
+    return std::get<StoredRecords>(records).settings;
 }
 
 QString InputRefusalMessage(const CalculationInput &input)

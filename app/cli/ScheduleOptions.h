@@ -7,7 +7,7 @@
 #include "calc/DueDate.h"
 #include "platform/Platform.h"
 #include "settings/ScheduleSettings.h"
-#include "kikanmei/AppRecords.h"
+#include "settings/SettingsIO.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -56,18 +56,18 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
 // (the input comes from elsewhere, a batch file); `input` stays as made.
 std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCommandLineParser &parser);
 
-// The settings the request runs with: those of the user's settings store (or
+// The records the request runs with: those of the user's settings store (or
 // of --settings FILE), read only, never written; the first-run defaults with
 // --defaults; then every --set in order. Values the store cannot give are
 // told through `messages` and take their first-run defaults. A one-line
-// reason on a bad --set or a missing --settings file.
+// reason on a bad --set or a missing --settings file. The institution block
+// stays as its stored text: only the page draws it.
+std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request,
+                                                          platform::Messages &messages);
+
+// The settings of those records.
 std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
                                                                 platform::Messages &messages);
-
-// The same for every record a page needs: settings, notices and the
-// institution block.
-std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request,
-                                                         platform::Messages &messages);
 
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).

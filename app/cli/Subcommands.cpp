@@ -55,7 +55,7 @@ bool NeedsGuiApplication(const QStringList &arguments)
     return false;
 }
 
-int RunCommandLine(const QStringList &arguments, Console &console)
+int RunCommandLine(const QStringList &arguments, Console &console, const std::vector<Subcommand> &commands)
 {
     const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
 
@@ -70,7 +70,7 @@ int RunCommandLine(const QStringList &arguments, Console &console)
         console.Print(QStringLiteral("ralvo-schedule %1\n").arg(QString::fromLatin1(RALVO_VERSION)));
         return ExitOk;
     }
-    for (const Subcommand &command : Subcommands()) {
+    for (const Subcommand &command : commands) {
         if (command.name != first)
             continue;
         QCommandLineParser parser;
@@ -88,6 +88,10 @@ int RunCommandLine(const QStringList &arguments, Console &console)
         if (!parser.positionalArguments().isEmpty())
             return badUsage(QStringLiteral("余分な引数があります: ")
                             + parser.positionalArguments().join(QLatin1Char(' ')));
+        if (!command.run) {
+            console.Error(QStringLiteral("このプログラムでは %1 を実行できません。").arg(command.name));
+            return ExitUnavailable;
+        }
         return command.run(parser, console);
     }
     return badUsage(QStringLiteral("サブコマンドが正しくありません: ") + first);

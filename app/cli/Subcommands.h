@@ -18,17 +18,20 @@ struct Subcommand
     QString synopsis;                                     // usage line(s) without options
     QString optionsUsage;                                 // usage of its options
     void (*addOptions)(QCommandLineParser &parser);       // declares its options
-    int (*run)(const QCommandLineParser &parser, Console &console); // exit status
-    bool drawsPages = false; // needs fonts and painting: a QGuiApplication
+    // Exit status. None for a subcommand that draws pages outside the
+    // drawing program (DrawingCommands.h), which links what draws them.
+    int (*run)(const QCommandLineParser &parser, Console &console);
+    bool drawsPages = false; // needs fonts and painting: the drawing program, a QGuiApplication
 };
 
-// Every subcommand, in usage order.
+// Every subcommand, in usage order; "page" without its drawing.
 std::vector<Subcommand> Subcommands();
 
 // The "text" subcommand: the schedule as the text editor saves it.
 Subcommand TextSubcommand();
 
-// The "page" subcommand: the printed page as a PDF or PNG file.
+// The "page" subcommand: the printed page as a PDF or PNG file (its options
+// and usage; DrawingSubcommands() gives it with its drawing).
 Subcommand PageSubcommand();
 
 // The "dates" subcommand: the dates as labelled lines or JSON.
@@ -45,10 +48,13 @@ QString UsageText();
 int UsageError(Console &console, const QString &reason);
 
 // Whether the subcommand the arguments (program name first) name draws
-// pages, and so needs a QGuiApplication rather than a QCoreApplication.
+// pages, and so runs in the drawing program on a QGuiApplication rather than
+// on a QCoreApplication.
 bool NeedsGuiApplication(const QStringList &arguments);
 
-// Parses the arguments (program name first) and runs the chosen subcommand.
-int RunCommandLine(const QStringList &arguments, Console &console);
+// Parses the arguments (program name first) and runs the chosen one of
+// `commands`.
+int RunCommandLine(const QStringList &arguments, Console &console,
+                   const std::vector<Subcommand> &commands = Subcommands());
 
 } // namespace ralvo::cli

@@ -33,7 +33,8 @@ done
 
 tree="$out/tree"
 dpkg-deb -x "$deb" "$tree"
-for path in usr/bin/ralvo usr/bin/ralvo-schedule usr/share/ralvo/help/index.html \
+for path in usr/bin/ralvo usr/bin/ralvo-schedule usr/libexec/ralvo/ralvo-schedule-page \
+            usr/share/ralvo/help/index.html \
             usr/share/applications/ralvo.desktop usr/share/metainfo/org.example.ralvo.metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/ralvo.svg \
             usr/share/doc/ralvo/copyright usr/share/doc/ralvo/changelog.Debian.gz \
@@ -45,8 +46,8 @@ for size in 16 24 32 48 64 128 256; do
     png="$tree/usr/share/icons/hicolor/${size}x${size}/apps/ralvo.png"
     file -b "$png" | grep -q "^PNG image data, $size x $size," || fail "no $size px PNG icon: $(file -b "$png" 2>&1)"
 done
-for program in ralvo ralvo-schedule; do
-    file -b "$tree/usr/bin/$program" | grep -q ", stripped" || fail "$program is not stripped"
+for program in bin/ralvo bin/ralvo-schedule libexec/ralvo/ralvo-schedule-page; do
+    file -b "$tree/usr/$program" | grep -q ", stripped" || fail "$program is not stripped"
 done
 head -n1 "$tree/usr/share/doc/ralvo/copyright" |
     grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
@@ -64,6 +65,9 @@ for page in "$tree"/usr/share/man/man1/*.1.gz "$tree"/usr/share/man/ja/man1/*.1.
 done
 [ "$("$tree/usr/bin/ralvo-schedule" --version)" = "ralvo-schedule $version" ] ||
     fail "ralvo-schedule --version does not print $version"
+# The tool hands pages to its drawing program, found from its own folder.
+"$tree/usr/bin/ralvo-schedule" page --defaults --basis 0 --year 2024 --month 1 --day 1 --cycle 28 \
+    -o "$out/page.pdf" && [ -s "$out/page.pdf" ] || fail "ralvo-schedule page does not reach its drawing program"
 
 # A real installation, with what apt brings for it, and a purge that leaves nothing.
 if [ "$(id -u)" -eq 0 ]; then

@@ -9,6 +9,7 @@ endif()
 foreach(path
         bin/ralvo
         bin/ralvo-schedule
+        libexec/ralvo/ralvo-schedule-page
         share/ralvo/help/index.html
         share/ralvo/help/help.css
         share/ralvo/help/kikanmei.html
@@ -26,6 +27,14 @@ foreach(path
         message(FATAL_ERROR "not installed: ${path}")
     endif()
 endforeach()
+
+# The installed tool finds its drawing program.
+execute_process(COMMAND ${PREFIX}/bin/ralvo-schedule page --defaults --basis 0 --year 2024 --month 1 --day 1
+                        --cycle 28 -o ${PREFIX}/x.pdf
+                ERROR_VARIABLE err RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT EXISTS ${PREFIX}/x.pdf)
+    message(FATAL_ERROR "the installed ralvo-schedule cannot draw a page: ${result}\n${err}")
+endif()
 
 # The theme's fixed sizes, each a PNG of its size.
 foreach(size 16 24 32 48 64 128 256)

@@ -160,6 +160,12 @@ ralvo_cli_test(page_batch_with_input_refused
     ARGS page --defaults --batch ${cli_data}/batch-utf8.csv ${example} -o x.pdf STATUS 64)
 ralvo_cli_test(page_batch_missing_file ARGS page --defaults --batch /nonexistent.csv -o @OUT@
     OUTPUT_FILE out.pdf STATUS 2 STDERR_LINES 1)
+# text, dates and ics without Qt Gui; page through the drawing program.
+add_test(NAME cli_drawing_program
+    COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:ralvo-schedule>
+            -DWORK=${CMAKE_CURRENT_BINARY_DIR}/cli/drawing-program -P ${CMAKE_CURRENT_LIST_DIR}/CheckDrawingProgram.cmake)
+set_tests_properties(cli_drawing_program PROPERTIES ENVIRONMENT "${RALVO_TEST_ENV}" LABELS cli)
+
 # ics: the calendar file read by an independent parser and imported into
 # a real calendar client (check_ics.py); the refusals.
 find_program(RALVO_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)

@@ -1,0 +1,51 @@
+// The "page" subcommand's options and usage. Its drawing is in
+// PageCommand.cpp, which only the drawing program links.
+
+#include "app/cli/PageOptions.h"
+#include "app/cli/ScheduleOptions.h"
+#include "app/cli/Subcommands.h"
+
+namespace ralvo::cli {
+
+namespace {
+
+void AddPageOptions(QCommandLineParser &parser)
+{
+    AddScheduleOptions(parser);
+    parser.addOptions({
+        {PaperOption, QStringLiteral("用紙"), QStringLiteral("a4|b5")},
+        {DpiOption, QStringLiteral("解像度"), QStringLiteral("N")},
+        {BatchOption, QStringLiteral("一行に一人の CSV ファイル"), QStringLiteral("FILE.csv")},
+    });
+}
+
+} // namespace
+
+Subcommand PageSubcommand()
+{
+    return Subcommand{
+        QStringLiteral("page"),
+        QStringLiteral(
+            "  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+            "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
+            "                      -o FILE.pdf|FILE.png\n"
+            "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
+            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
+        ScheduleOptionsUsage()
+            + QStringLiteral(
+                "  --paper a4|b5        用紙: a4 (既定) か b5 (JIS B5)\n"
+                "  --dpi N              解像度 (既定 600、1 から 1200 まで)\n"
+                "  --batch FILE.csv     CSV の一行ごとに一ページの PDF を書き出します。見出しの行に\n"
+                "                       name, basis, year, month, day, cycle の列 (順序は自由、name は\n"
+                "                       省略可、ほかの列は無視) を書きます。UTF-8 (BOM の有無は問いません)\n"
+                "                       か Shift-JIS。誤りのある行は行番号とともに標準エラーに書いて\n"
+                "                       飛ばし、終了状態を 2 にします\n"
+                "  (page の -o は必須です。.pdf なら PDF (フォント埋め込み)、.png なら画像を書き出します)\n"),
+        AddPageOptions,
+        nullptr, // drawn by the drawing program (DrawingCommands.h)
+        true,
+    };
+}
+
+} // namespace ralvo::cli

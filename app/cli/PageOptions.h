@@ -1,0 +1,14 @@
+#pragma once
+
+// The options of the "page" subcommand, named once for its usage (in every
+// program) and for its drawing (only in the drawing program).
+
+#include <QString>
+
+namespace ralvo::cli {
+
+inline const QString PaperOption = QStringLiteral("paper");
+inline const QString DpiOption = QStringLiteral("dpi");
+inline const QString BatchOption = QStringLiteral("batch");
+
+} // namespace ralvo::cli
