@@ -3,9 +3,12 @@
 // the drawing (whose gradient Qt's raster engine spreads over worker
 // threads) at start-up.
 //   ralvo_svg_to_png PICTURE.svg OUTPUT-FOLDER STEM SIZE...
-// writes OUTPUT-FOLDER/STEM-SIZE.png for each size.
+// writes OUTPUT-FOLDER/STEM-SIZE.png for each size (for the icon theme), and
+// STEM-SIZE.argb: that PNG file's pixels as Qt reads them (ARGB32, rows top
+// to bottom, no padding), which the program takes without decoding.
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -39,6 +42,18 @@ int main(int argc, char **argv)
         const QString path = out.filePath(QStringLiteral("%1-%2.png").arg(QString::fromLocal8Bit(argv[3])).arg(side));
         if (!image.save(path, "PNG")) {
             std::fprintf(stderr, "ralvo_svg_to_png: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        const QImage read = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        const QString rawPath = out.filePath(QStringLiteral("%1-%2.argb").arg(QString::fromLocal8Bit(argv[3])).arg(side));
+        QFile raw(rawPath);
+        bool written = read.size() == image.size() && raw.open(QIODevice::WriteOnly);
+        for (int y = 0; written && y < read.height(); ++y) {
+            const qint64 rowBytes = qint64(read.width()) * 4;
+            written = raw.write(reinterpret_cast<const char *>(read.constScanLine(y)), rowBytes) == rowBytes;
+        }
+        if (!written || !raw.flush()) {
+            std::fprintf(stderr, "ralvo_svg_to_png: cannot write %s\n", qPrintable(rawPath));
             return 1;
         }
     }

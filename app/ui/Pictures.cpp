@@ -2,8 +2,12 @@
 
 #include "platform/qt/LazyIcon.h"
 
+#include <QImage>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+
+#include <cstring>
 
 
 // Resources in a static library must be registered by name.
@@ -46,15 +50,25 @@ QPixmap AboutPicture()
 
 // Made into an icon when first drawn (for the main window, when it is
 // shown), not when set: its sizes are images rendered from the drawing at
-// build time, read as they are asked for. Rendering the drawing here would
-// start Qt's worker threads for its gradient.
+// build time, kept as their pixels, so that nothing is decoded at start-up.
+// Rendering the drawing here would start Qt's worker threads for its
+// gradient.
 QIcon ApplicationIcon()
 {
     InitAppResources();
     return platform::LazyIcon([] {
         QIcon icon;
-        for (int side : {16, 24, 32, 48, 64, 128, 256})
-            icon.addFile(QStringLiteral(":/ralvo/icons/ralvo-%1.png").arg(side), QSize(side, side));
+        for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+            const QResource resource(QStringLiteral(":/ralvo/icons/ralvo-%1.argb").arg(side));
+            const QByteArray pixels = resource.uncompressedData();
+            QImage image(side, side, QImage::Format_ARGB32);
+            const qsizetype rowBytes = qsizetype(side) * 4;
+            if (pixels.size() != rowBytes * side)
+                continue;
+            for (int y = 0; y < side; ++y)
+                std::memcpy(image.scanLine(y), pixels.constData() + y * rowBytes, std::size_t(rowBytes));
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
         return icon;
     });
 }
