@@ -4,8 +4,10 @@
 For each build tree (configured with -DRALVO_BUILD_BENCHMARKS=ON) given,
 runs these alternately, in one interleaved loop, and prints medians:
 
-  text     `ralvo-schedule text` against startup_core, a trivial
-           QCoreApplication program (wall and CPU ratio)
+  text     `ralvo-schedule text` to standard output against startup_core, a
+           trivial QCoreApplication program (wall and CPU ratio); and the
+           same with -o FILE ("text-o"), whose wall time adds the checked
+           writer's two fsyncs and rename, which are the disk's, not the start-up's
   png      `ralvo-schedule page -o x.png` at A4 600 dpi (wall time, peak
            resident memory)
   window   startup_app (exec until the main window is painted) against
@@ -136,7 +138,8 @@ def main():
                         os.path.join(tree, "app", "ralvo-schedule"))
             if "text" in measures:
                 probes["core" + tag] = ([os.path.join(bench, "startup_core")], env)
-                probes["text" + tag] = ([tool] + TEXT_ARGS + ["-o", os.path.join(work, "x.txt")], env)
+                probes["text" + tag] = ([tool] + TEXT_ARGS, env)
+                probes["text-o" + tag] = ([tool] + TEXT_ARGS + ["-o", os.path.join(work, "x.txt")], env)
             if "png" in measures:
                 probes["png" + tag] = ([tool] + PAGE_ARGS + ["-o", png], env)
             if "window" in measures:
@@ -171,6 +174,7 @@ def main():
         tag = "" if i == 0 else f"@{tree}"
         print(f"-- {tree}")
         for top, bottom, label in (("text", "core", "text / QCoreApplication"),
+                                   ("text-o", "core", "text -o FILE / QCoreApplication"),
                                    ("app", "minimal", "launch→painted / minimal window"),
                                    ("fonts25", "fonts4", "start-up 25 / 4 Japanese families")):
             if top + tag in med and bottom + tag in med:
