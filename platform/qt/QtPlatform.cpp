@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <canberra.h>
+#include <dlfcn.h>
 
 namespace ralvo::platform {
 
@@ -64,27 +65,68 @@ Messages::Answer QtMessages::Ask(const Question &question)
 
 // ------------------------------------------------------------------ sounds
 
-QtSounds::QtSounds()
+namespace {
+
+// libcanberra, loaded when the first sound is played: the program does not
+// map and bind it, and the sound libraries it brings, at every start.
+struct Canberra
 {
-    ca_context *context = nullptr;
-    if (ca_context_create(&context) == CA_SUCCESS) {
-        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "ralvo", nullptr);
-        m_context = context;
-    }
+    int (*create)(ca_context **context) = nullptr;
+    int (*changeProps)(ca_context *context, ...) = nullptr;
+    int (*play)(ca_context *context, uint32_t id, ...) = nullptr;
+    int (*destroy)(ca_context *context) = nullptr;
+};
+
+template <typename Function>
+bool Resolve(void *library, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
 }
+
+// The library's functions, or none when it cannot be loaded.
+const Canberra *LoadedCanberra()
+{
+    static const Canberra loaded = [] {
+        Canberra functions;
+        void *library = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return functions;
+        if (!Resolve(library, "ca_context_create", functions.create)
+            || !Resolve(library, "ca_context_change_props", functions.changeProps)
+            || !Resolve(library, "ca_context_play", functions.play)
+            || !Resolve(library, "ca_context_destroy", functions.destroy))
+            return Canberra{};
+        return functions;
+    }();
+    return loaded.create ? &loaded : nullptr;
+}
+
+} // namespace
+
+QtSounds::QtSounds() = default;
 
 QtSounds::~QtSounds()
 {
     if (m_context)
-        ca_context_destroy(static_cast<ca_context *>(m_context));
+        LoadedCanberra()->destroy(static_cast<ca_context *>(m_context));
 }
 
 bool QtSounds::Play(const char *eventId)
 {
+    if (!m_contextTried) {
+        m_contextTried = true;
+        ca_context *context = nullptr;
+        const Canberra *canberra = LoadedCanberra();
+        if (canberra && canberra->create(&context) == CA_SUCCESS) {
+            canberra->changeProps(context, CA_PROP_APPLICATION_NAME, "ralvo", nullptr);
+            m_context = context;
+        }
+    }
     if (!m_context)
         return false;
-    return ca_context_play(static_cast<ca_context *>(m_context), 0, CA_PROP_EVENT_ID, eventId,
-                           nullptr) == CA_SUCCESS;
+    return LoadedCanberra()->play(static_cast<ca_context *>(m_context), 0, CA_PROP_EVENT_ID, eventId, nullptr)
+        == CA_SUCCESS;
 }
 
 void QtSounds::Beep()

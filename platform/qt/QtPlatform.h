@@ -18,7 +18,8 @@ public:
 };
 
 // libcanberra with the freedesktop sound theme; the display's bell when no
-// sound can be played.
+// sound can be played. The library is loaded, and its context made, when the
+// first sound is played.
 class QtSounds final : public Sounds
 {
 public:
@@ -33,6 +34,7 @@ public:
 private:
     bool Play(const char *eventId);
     void *m_context = nullptr; // ca_context*
+    bool m_contextTried = false;
 };
 
 class SystemClock final : public Clock
