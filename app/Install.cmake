@@ -83,11 +83,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Shared libraries (Qt, HarfBuzz, CUPS, ...) are found by
-# dpkg-shlibdeps; what is loaded at run time by name (libcanberra, when the
-# first sound plays) is declared here.
+# Shared libraries (Qt, HarfBuzz, libical, ...) are found by
+# dpkg-shlibdeps; what is loaded at run time by name (libcanberra when the
+# first sound plays, libcups when a print job is first checked) is declared
+# here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libcanberra0, fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, sound-theme-freedesktop")
+    "libcanberra0, libcups2, fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, sound-theme-freedesktop")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
 include(CPack)

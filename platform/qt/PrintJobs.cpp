@@ -3,6 +3,7 @@
 #include <QPrinter>
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 
@@ -10,14 +11,56 @@ namespace ralvo::platform {
 
 namespace {
 
+// libcups, loaded when a print job is first checked rather than mapped (with
+// the dozen libraries it brings) at every start. Qt's print plug-in, which
+// submits the job, uses the same loaded library, so the last request's
+// status below is that of the submission.
+struct Cups
+{
+    int (*getJobs)(http_t *http, cups_job_t **jobs, const char *name, int myjobs, int whichjobs) = nullptr;
+    void (*freeJobs)(int count, cups_job_t *jobs) = nullptr;
+    ipp_status_t (*lastError)() = nullptr;
+};
+
+template <typename Function>
+bool Resolve(void *library, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// The library's functions, or none when it cannot be loaded.
+const Cups *LoadedCups()
+{
+    static const Cups loaded = [] {
+        Cups functions;
+        void *library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return functions;
+        if (!Resolve(library, "cupsGetJobs2", functions.getJobs) || !Resolve(library, "cupsFreeJobs", functions.freeJobs)
+            || !Resolve(library, "cupsLastError", functions.lastError))
+            return Cups{};
+        return functions;
+    }();
+    return loaded.getJobs ? &loaded : nullptr;
+}
+
 // The jobs the scheduler lists for `queue` (every queue when null), only
 // this user's when `mine`; none when it cannot be asked.
 struct JobList
 {
     cups_job_t *jobs = nullptr;
     int count = 0;
-    JobList(const char *queue, int mine) { count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, mine, CUPS_WHICHJOBS_ALL); }
-    ~JobList() { cupsFreeJobs(std::max(count, 0), jobs); }
+    JobList(const char *queue, int mine)
+    {
+        if (const Cups *cups = LoadedCups())
+            count = cups->getJobs(CUPS_HTTP_DEFAULT, &jobs, queue, mine, CUPS_WHICHJOBS_ALL);
+    }
+    ~JobList()
+    {
+        if (jobs)
+            LoadedCups()->freeJobs(std::max(count, 0), jobs);
+    }
     JobList(const JobList &) = delete;
     JobList &operator=(const JobList &) = delete;
 };
@@ -41,7 +84,8 @@ bool PrintJobCheck::Accepted() const
         return true;
     // The engine's submission was the last request of this thread; an
     // error status there means the job was not created or not completed.
-    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+    const Cups *cups = LoadedCups();
+    if (cups && cups->lastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
         return false;
     const JobList list(m_queue.constData(), 1);
     const cups_job_t *job = nullptr;

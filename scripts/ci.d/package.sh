@@ -27,7 +27,7 @@ case "$(field Maintainer)" in
 esac
 [ "$(field Version)" = "$version-1" ] || fail "package version $(field Version), project version $version"
 depends=$(field Depends)
-for need in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6widgets6 libcanberra0; do
+for need in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6widgets6 libcanberra0 libcups2; do
     grep -q "$need" <<<"$depends" || fail "does not depend on $need: $depends"
 done
 

@@ -47,6 +47,11 @@ foreach(program ralvo ralvo-schedule)
     endif()
 endforeach()
 
+# What the program maps at start.
+add_test(NAME app_start_libraries
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:ralvo> -P ${CMAKE_CURRENT_SOURCE_DIR}/app/start_libraries_check.cmake)
+set_tests_properties(app_start_libraries PROPERTIES LABELS app)
+
 # Once through the desktop's accessibility bus (AT-SPI) as a screen reader
 # asks: the main window's fields and arrows are named and the calculate
 # button presses. Needs an X display and a session bus of its own

@@ -6,6 +6,8 @@ add_dependencies(print_page_file_test ralvo-schedule)
 # The print path test prints through a private CUPS scheduler with a PDF
 # queue, started by a fixture (tests/print/cups_server.sh) and stopped after.
 set(RALVO_CUPS_DIR ${CMAKE_CURRENT_BINARY_DIR}/cups)
+# It asks the scheduler itself (the program loads libcups by name).
+target_link_libraries(print_cups_print_qtest PRIVATE Cups::Cups)
 add_test(NAME print_cups_start
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/print/cups_server.sh start ${RALVO_CUPS_DIR})
 add_test(NAME print_cups_stop
