@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace ralvo::platform {
 
@@ -69,6 +70,47 @@ void DiscardRows(QImage &image, int top, int rows)
     const std::uintptr_t to = end / page * page;
     if (to > from)
         madvise(const_cast<uchar *>(base) + (from - origin), to - from, MADV_DONTNEED);
+}
+
+void MoveRows(QImage &image, int from, int to, int rows)
+{
+    if (image.isNull() || rows <= 0 || from < 0 || from >= image.height())
+        return;
+    if (to < 0 || to >= image.height() || to == from) {
+        DiscardRows(image, from, rows);
+        return;
+    }
+    const qint64 bytesPerLine = image.bytesPerLine();
+    const auto rowAddress = [&](int row) {
+        return reinterpret_cast<std::uintptr_t>(std::as_const(image).constBits() + qint64(row) * bytesPerLine);
+    };
+    const std::uintptr_t page = PageSize();
+    const qint64 shift = (qint64(to) - from) * bytesPerLine;
+    const std::uintptr_t start = (rowAddress(from) + page - 1) / page * page;
+    std::uintptr_t end = rowAddress(from) + std::uintptr_t(qint64(std::min(rows, image.height() - from)) * bytesPerLine);
+    const std::uintptr_t targetEnd =
+        rowAddress(to) + std::uintptr_t(qint64(std::min(rows, image.height() - to)) * bytesPerLine);
+    end = std::min(end, std::uintptr_t(qint64(targetEnd) - shift)) / page * page;
+    const auto bytes = end > start ? end - start : 0;
+    const bool apart = shift % qint64(page) == 0 && std::uintptr_t(std::llabs(shift)) >= bytes;
+    if (bytes == 0 || !apart) {
+        DiscardRows(image, from, rows);
+        return;
+    }
+    auto *source = reinterpret_cast<void *>(start);
+    auto *target = reinterpret_cast<void *>(std::uintptr_t(qint64(start) + shift));
+    if (mremap(source, bytes, bytes, MREMAP_MAYMOVE | MREMAP_FIXED, target) == MAP_FAILED) {
+        DiscardRows(image, from, rows);
+        return;
+    }
+    // The rows left keep their place in the image, not yet backed again.
+    if (mmap(source, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_FIXED, -1, 0)
+        == MAP_FAILED) {
+        // Without it the image would have a hole: put the memory back.
+        if (mremap(target, bytes, bytes, MREMAP_MAYMOVE | MREMAP_FIXED, source) == MAP_FAILED)
+            std::abort();
+        DiscardRows(image, from, rows);
+    }
 }
 
 } // namespace ralvo::platform

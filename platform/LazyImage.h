@@ -20,4 +20,13 @@ QImage LazyImage(QSize size, QImage::Format format);
 // again. Only whole memory pages lying within those rows are given back.
 void DiscardRows(QImage &image, int top, int rows);
 
+// Moves the memory behind the `rows` rows from `from` so that it backs the
+// rows from `to` instead, without copying: the next band of a sheet drawn
+// band by band is drawn in memory already taken. The moved rows keep
+// whatever they held; the rows left behind are given back, and rows that
+// no whole memory page covers in both places take memory anew. When `to`
+// lies outside the image or the two places are not a whole number of
+// memory pages apart, this is DiscardRows(image, from, rows).
+void MoveRows(QImage &image, int from, int to, int rows);
+
 } // namespace ralvo::platform

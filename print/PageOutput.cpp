@@ -102,9 +102,9 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
     // to it, on one surface of the whole sheet whose memory is taken only
     // for the band being drawn: every band is drawn in the sheet's own
     // coordinates, so its pixels are those of the whole drawing. A band is
-    // streamed out and its memory given back before the next is drawn. Only
-    // the first band reports: later ones draw the same page, with what the
-    // first found already in the block.
+    // streamed out, and its memory then backs the next band. Only the first
+    // band reports: later ones draw the same page, with what the first found
+    // already in the block.
     PageFile file;
     const QSize sheet = SheetPixels(paper, dpi);
     QImage image = platform::LazyImage(sheet, QImage::Format_RGB32);
@@ -135,7 +135,7 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
         if (!png)
             png.emplace(file.bytes, sheet, dpi);
         png->Rows(image.constScanLine(top), image.bytesPerLine(), rows);
-        platform::DiscardRows(image, top, rows);
+        platform::MoveRows(image, top, top + kBandRows, rows); // memory for the next band
     }
     if (!png || !png->Finish()) {
         file.bytes.clear();
