@@ -77,7 +77,36 @@ void PictureCache::Evict()
     }
 }
 
+PictureCache::Snapshot::Snapshot(PictureCache &cache) : m_cache(cache)
+{
+    const QMutexLocker lock(&m_cache.m_mutex);
+    ++m_cache.m_snapshots;
+}
+
+PictureCache::Snapshot::~Snapshot()
+{
+    const QMutexLocker lock(&m_cache.m_mutex);
+    if (--m_cache.m_snapshots == 0)
+        m_cache.m_snapshot.clear();
+}
+
 std::optional<Picture> PictureCache::Load(const QString &path)
+{
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (m_snapshots > 0) {
+            if (const auto seen = m_snapshot.constFind(path); seen != m_snapshot.constEnd())
+                return *seen;
+        }
+    }
+    std::optional<Picture> picture = LoadFile(path);
+    const QMutexLocker lock(&m_mutex);
+    if (m_snapshots > 0)
+        m_snapshot.insert(path, picture);
+    return picture;
+}
+
+std::optional<Picture> PictureCache::LoadFile(const QString &path)
 {
     const auto format = Picture::FormatOfPath(path);
     if (!format)

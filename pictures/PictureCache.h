@@ -10,6 +10,7 @@
 
 #include "pictures/Pictures.h"
 
+#include <QHash>
 #include <QMutex>
 #include <QString>
 
@@ -41,6 +42,22 @@ public:
     // How many times a file was decoded.
     int Decodes() const { return m_decodes; }
 
+    // While one is alive, each path gives what its first Load gave, and the
+    // file is not looked at again: a sheet drawn band by band shows one
+    // state of each picture, decoded once, even a picture just written.
+    // It holds for every drawing through the cache meanwhile.
+    class Snapshot
+    {
+    public:
+        explicit Snapshot(PictureCache &cache);
+        ~Snapshot();
+        Snapshot(const Snapshot &) = delete;
+        Snapshot &operator=(const Snapshot &) = delete;
+
+    private:
+        PictureCache &m_cache;
+    };
+
     // The one the drawings share.
     static PictureCache &Shared();
 
@@ -48,6 +65,7 @@ private:
     struct FileState;
     struct Entry;
 
+    std::optional<Picture> LoadFile(const QString &path);
     static std::optional<FileState> StateOf(const QString &path);
     bool Settled(const FileState &state) const;
     void Evict();
@@ -59,6 +77,8 @@ private:
     std::list<Entry> m_entries; // most recently used first
     qint64 m_bytes = 0;
     int m_decodes = 0;
+    int m_snapshots = 0; // Snapshots alive
+    QHash<QString, std::optional<Picture>> m_snapshot; // what each path gave meanwhile
 };
 
 // PictureCache::Shared().Load(path).

@@ -1,5 +1,6 @@
 #include "print/PageOutput.h"
 
+#include "pictures/PictureCache.h"
 #include "platform/LazyImage.h"
 #include "platform/Platform.h"
 #include "print/PageGeometry.h"
@@ -104,7 +105,7 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
     // coordinates, so its pixels are those of the whole drawing. A band is
     // streamed out, and its memory then backs the next band. Only the first
     // band reports: later ones draw the same page, with what the first found
-    // already in the block.
+    // already in the block, and the same pictures, each read once.
     PageFile file;
     const QSize sheet = SheetPixels(paper, dpi);
     QImage image = platform::LazyImage(sheet, QImage::Format_RGB32);
@@ -115,6 +116,7 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
     image.setDotsPerMeterX(int(std::nearbyint(dpi / 0.0254)));
     image.setDotsPerMeterY(int(std::nearbyint(dpi / 0.0254)));
     Silent silent;
+    const pictures::PictureCache::Snapshot samePictures(pictures::PictureCache::Shared());
     std::optional<PngStream> png;
     for (int top = 0; top < sheet.height(); top += kBandRows) {
         const int rows = std::min(kBandRows, sheet.height() - top);

@@ -2,6 +2,7 @@
 // whole sheet drawn at once, and tells the user of a bad picture once.
 
 #include "kikanmei/KikanmeiBlock.h"
+#include "pictures/PictureCache.h"
 #include "print/PageOutput.h"
 #include "settings/LastInputFields.h"
 #include "support/FakePlatform.h"
@@ -101,6 +102,19 @@ TEST(PagePng, BandsHoldThePixelsOfTheWholeSheetDrawnAtOnce)
         EXPECT_EQ(png.dotsPerMeterX(), int(std::nearbyint(dpi / 0.0254)));
     }
     EXPECT_TRUE(page.messages.shown.empty());
+}
+
+TEST(PagePng, APictureIsReadOnceForTheWholeSheet)
+{
+    // Just written, the picture is not kept by the shared cache; the bands
+    // still show one reading of it, not one each.
+    QTemporaryDir folder;
+    Page page;
+    page.block = BlockWithPictures(folder.path());
+    const int before = pictures::PictureCache::Shared().Decodes();
+    const PageFile file = RenderPagePng(PagePaper::A4, 300, page.Sources());
+    ASSERT_FALSE(file.bytes.isEmpty());
+    EXPECT_EQ(pictures::PictureCache::Shared().Decodes() - before, 1);
 }
 
 TEST(PagePng, AnUnreadablePictureIsToldOnceForTheWholeSheet)
