@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 
 namespace ralvo::platform {
 
@@ -70,6 +71,14 @@ void DiscardRows(QImage &image, int top, int rows)
     const std::uintptr_t to = end / page * page;
     if (to > from)
         madvise(const_cast<uchar *>(base) + (from - origin), to - from, MADV_DONTNEED);
+}
+
+int WholePageRows(const QImage &image, int rows)
+{
+    const auto bytesPerLine = std::uintptr_t(std::max<qsizetype>(image.bytesPerLine(), 1));
+    const std::uintptr_t page = PageSize();
+    const std::uintptr_t step = page / std::gcd(bytesPerLine, page); // rows in a whole number of pages
+    return int((std::uintptr_t(std::max(rows, 1)) + step - 1) / step * step);
 }
 
 void MoveRows(QImage &image, int from, int to, int rows)

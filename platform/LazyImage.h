@@ -20,6 +20,9 @@ QImage LazyImage(QSize size, QImage::Format format);
 // again. Only whole memory pages lying within those rows are given back.
 void DiscardRows(QImage &image, int top, int rows);
 
+// The fewest rows, `rows` at least, that fill a whole number of memory pages.
+int WholePageRows(const QImage &image, int rows);
+
 // Moves the memory behind the `rows` rows from `from` so that it backs the
 // rows from `to` instead, without copying: the next band of a sheet drawn
 // band by band is drawn in memory already taken. The moved rows keep

@@ -92,6 +92,21 @@ TEST(LazyImage, ABandMovedOnTakesNoFurtherMemory)
     EXPECT_LT(usage.ru_minflt - faultsBefore, 2 * band / sysconf(_SC_PAGESIZE));
 }
 
+TEST(LazyImage, BandsOfWholePages)
+{
+    // A4 at 600 dpi is 4958 pixels wide: 512 rows are whole pages of 4 KiB.
+    const long page = sysconf(_SC_PAGESIZE);
+    for (const auto &[width, rows4k] : {std::pair{4958, 512}, {4957, 1024}, {1024, 512}, {1, 1024}}) {
+        const QImage image = LazyImage(QSize(width, 10), QImage::Format_RGB32);
+        const int rows = WholePageRows(image, 512);
+        EXPECT_GE(rows, 512);
+        EXPECT_EQ(qint64(rows) * image.bytesPerLine() % page, 0) << width;
+        if (page == 4096) {
+            EXPECT_EQ(rows, rows4k) << width;
+        }
+    }
+}
+
 TEST(LazyImage, RowsNotWholePagesApartAreGivenBack)
 {
     QImage image = LazyImage(QSize(1001, 300), QImage::Format_RGB32);
