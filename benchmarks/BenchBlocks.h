@@ -129,4 +129,24 @@ inline KikanmeiBlock OneHorizontalFrame()
     return block;
 }
 
+// `count` copies of one frame of `block` side by side across the block, in
+// the same face and text: what frames cost in a document once their face is
+// in it.
+inline KikanmeiBlock Copies(const KikanmeiBlock &block, int count)
+{
+    KikanmeiBlock copies;
+    const WakuRecord frame = block.Frame(0);
+    const int left = frame.Left.toInt();
+    const int width = frame.Right.toInt() - left;
+    const int step = count > 1 ? std::min(width + 50, (9900 - width) / (count - 1)) : 0;
+    for (int i = 0; i < count; ++i) {
+        WakuRecord copy = frame;
+        const int x = count > 1 ? 50 + i * step : left;
+        copy.Left = QString::number(x);
+        copy.Right = QString::number(x + width);
+        copies.AppendFrame(copy);
+    }
+    return copies;
+}
+
 } // namespace ralvo::bench
