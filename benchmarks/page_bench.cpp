@@ -1,6 +1,6 @@
 // How long drawing the schedule page takes: into the preview's image at zoom
 // level 0 (849 × 1201) and +2 (1351 × 1911), whole or only a scroll step's
-// strip, and into a 600-dpi A4 PDF (also 1 and 11 copies of one frame,
+// strip, and into a 600-dpi A4 PDF (also 1 and 51 copies of one frame,
 // which tell a frame's own cost from its face's) and PNG; with an empty
 // institution block, one text frame, 10 mixed frames and 200 frames of each
 // kind. Run with
@@ -154,8 +154,8 @@ void A4Pdf600OneHorizontalFrame(benchmark::State &state)
 }
 
 // The first frame in a face embeds that face in the document, a cost of the
-// document; every further frame costs its drawing only. With 1 and 11 copies
-// of the one frame: (11 − 1) / 10 is the cost of a frame, and the first
+// document; every further frame costs its drawing only. With 1 and 51 copies
+// of the one frame: (51 − 1) / 50 is the cost of a frame, and the first
 // one's excess over A4Pdf600 less that is the face's.
 void A4Pdf600VerticalFrames(benchmark::State &state)
 {
@@ -218,8 +218,8 @@ BENCHMARK(Zoom2ScrollStep)->Apply(Kinds);
 BENCHMARK(A4Pdf600)->Apply(Timed);
 BENCHMARK(A4Pdf600OneVerticalFrame)->Apply(Timed);
 BENCHMARK(A4Pdf600OneHorizontalFrame)->Apply(Timed);
-BENCHMARK(A4Pdf600VerticalFrames)->Apply(Timed)->ArgName("frames")->Arg(1)->Arg(11);
-BENCHMARK(A4Pdf600HorizontalFrames)->Apply(Timed)->ArgName("frames")->Arg(1)->Arg(11);
+BENCHMARK(A4Pdf600VerticalFrames)->Apply(Timed)->ArgName("frames")->Arg(1)->Arg(51);
+BENCHMARK(A4Pdf600HorizontalFrames)->Apply(Timed)->ArgName("frames")->Arg(1)->Arg(51);
 BENCHMARK(A4Pdf600Frames)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3, 10});
 BENCHMARK(A4Png600)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
