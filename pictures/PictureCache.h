@@ -77,7 +77,7 @@ private:
     std::list<Entry> m_entries; // most recently used first
     qint64 m_bytes = 0;
     int m_decodes = 0;
-    int m_snapshots = 0; // Snapshots alive
+    int m_snapshots = 0;                               // Snapshots alive
     QHash<QString, std::optional<Picture>> m_snapshot; // what each path gave meanwhile
 };
 

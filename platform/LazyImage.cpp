@@ -96,7 +96,8 @@ void MoveRows(QImage &image, int from, int to, int rows)
     const std::uintptr_t page = PageSize();
     const qint64 shift = (qint64(to) - from) * bytesPerLine;
     const std::uintptr_t start = (rowAddress(from) + page - 1) / page * page;
-    std::uintptr_t end = rowAddress(from) + std::uintptr_t(qint64(std::min(rows, image.height() - from)) * bytesPerLine);
+    std::uintptr_t end =
+        rowAddress(from) + std::uintptr_t(qint64(std::min(rows, image.height() - from)) * bytesPerLine);
     const std::uintptr_t targetEnd =
         rowAddress(to) + std::uintptr_t(qint64(std::min(rows, image.height() - to)) * bytesPerLine);
     end = std::min(end, std::uintptr_t(qint64(targetEnd) - shift)) / page * page;

@@ -199,8 +199,7 @@ std::vector<quint32> Codes(const std::vector<int> &lengths)
 
 } // namespace
 
-PngStream::PngStream(QByteArray &out, QSize size, int dpi)
-    : m_out(out), m_width(size.width()), m_height(size.height())
+PngStream::PngStream(QByteArray &out, QSize size, int dpi) : m_out(out), m_width(size.width()), m_height(size.height())
 {
     m_out.append("\x89PNG\r\n\x1a\n", 8);
     QByteArray header(13, '\0');
@@ -439,8 +438,7 @@ void PngStream::Chunk(const char (&type)[5], const QByteArray &data)
     const qsizetype start = m_out.size();
     m_out.append(type, 4);
     m_out.append(data);
-    const uLong crc =
-        crc32(0, reinterpret_cast<const Bytef *>(m_out.constData() + start), uInt(m_out.size() - start));
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef *>(m_out.constData() + start), uInt(m_out.size() - start));
     char check[4];
     qToBigEndian<quint32>(quint32(crc), check);
     m_out.append(check, 4);

@@ -40,14 +40,14 @@ private:
     int m_width;
     int m_height;
     int m_rowsDone = 0;
-    qint64 m_written = 0;     // bytes of filtered rows so far
-    quint32 m_adler = 1;          // Adler-32 of the filtered rows
+    qint64 m_written = 0;          // bytes of filtered rows so far
+    quint32 m_adler = 1;           // Adler-32 of the filtered rows
     std::vector<uchar> m_above;    // the last row given, as given (zeros above the first)
     std::vector<uchar> m_filtered; // 3 bytes of what came before, then filter byte and row
     std::vector<quint32> m_tokens; // literals and runs of the block being gathered
     quint64 m_bitBuffer = 0;
     int m_bitCount = 0;
-    QByteArray m_data;             // compressed bytes not yet put in a chunk
+    QByteArray m_data; // compressed bytes not yet put in a chunk
 };
 
 } // namespace ralvo

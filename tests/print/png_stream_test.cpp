@@ -87,10 +87,18 @@ QImage Sample(QSize size, quint32 seed)
         for (int x = 0; x < size.width(); ++x) {
             const quint32 top = quint32(random.bounded(256)) << 24;
             switch (kind) {
-            case 1: row[x] = top | 0xFFFFFF; break;
-            case 2: row[x] = top | ((x / 7) % 2 ? 0x102030u : 0xFFFFFFu); break;
-            case 3: row[x] = top | (random.generate() & 0xFFFFFF); break;
-            default: row[x] = top | (x % 13 < 5 ? 0x808000u : 0xFFFFFFu - quint32(x % 3)); break;
+            case 1:
+                row[x] = top | 0xFFFFFF;
+                break;
+            case 2:
+                row[x] = top | ((x / 7) % 2 ? 0x102030u : 0xFFFFFFu);
+                break;
+            case 3:
+                row[x] = top | (random.generate() & 0xFFFFFF);
+                break;
+            default:
+                row[x] = top | (x % 13 < 5 ? 0x808000u : 0xFFFFFFu - quint32(x % 3));
+                break;
             }
         }
     }
