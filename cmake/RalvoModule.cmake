@@ -6,26 +6,27 @@
 # links to its own headers, and sees the trees of what it links. A module
 # that includes a header of one it does not link fails to build.
 #
-# DIR is the folder the files are in, relative to the source root; it defaults
-# to the folder of the calling CMakeLists.txt.
+# DIR is the folder the files are in, relative to the calling CMakeLists.txt
+# (a module's ui/ half: DIR ui); it defaults to the folder of that file.
 function(ralvo_module target)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "DIR" "SOURCES;LINKS")
-    if(NOT arg_DIR)
-        file(RELATIVE_PATH arg_DIR ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    set(folder ${CMAKE_CURRENT_SOURCE_DIR})
+    if(arg_DIR)
+        cmake_path(ABSOLUTE_PATH arg_DIR BASE_DIRECTORY ${folder} NORMALIZE OUTPUT_VARIABLE folder)
     endif()
     add_library(${target} STATIC)
     set(tree ${CMAKE_BINARY_DIR}/include/${target})
     file(REMOVE_RECURSE ${tree})
     foreach(file IN LISTS arg_SOURCES)
-        cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} OUTPUT_VARIABLE absolute)
+        cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY ${folder} NORMALIZE OUTPUT_VARIABLE absolute)
         if(NOT EXISTS ${absolute})
             message(FATAL_ERROR "${target}: ${file} does not exist")
         endif()
         target_sources(${target} PRIVATE ${absolute})
         if(file MATCHES "\\.h$")
             file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${absolute})
-            cmake_path(GET relative PARENT_PATH folder)
-            file(MAKE_DIRECTORY ${tree}/${folder})
+            cmake_path(GET relative PARENT_PATH parent)
+            file(MAKE_DIRECTORY ${tree}/${parent})
             file(CREATE_LINK ${absolute} ${tree}/${relative} SYMBOLIC)
         endif()
     endforeach()
