@@ -14,17 +14,11 @@ namespace {
 
 int RunIcs(const QCommandLineParser &parser, Console &console)
 {
-    const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
-
-    const auto request = ReadScheduleOptions(parser);
-    if (const QString *error = std::get_if<QString>(&request))
-        return badUsage(*error);
-    const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
     ConsoleMessages messages(console);
-    auto resolved = ResolveStoredRecords(schedule, messages);
-    if (const QString *error = std::get_if<QString>(&resolved))
-        return badUsage(*error);
-    const StoredRecords &records = std::get<StoredRecords>(resolved);
+    const auto run = ReadScheduleRun(parser, console, messages);
+    if (const int *status = std::get_if<int>(&run))
+        return *status;
+    const auto &[schedule, records] = std::get<ScheduleRun>(run);
 
     const CalendarFile file = ScheduleCalendarFile(schedule.input, schedule.motherName, records.settings,
                                                    records.notices, QDateTime::currentDateTimeUtc());

@@ -198,15 +198,6 @@ std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest 
     return records;
 }
 
-std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
-                                                                platform::Messages &messages)
-{
-    auto records = ResolveStoredRecords(request, messages);
-    if (const QString *error = std::get_if<QString>(&records))
-        return *error;
-    return std::get<StoredRecords>(records).settings;
-}
-
 QString InputRefusalMessage(const CalculationInput &input)
 {
     const std::optional<ParsedCalculationInput> parsed = ParseCalculationInput(input);

@@ -65,10 +65,6 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCo
 std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request,
                                                           platform::Messages &messages);
 
-// The settings of those records.
-std::variant<ScheduleSettings, QString> ResolveScheduleSettings(const ScheduleRequest &request,
-                                                                platform::Messages &messages);
-
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).
 QString InputRefusalMessage(const CalculationInput &input);

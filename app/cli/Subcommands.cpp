@@ -44,6 +44,20 @@ int UsageError(Console &console, const QString &reason)
     return ExitUsage;
 }
 
+std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser, Console &console,
+                                               platform::Messages &messages)
+{
+    auto request = ReadScheduleOptions(parser);
+    if (const QString *error = std::get_if<QString>(&request))
+        return UsageError(console, *error);
+    ScheduleRun run{std::move(std::get<ScheduleRequest>(request)), {}};
+    auto resolved = ResolveStoredRecords(run.request, messages);
+    if (const QString *error = std::get_if<QString>(&resolved))
+        return UsageError(console, *error);
+    run.records = std::move(std::get<StoredRecords>(resolved));
+    return run;
+}
+
 bool NeedsGuiApplication(const QStringList &arguments)
 {
     if (arguments.size() < 2)

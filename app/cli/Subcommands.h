@@ -4,6 +4,7 @@
 // what it runs; RunCommandLine picks one by the first argument.
 
 #include "app/cli/Console.h"
+#include "app/cli/ScheduleOptions.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -46,6 +47,20 @@ QString UsageText();
 // Writes the reason (when there is one) and the usage to standard error;
 // returns the bad-option exit status.
 int UsageError(Console &console, const QString &reason);
+
+// A schedule request read from a parsed command line, with the records it
+// runs with (see ResolveStoredRecords).
+struct ScheduleRun
+{
+    ScheduleRequest request;
+    StoredRecords records;
+};
+
+// The request and its records; on bad options the reason and the usage are
+// told (UsageError) and its exit status is given instead. What the store
+// cannot give is told through `messages`.
+std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser, Console &console,
+                                               platform::Messages &messages);
 
 // Whether the subcommand the arguments (program name first) name draws
 // pages, and so runs in the drawing program on a QGuiApplication rather than

@@ -20,20 +20,14 @@ void AddTextOptions(QCommandLineParser &parser)
 
 int RunText(const QCommandLineParser &parser, Console &console)
 {
-    const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
-
-    const auto request = ReadScheduleOptions(parser);
-    if (const QString *error = std::get_if<QString>(&request))
-        return badUsage(*error);
-    const ScheduleRequest &schedule = std::get<ScheduleRequest>(request);
     ConsoleMessages messages(console);
-    const auto settings = ResolveScheduleSettings(schedule, messages);
-    if (const QString *error = std::get_if<QString>(&settings))
-        return badUsage(*error);
+    const auto run = ReadScheduleRun(parser, console, messages);
+    if (const int *status = std::get_if<int>(&run))
+        return *status;
+    const auto &[schedule, records] = std::get<ScheduleRun>(run);
 
     const std::optional<QStringList> lines =
-        TextScheduleLines(schedule.input, schedule.motherName,
-                          std::get<ScheduleSettings>(settings), messages);
+        TextScheduleLines(schedule.input, schedule.motherName, records.settings, messages);
     if (!lines) {
         console.Error(InputRefusalMessage(schedule.input));
         return ExitInputRefused;
