@@ -74,7 +74,6 @@ struct Canberra
     int (*create)(ca_context **context) = nullptr;
     int (*changeProps)(ca_context *context, ...) = nullptr;
     int (*play)(ca_context *context, uint32_t id, ...) = nullptr;
-    int (*destroy)(ca_context *context) = nullptr;
 };
 
 template <typename Function>
@@ -94,39 +93,36 @@ const Canberra *LoadedCanberra()
             return functions;
         if (!Resolve(library, "ca_context_create", functions.create)
             || !Resolve(library, "ca_context_change_props", functions.changeProps)
-            || !Resolve(library, "ca_context_play", functions.play)
-            || !Resolve(library, "ca_context_destroy", functions.destroy))
+            || !Resolve(library, "ca_context_play", functions.play))
             return Canberra{};
         return functions;
     }();
     return loaded.create ? &loaded : nullptr;
 }
 
-} // namespace
-
-QtSounds::QtSounds() = default;
-
-QtSounds::~QtSounds()
+// The run's one context, made at the first sound and never destroyed: the
+// library plays each sound on a thread of its own that may still be
+// finishing when a sound has been played, and destroying the context unloads
+// the output driver that thread runs in.
+ca_context *SoundContext()
 {
-    if (m_context)
-        LoadedCanberra()->destroy(static_cast<ca_context *>(m_context));
+    static ca_context *const context = []() -> ca_context * {
+        const Canberra *canberra = LoadedCanberra();
+        ca_context *made = nullptr;
+        if (!canberra || canberra->create(&made) != CA_SUCCESS)
+            return nullptr;
+        canberra->changeProps(made, CA_PROP_APPLICATION_NAME, "ralvo", nullptr);
+        return made;
+    }();
+    return context;
 }
+
+} // namespace
 
 bool QtSounds::Play(const char *eventId)
 {
-    if (!m_contextTried) {
-        m_contextTried = true;
-        ca_context *context = nullptr;
-        const Canberra *canberra = LoadedCanberra();
-        if (canberra && canberra->create(&context) == CA_SUCCESS) {
-            canberra->changeProps(context, CA_PROP_APPLICATION_NAME, "ralvo", nullptr);
-            m_context = context;
-        }
-    }
-    if (!m_context)
-        return false;
-    return LoadedCanberra()->play(static_cast<ca_context *>(m_context), 0, CA_PROP_EVENT_ID, eventId, nullptr)
-        == CA_SUCCESS;
+    ca_context *context = SoundContext();
+    return context && LoadedCanberra()->play(context, 0, CA_PROP_EVENT_ID, eventId, nullptr) == CA_SUCCESS;
 }
 
 void QtSounds::Beep()

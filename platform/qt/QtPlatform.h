@@ -23,18 +23,11 @@ public:
 class QtSounds final : public Sounds
 {
 public:
-    QtSounds();
-    ~QtSounds() override;
-    QtSounds(const QtSounds &) = delete;
-    QtSounds &operator=(const QtSounds &) = delete;
-
     void Beep() override;
     void Exclamation() override;
 
 private:
-    bool Play(const char *eventId);
-    void *m_context = nullptr; // ca_context*
-    bool m_contextTried = false;
+    static bool Play(const char *eventId);
 };
 
 class SystemClock final : public Clock

@@ -88,8 +88,10 @@ TEST(LazyImage, ABandMovedOnTakesNoFurtherMemory)
     getrusage(RUSAGE_SELF, &usage);
     const qint64 band = 512 * image.bytesPerLine();
     EXPECT_LT(Resident() - before, 2 * band);
-    // The memory of the first band is taken once, not again for each band.
-    EXPECT_LT(usage.ru_minflt - faultsBefore, 2 * band / sysconf(_SC_PAGESIZE));
+    // The memory of the first band is taken once, not again for each band
+    // (which would be 8 bands' faults). Half of that leaves room for the
+    // faults a sanitizer's shadow memory and a busy machine add.
+    EXPECT_LT(usage.ru_minflt - faultsBefore, 4 * band / sysconf(_SC_PAGESIZE));
 }
 
 TEST(LazyImage, BandsOfWholePages)
