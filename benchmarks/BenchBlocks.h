@@ -30,7 +30,6 @@ public:
     void Exclamation() override {}
 };
 
-
 enum class FrameMix { Horizontal, Vertical, Picture, Mixed };
 
 // Two pictures written into `folder`: a 64 × 64 bitmap and a 320 × 200 PNG.
@@ -56,9 +55,12 @@ inline void WritePictures(const QString &folder)
 inline KikanmeiBlock MakeBlock(FrameMix mix, int count, const QString &pictureFolder)
 {
     const QString texts[] = {
-        QStringLiteral("医療法人社団　さくら会"), QStringLiteral("さくらレディースクリニック"),
-        QStringLiteral("〒123-4567　東京都千代田区１－２－３"), QStringLiteral("電話（03）1234-5678"),
-        QStringLiteral("診療時間　９：００～１８：００"), QStringLiteral("院長　山田　花子"),
+        QStringLiteral("医療法人社団　さくら会"),
+        QStringLiteral("さくらレディースクリニック"),
+        QStringLiteral("〒123-4567　東京都千代田区１－２－３"),
+        QStringLiteral("電話（03）1234-5678"),
+        QStringLiteral("診療時間　９：００～１８：００"),
+        QStringLiteral("院長　山田　花子"),
     };
     const QString faces[] = {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ＭＳ 明朝"),
                              QStringLiteral("ＭＳ Ｐゴシック")};
@@ -71,7 +73,7 @@ inline KikanmeiBlock MakeBlock(FrameMix mix, int count, const QString &pictureFo
         const int left = (i % columns) * width;
         const int top = (i / columns) * height;
         WakuRecord frame = WakuRecord::WithEdges(left, top, left + width - 20, top + height - 20);
-        const int kind = mix == FrameMix::Mixed ? i % 4
+        const int kind = mix == FrameMix::Mixed        ? i % 4
                          : mix == FrameMix::Horizontal ? 0
                          : mix == FrameMix::Vertical   ? 1
                                                        : 2 + i % 2;
@@ -91,8 +93,8 @@ inline KikanmeiBlock MakeBlock(FrameMix mix, int count, const QString &pictureFo
             break;
         default:
             frame.Kind = kind == 2 ? WakuKind::PictureFixedAspect() : WakuKind::PictureStretched();
-            frame.Content = QDir(pictureFolder).filePath(kind == 2 ? QStringLiteral("logo.bmp")
-                                                                   : QStringLiteral("map.png"));
+            frame.Content =
+                QDir(pictureFolder).filePath(kind == 2 ? QStringLiteral("logo.bmp") : QStringLiteral("map.png"));
             break;
         }
         block.AppendFrame(frame);

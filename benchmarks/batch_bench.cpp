@@ -37,9 +37,13 @@ void Batch100(benchmark::State &state)
     file.close();
     std::FILE *null = std::fopen("/dev/null", "w");
     ralvo::cli::Console console(null, null);
-    const QStringList arguments{QStringLiteral("ralvo-schedule"), QStringLiteral("page"),
-                                QStringLiteral("--defaults"), QStringLiteral("--batch"), csv,
-                                QStringLiteral("-o"), pdf};
+    const QStringList arguments{QStringLiteral("ralvo-schedule"),
+                                QStringLiteral("page"),
+                                QStringLiteral("--defaults"),
+                                QStringLiteral("--batch"),
+                                csv,
+                                QStringLiteral("-o"),
+                                pdf};
     for (auto _ : state) {
         if (ralvo::cli::RunCommandLine(arguments, console, ralvo::cli::DrawingSubcommands()) != 0) {
             state.SkipWithError("the batch failed");

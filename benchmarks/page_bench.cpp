@@ -50,10 +50,7 @@ struct Sources
         fields.day = QStringLiteral("1");
         fields.mother = QStringLiteral("サンプル");
     }
-    ralvo::PageSources Page()
-    {
-        return {settings, notices, block, fields, messages, sounds};
-    }
+    ralvo::PageSources Page() { return {settings, notices, block, fields, messages, sounds}; }
 };
 
 ralvo::KikanmeiBlock BlockOf(int mix, int count)
@@ -210,10 +207,16 @@ void Kinds(benchmark::internal::Benchmark *b)
 BENCHMARK(PreviewImage)->Apply(Timed);
 BENCHMARK(PreviewOneHorizontalFrame)->Apply(Timed);
 BENCHMARK(PreviewOneVerticalFrame)->Apply(Timed);
-BENCHMARK(PreviewFrames)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({1, 10})->Args({3, 10})
-    ->Args({0, 200})->Args({1, 200})->Args({2, 200})->Args({3, 200});
-BENCHMARK(Zoom2FullRepaint)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3, 0})->Args({3, 10})
+BENCHMARK(PreviewFrames)
+    ->Apply(Timed)
+    ->ArgNames({"mix", "frames"})
+    ->Args({1, 10})
+    ->Args({3, 10})
+    ->Args({0, 200})
+    ->Args({1, 200})
+    ->Args({2, 200})
     ->Args({3, 200});
+BENCHMARK(Zoom2FullRepaint)->Apply(Timed)->ArgNames({"mix", "frames"})->Args({3, 0})->Args({3, 10})->Args({3, 200});
 BENCHMARK(Zoom2ScrollStep)->Apply(Kinds);
 BENCHMARK(A4Pdf600)->Apply(Timed);
 BENCHMARK(A4Pdf600OneVerticalFrame)->Apply(Timed);

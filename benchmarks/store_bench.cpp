@@ -19,7 +19,8 @@ QByteArray OneKeyWithValues(qint64 count)
 {
     QByteArray json = Header() + "        \"\\\\Software\\\\Quenda\\\\Ralvo\\\\2.0\\\\SetData\": {\n";
     for (qint64 i = 0; i < count; ++i)
-        json += "            \"Value" + QByteArray::number(i) + "\": " + QByteArray::number(i) + (i + 1 < count ? ",\n" : "\n");
+        json += "            \"Value" + QByteArray::number(i) + "\": " + QByteArray::number(i)
+                + (i + 1 < count ? ",\n" : "\n");
     return json + "        }\n    }\n}\n";
 }
 
@@ -27,7 +28,8 @@ QByteArray KeysWithOneValue(qint64 count)
 {
     QByteArray json = Header();
     for (qint64 i = 0; i < count; ++i)
-        json += "        \"\\\\Software\\\\Key" + QByteArray::number(i) + "\": {\"Text\": \"t\"}" + (i + 1 < count ? ",\n" : "\n");
+        json += "        \"\\\\Software\\\\Key" + QByteArray::number(i) + "\": {\"Text\": \"t\"}"
+                + (i + 1 < count ? ",\n" : "\n");
     return json + "    }\n}\n";
 }
 
@@ -55,7 +57,11 @@ void BM_LoadManyKeys(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_LoadOneKeyWithManyValues)->RangeMultiplier(2)->Range(6250, 50000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LoadOneKeyWithManyValues)
+    ->RangeMultiplier(2)
+    ->Range(6250, 50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 BENCHMARK(BM_LoadManyKeys)->RangeMultiplier(2)->Range(6250, 50000)->Unit(benchmark::kMillisecond)->Complexity();
 
 BENCHMARK_MAIN();

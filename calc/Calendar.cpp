@@ -41,8 +41,7 @@ Civil FromDayNumber(qint64 number)
     number += 719468;
     const qint64 era = (number >= 0 ? number : number - 146096) / 146097;
     const qint64 dayOfEra = number - era * 146097;
-    const qint64 yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const qint64 shiftedMonth = (5 * dayOfYear + 2) / 153;
     const auto day = qint32(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
@@ -107,18 +106,15 @@ bool AddDays(CalendarDate &date, qint64 days)
     if (days > limit || days < -limit)
         return false;
     const Civil result = FromDayNumber(LooseDayNumber(date) + days);
-    if (result.year < std::numeric_limits<qint32>::min()
-        || result.year > std::numeric_limits<qint32>::max())
+    if (result.year < std::numeric_limits<qint32>::min() || result.year > std::numeric_limits<qint32>::max())
         return false;
     date = CalendarDate{qint32(result.year), result.month, result.day};
     return true;
 }
 
-qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later,
-                   platform::Messages &messages)
+qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later, platform::Messages &messages)
 {
-    if (std::tie(earlier.year, earlier.month, earlier.day)
-        >= std::tie(later.year, later.month, later.day)) {
+    if (std::tie(earlier.year, earlier.month, earlier.day) >= std::tie(later.year, later.month, later.day)) {
         messages.ShowMessage(DateOrderMessage());
         return 0;
     }
@@ -136,9 +132,8 @@ std::optional<qint64> SignedDaysBetween(const CalendarDate &from, const Calendar
 
 QString WeekdayNameLong(const CalendarDate &date, platform::Messages &messages)
 {
-    static constexpr std::array<const char16_t *, 7> names{
-        u"（金曜日）", u"（土曜日）", u"（日曜日）", u"（月曜日）",
-        u"（火曜日）", u"（水曜日）", u"（木曜日）"};
+    static constexpr std::array<const char16_t *, 7> names{u"（金曜日）", u"（土曜日）", u"（日曜日）", u"（月曜日）",
+                                                           u"（火曜日）", u"（水曜日）", u"（木曜日）"};
     if (!HasWeekdayName(date))
         return {};
     return QString::fromUtf16(names[std::size_t(WeekdayIndex(date, messages))]);
@@ -146,8 +141,8 @@ QString WeekdayNameLong(const CalendarDate &date, platform::Messages &messages)
 
 QString WeekdayNameShort(const CalendarDate &date, platform::Messages &messages)
 {
-    static constexpr std::array<const char16_t *, 7> names{
-        u"(金)", u"(土)", u"(日)", u"(月)", u"(火)", u"(水)", u"(木)"};
+    static constexpr std::array<const char16_t *, 7> names{u"(金)", u"(土)", u"(日)", u"(月)",
+                                                           u"(火)", u"(水)", u"(木)"};
     if (!HasWeekdayName(date))
         return {};
     return QString::fromUtf16(names[std::size_t(WeekdayIndex(date, messages))]);
@@ -155,8 +150,8 @@ QString WeekdayNameShort(const CalendarDate &date, platform::Messages &messages)
 
 QString FormatDateCompact(const CalendarDate &date, platform::Messages &messages)
 {
-    return QString::number(date.year) + u"年" + QString::number(date.month) + u"月"
-        + QString::number(date.day) + u"日" + WeekdayNameLong(date, messages);
+    return QString::number(date.year) + u"年" + QString::number(date.month) + u"月" + QString::number(date.day) + u"日"
+           + WeekdayNameLong(date, messages);
 }
 
 QString YearText(qint32 year)

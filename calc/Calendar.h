@@ -63,8 +63,7 @@ bool AddDays(CalendarDate &date, qint64 days);
 // (compared as year, month, day triples; equal dates count as out of order),
 // shows "日付の前後関係を確認して下さい。" through `messages` and returns 0.
 // Dates with a month outside 1 to 12 give 0 without a message.
-qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later,
-                   platform::Messages &messages);
+qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later, platform::Messages &messages);
 
 // Days from `from` to `to`, negative when `to` is earlier, without the order
 // message; none when either month is outside 1 to 12. Days outside their

@@ -8,7 +8,7 @@ namespace ralvo {
 
 namespace {
 
-constexpr qint64 PregnancyDays = 266; // ovulation day to due date
+constexpr qint64 PregnancyDays = 266;  // ovulation day to due date
 constexpr qint64 ImplantationDays = 7; // ovulation day to implantation day
 constexpr qint64 StandardCycle = 28;
 
@@ -41,19 +41,26 @@ std::optional<QString> StepNumber(const QString &text, int direction, platform::
 std::optional<CalculationBasis> CalculationBasisFromInt(int value)
 {
     switch (value) {
-    case 0: return CalculationBasis::LastMenstrualPeriod;
-    case 1: return CalculationBasis::BasalTemperatureOvulation;
-    case 2: return CalculationBasis::UltrasoundDueDate;
-    default: return std::nullopt;
+    case 0:
+        return CalculationBasis::LastMenstrualPeriod;
+    case 1:
+        return CalculationBasis::BasalTemperatureOvulation;
+    case 2:
+        return CalculationBasis::UltrasoundDueDate;
+    default:
+        return std::nullopt;
     }
 }
 
 std::optional<CalculationBasis> AnyCalculationBasisFromInt(int value)
 {
     switch (value) {
-    case 3: return CalculationBasis::EmbryoTransferDay3;
-    case 4: return CalculationBasis::EmbryoTransferDay5;
-    default: return CalculationBasisFromInt(value);
+    case 3:
+        return CalculationBasis::EmbryoTransferDay3;
+    case 4:
+        return CalculationBasis::EmbryoTransferDay5;
+    default:
+        return CalculationBasisFromInt(value);
     }
 }
 
@@ -122,8 +129,7 @@ qint64 OvulationOffset(CalculationBasis basis, qint32 cycle)
     return 0;
 }
 
-std::optional<PregnancyDates> ComputePregnancyDates(CalculationBasis basis,
-                                                    const CalendarDate &base, qint32 cycle)
+std::optional<PregnancyDates> ComputePregnancyDates(CalculationBasis basis, const CalendarDate &base, qint32 cycle)
 {
     PregnancyDates dates{base, base, base};
     if (!AddDays(dates.dueDate, DueDateOffset(basis, cycle)))
@@ -136,8 +142,7 @@ std::optional<PregnancyDates> ComputePregnancyDates(CalculationBasis basis,
     return dates;
 }
 
-std::optional<PregnancyDates> ComputePregnancyDates(const CalculationInput &input,
-                                                    platform::Sounds &sounds)
+std::optional<PregnancyDates> ComputePregnancyDates(const CalculationInput &input, platform::Sounds &sounds)
 {
     const std::optional<ParsedCalculationInput> parsed = ParseCalculationInput(input);
     std::optional<PregnancyDates> dates;
@@ -158,8 +163,8 @@ std::optional<QString> StepYear(const QString &yearText, int direction, platform
     return StepNumber(yearText, direction, sounds);
 }
 
-std::optional<MonthStep> StepMonth(const QString &yearText, const QString &monthText,
-                                   int direction, platform::Sounds &sounds)
+std::optional<MonthStep> StepMonth(const QString &yearText, const QString &monthText, int direction,
+                                   platform::Sounds &sounds)
 {
     const std::optional<qint32> month = ParseIntegerField(monthText);
     if (!month) {
@@ -184,8 +189,8 @@ std::optional<MonthStep> StepMonth(const QString &yearText, const QString &month
     return step;
 }
 
-std::optional<DayStep> StepDay(const QString &yearText, const QString &monthText,
-                               const QString &dayText, int direction, platform::Sounds &sounds)
+std::optional<DayStep> StepDay(const QString &yearText, const QString &monthText, const QString &dayText, int direction,
+                               platform::Sounds &sounds)
 {
     const std::optional<qint32> year = ParseIntegerField(yearText);
     const std::optional<qint32> month = year ? ParseIntegerField(monthText) : std::nullopt;
@@ -194,8 +199,7 @@ std::optional<DayStep> StepDay(const QString &yearText, const QString &monthText
     if (day) {
         date = CalendarDate{*year, *month, *day};
         if (AddDays(date, direction))
-            return DayStep{QString::number(date.year), QString::number(date.month),
-                           QString::number(date.day)};
+            return DayStep{QString::number(date.year), QString::number(date.month), QString::number(date.day)};
     }
     sounds.Beep();
     return std::nullopt;

@@ -86,13 +86,11 @@ qint64 OvulationOffset(CalculationBasis basis, qint32 cycle);
 // The three dates from a base date (its day may lie outside the month and is
 // normalized on the way). None when the base month is outside 1 to 12 or a
 // result's year does not fit 32 bits.
-std::optional<PregnancyDates> ComputePregnancyDates(CalculationBasis basis,
-                                                    const CalendarDate &base, qint32 cycle);
+std::optional<PregnancyDates> ComputePregnancyDates(CalculationBasis basis, const CalendarDate &base, qint32 cycle);
 
 // The calculation command: parses the input and computes the dates. On any
 // failure (see above) sounds the default beep once and returns none.
-std::optional<PregnancyDates> ComputePregnancyDates(const CalculationInput &input,
-                                                    platform::Sounds &sounds);
+std::optional<PregnancyDates> ComputePregnancyDates(const CalculationInput &input, platform::Sounds &sounds);
 
 // Step operations of the spinners; `direction` is +1 or -1. Each parses its
 // texts, and on failure (not an integer, or a result outside 32 bits) sounds
@@ -115,8 +113,8 @@ struct MonthStep
 
 // The month plus `direction`; above 12 it loses 12 and the year is raised,
 // below 1 it gains 12 and the year is lowered. The day is not adjusted.
-std::optional<MonthStep> StepMonth(const QString &yearText, const QString &monthText,
-                                   int direction, platform::Sounds &sounds);
+std::optional<MonthStep> StepMonth(const QString &yearText, const QString &monthText, int direction,
+                                   platform::Sounds &sounds);
 
 // Result of StepDay: the three new texts.
 struct DayStep
@@ -128,7 +126,7 @@ struct DayStep
 
 // The date moved by `direction` days with AddDays (carries into month and year).
 // A month outside 1 to 12 is a failure.
-std::optional<DayStep> StepDay(const QString &yearText, const QString &monthText,
-                               const QString &dayText, int direction, platform::Sounds &sounds);
+std::optional<DayStep> StepDay(const QString &yearText, const QString &monthText, const QString &dayText, int direction,
+                               platform::Sounds &sounds);
 
 } // namespace ralvo

@@ -31,9 +31,12 @@ Trimester TrimesterOf(const GestationalAge &age)
 QString TrimesterName(Trimester trimester)
 {
     switch (trimester) {
-    case Trimester::First: return QStringLiteral("初期");
-    case Trimester::Second: return QStringLiteral("中期");
-    case Trimester::Third: return QStringLiteral("後期");
+    case Trimester::First:
+        return QStringLiteral("初期");
+    case Trimester::Second:
+        return QStringLiteral("中期");
+    case Trimester::Third:
+        return QStringLiteral("後期");
     }
     return {};
 }

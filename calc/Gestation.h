@@ -29,8 +29,8 @@ QString TrimesterName(Trimester trimester);
 // The dates of a pregnancy that follow from its due date.
 struct DueDateMilestones
 {
-    CalendarDate fullTermStart;       // 37 weeks 0 days: the due date − 21
-    CalendarDate fullTermEnd;         // 41 weeks 6 days: the due date + 13
+    CalendarDate fullTermStart; // 37 weeks 0 days: the due date − 21
+    CalendarDate fullTermEnd;   // 41 weeks 6 days: the due date + 13
     // First day of the leave before birth, which covers the 42 days (98 for
     // twins or more) up to and including the due date: the due date − 41
     // (− 97).

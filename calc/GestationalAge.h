@@ -18,9 +18,9 @@ struct GestationalAge
 {
     qint64 days = 0; // days since 0 weeks 0 days; negative before it
 
-    qint64 Weeks() const;          // completed weeks (floor of days / 7)
-    int DayOfWeek() const;         // 0 to 6, the days past the completed weeks
-    qint64 DaysUntilDue() const;   // 280 - days; negative after the due date
+    qint64 Weeks() const;        // completed weeks (floor of days / 7)
+    int DayOfWeek() const;       // 0 to 6, the days past the completed weeks
+    qint64 DaysUntilDue() const; // 280 - days; negative after the due date
 
     friend bool operator==(const GestationalAge &, const GestationalAge &) = default;
 };

@@ -39,8 +39,7 @@ QString ScheduleFileBaseName(const QString &title)
     QString name;
     name.reserve(title.size());
     for (const QChar c : title) {
-        const bool reserved = c.unicode() < 0x20 || c.unicode() == 0x7f
-            || QStringView(u"/\\:*?\"<>|").contains(c);
+        const bool reserved = c.unicode() < 0x20 || c.unicode() == 0x7f || QStringView(u"/\\:*?\"<>|").contains(c);
         name += reserved ? QLatin1Char('_') : c;
     }
     name = name.trimmed();
@@ -60,8 +59,7 @@ std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QStri
     const std::optional<ParsedCalculationInput> parsed = ParseCalculationInput(input);
     if (!parsed)
         return std::nullopt;
-    const std::optional<PregnancyDates> dates =
-        ComputePregnancyDates(input.basis, parsed->baseDate, parsed->cycle);
+    const std::optional<PregnancyDates> dates = ComputePregnancyDates(input.basis, parsed->baseDate, parsed->cycle);
     if (!dates)
         return std::nullopt;
 

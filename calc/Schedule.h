@@ -20,12 +20,12 @@ namespace ralvo {
 // One pregnancy week.
 struct ScheduleRow
 {
-    int week = 4;                    // 4 to 43, completed weeks
-    CalendarDate startDate;          // first day of the week
-    CalendarDate endDate;            // last day, startDate + 6
-    std::optional<int> monthNumber;  // week / 4 + 1 on weeks 4, 8, …, 36; none otherwise
-    bool inTermWindow = false;       // weeks 37 to 41 (正期産)
-    bool isDueWeek = false;          // week 40, which begins on the due date
+    int week = 4;                   // 4 to 43, completed weeks
+    CalendarDate startDate;         // first day of the week
+    CalendarDate endDate;           // last day, startDate + 6
+    std::optional<int> monthNumber; // week / 4 + 1 on weeks 4, 8, …, 36; none otherwise
+    bool inTermWindow = false;      // weeks 37 to 41 (正期産)
+    bool isDueWeek = false;         // week 40, which begins on the due date
 
     friend bool operator==(const ScheduleRow &, const ScheduleRow &) = default;
 };
@@ -33,12 +33,12 @@ struct ScheduleRow
 // The whole schedule.
 struct Schedule
 {
-    QString title;                   // `Tit` with the first "??" replaced by the name
-    QString dueDateTerm;             // "出産予定日" or "分娩予定日"
+    QString title;       // `Tit` with the first "??" replaced by the name
+    QString dueDateTerm; // "出産予定日" or "分娩予定日"
     CalculationBasis basis = CalculationBasis::LastMenstrualPeriod;
-    ParsedCalculationInput input;    // base date exactly as parsed, and the cycle
+    ParsedCalculationInput input; // base date exactly as parsed, and the cycle
     PregnancyDates dates;
-    std::vector<ScheduleRow> rows;   // first week to week 43, in order
+    std::vector<ScheduleRow> rows; // first week to week 43, in order
 
     friend bool operator==(const Schedule &, const Schedule &) = default;
 };
@@ -80,8 +80,7 @@ QString DueDateTerm(int yoteiyogo);
 // ovulation day. None on the input failures of the due-date calculation; the
 // caller beeps.
 std::optional<Schedule> BuildSchedule(const CalculationInput &input, const QString &motherName,
-                                      const ScheduleNotation &notation,
-                                      int firstWeek = FirstScheduleWeek);
+                                      const ScheduleNotation &notation, int firstWeek = FirstScheduleWeek);
 
 // The month column: the prefix, the month number in two columns, the suffix
 // on the first week of a month; otherwise as many half-width blanks as that

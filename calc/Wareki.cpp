@@ -45,8 +45,7 @@ std::optional<WarekiYear> WarekiYearOf(const CalendarDate &date)
 
 QString WarekiDateText(const CalendarDate &date)
 {
-    const QString monthDay =
-        QString::number(date.month) + u"月" + QString::number(date.day) + u"日";
+    const QString monthDay = QString::number(date.month) + u"月" + QString::number(date.day) + u"日";
     const std::optional<WarekiYear> wareki = WarekiYearOf(date);
     if (!wareki)
         return QString::number(date.year) + u"年" + monthDay;

@@ -14,8 +14,8 @@ namespace ralvo {
 
 struct WarekiYear
 {
-    QString era;      // "令和", …, "明治"
-    qint32 year = 1;  // 1 is the first year (元年)
+    QString era;     // "令和", …, "明治"
+    qint32 year = 1; // 1 is the first year (元年)
 
     friend bool operator==(const WarekiYear &, const WarekiYear &) = default;
 };

@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     using ralvo::pictures::Picture;
     if (size < 1)
         return 0;
-    static const Picture::Format formats[] = {Picture::Format::Bitmap, Picture::Format::Icon,
-                                              Picture::Format::Emf, Picture::Format::Wmf};
+    static const Picture::Format formats[] = {Picture::Format::Bitmap, Picture::Format::Icon, Picture::Format::Emf,
+                                              Picture::Format::Wmf};
     const Picture::Format format = formats[data[0] % 4];
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const auto picture = Picture::FromData(bytes, format);

@@ -10,15 +10,14 @@ namespace ralvo {
 
 namespace {
 
-constexpr double BlockAspect = 4.3038;   // the block's width over its height
-constexpr int MinimumFrameSide = 10;     // pixels; smaller drags are refused
-constexpr double MinimumZoneSide = 5.0;  // pixels; smaller frames offer no zones
-constexpr int HandleReach = 2;           // a handle spans its centre ± 2 pixels
+constexpr double BlockAspect = 4.3038;  // the block's width over its height
+constexpr int MinimumFrameSide = 10;    // pixels; smaller drags are refused
+constexpr double MinimumZoneSide = 5.0; // pixels; smaller frames offer no zones
+constexpr int HandleReach = 2;          // a handle spans its centre ± 2 pixels
 
 bool Near(QPoint pointer, QPoint centre)
 {
-    return std::abs(pointer.x() - centre.x()) <= HandleReach
-        && std::abs(pointer.y() - centre.y()) <= HandleReach;
+    return std::abs(pointer.x() - centre.x()) <= HandleReach && std::abs(pointer.y() - centre.y()) <= HandleReach;
 }
 
 } // namespace
@@ -42,8 +41,7 @@ std::optional<WakuEdges> EditorCanvas::PixelEdges(const WakuRecord &frame) const
 WakuEdges EditorCanvas::UnitEdges(const WakuEdges &pixels) const
 {
     const BlockToPixels map = BlockToPixels::ForCanvas(m_width, m_height);
-    return {map.UnitsX(pixels.Left), map.UnitsY(pixels.Top), map.UnitsX(pixels.Right),
-            map.UnitsY(pixels.Bottom)};
+    return {map.UnitsX(pixels.Left), map.UnitsY(pixels.Top), map.UnitsX(pixels.Right), map.UnitsY(pixels.Bottom)};
 }
 
 std::optional<qsizetype> EditorCanvas::FrameAt(const KikanmeiBlock &block, QPoint point) const
@@ -61,10 +59,10 @@ std::optional<std::array<QPoint, 8>> EditorCanvas::Handles(const WakuRecord &fra
     // The midpoints come from the units, not from the rounded edges.
     const int xm = RoundHalfEven((double(units->Left) + units->Right) / 20000.0 * m_width);
     const int ym = RoundHalfEven((double(units->Top) + units->Bottom) / 20000.0 * m_height);
-    return std::array<QPoint, 8>{QPoint(px->Left, px->Top),  QPoint(px->Right, px->Top),
+    return std::array<QPoint, 8>{QPoint(px->Left, px->Top),     QPoint(px->Right, px->Top),
                                  QPoint(px->Right, px->Bottom), QPoint(px->Left, px->Bottom),
-                                 QPoint(xm, px->Top),        QPoint(px->Right, ym),
-                                 QPoint(xm, px->Bottom),     QPoint(px->Left, ym)};
+                                 QPoint(xm, px->Top),           QPoint(px->Right, ym),
+                                 QPoint(xm, px->Bottom),        QPoint(px->Left, ym)};
 }
 
 std::optional<HoverZone> EditorCanvas::HoverZoneAt(const WakuRecord &frame, QPoint pointer) const
@@ -105,14 +103,34 @@ std::optional<WakuEdges> ApplyDragStep(const WakuEdges &pixels, HoverZone zone, 
     const int x = pointer.x();
     const int y = pointer.y();
     switch (zone) {
-    case HoverZone::TopLeft: e.Left = x; e.Top = y; break;
-    case HoverZone::TopRight: e.Right = x; e.Top = y; break;
-    case HoverZone::BottomRight: e.Right = x; e.Bottom = y; break;
-    case HoverZone::BottomLeft: e.Left = x; e.Bottom = y; break;
-    case HoverZone::Top: e.Top = y; break;
-    case HoverZone::Right: e.Right = x; break;
-    case HoverZone::Bottom: e.Bottom = y; break;
-    case HoverZone::Left: e.Left = x; break;
+    case HoverZone::TopLeft:
+        e.Left = x;
+        e.Top = y;
+        break;
+    case HoverZone::TopRight:
+        e.Right = x;
+        e.Top = y;
+        break;
+    case HoverZone::BottomRight:
+        e.Right = x;
+        e.Bottom = y;
+        break;
+    case HoverZone::BottomLeft:
+        e.Left = x;
+        e.Bottom = y;
+        break;
+    case HoverZone::Top:
+        e.Top = y;
+        break;
+    case HoverZone::Right:
+        e.Right = x;
+        break;
+    case HoverZone::Bottom:
+        e.Bottom = y;
+        break;
+    case HoverZone::Left:
+        e.Left = x;
+        break;
     case HoverZone::Inside: {
         const int dx = x - last.x();
         const int dy = y - last.y();

@@ -20,8 +20,7 @@ WakuRecord WakuRecord::FromLines(const QStringList &lines, qsizetype first)
         const qsizetype at = first + i;
         return at >= 0 && at < lines.size() ? lines.at(at) : QString();
     };
-    return WakuRecord{line(0), line(1), line(2), line(3), line(4),
-                      line(5), line(6), line(7), line(8), line(9)};
+    return WakuRecord{line(0), line(1), line(2), line(3), line(4), line(5), line(6), line(7), line(8), line(9)};
 }
 
 QStringList WakuRecord::ToLines() const

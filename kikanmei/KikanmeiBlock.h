@@ -10,16 +10,16 @@ namespace ralvo {
 // anything, so numbers are parsed where they are used.
 struct WakuRecord
 {
-    QString Left;       // x of the left edge, block units (1/10000 of the width)
-    QString Top;        // y of the top edge, block units (1/10000 of the height)
+    QString Left; // x of the left edge, block units (1/10000 of the width)
+    QString Top;  // y of the top edge, block units (1/10000 of the height)
     QString Right;
     QString Bottom;
     QString FontHeight; // character cell height, 1/10000 of the block's width
     QString CharGap;    // space after each character but the last, 1/10000 of the height
     QString FontName;
-    QString Color;      // red + 256 × green + 65536 × blue
-    QString Kind;       // "L", "P", "F", "V", "Non" or empty
-    QString Content;    // the text ("L", "P") or the picture's path ("F", "V", "Non")
+    QString Color;   // red + 256 × green + 65536 × blue
+    QString Kind;    // "L", "P", "F", "V", "Non" or empty
+    QString Content; // the text ("L", "P") or the picture's path ("F", "V", "Non")
 
     // A new frame as the editor creates it: the four edges, six empty fields.
     static WakuRecord WithEdges(int left, int top, int right, int bottom);
@@ -33,11 +33,26 @@ struct WakuRecord
 
 // The kinds a frame can hold.
 namespace WakuKind {
-inline QString Horizontal() { return QStringLiteral("L"); }
-inline QString Vertical() { return QStringLiteral("P"); }
-inline QString PictureFixedAspect() { return QStringLiteral("F"); }
-inline QString PictureStretched() { return QStringLiteral("V"); }
-inline QString Unreadable() { return QStringLiteral("Non"); }
+inline QString Horizontal()
+{
+    return QStringLiteral("L");
+}
+inline QString Vertical()
+{
+    return QStringLiteral("P");
+}
+inline QString PictureFixedAspect()
+{
+    return QStringLiteral("F");
+}
+inline QString PictureStretched()
+{
+    return QStringLiteral("V");
+}
+inline QString Unreadable()
+{
+    return QStringLiteral("Non");
+}
 } // namespace WakuKind
 
 // The institution block: a list of text lines, ten per frame. The stored

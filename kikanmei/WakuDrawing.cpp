@@ -1,7 +1,7 @@
 #include "kikanmei/WakuDrawing.h"
 
-#include "platform/CellFont.h"
 #include "pictures/PictureCache.h"
+#include "platform/CellFont.h"
 #include "platform/VerticalForms.h"
 
 #include <QFontMetricsF>
@@ -69,8 +69,7 @@ void DrawHorizontal(QPainter &painter, const WakuRecord &frame, const WakuTarget
     const auto [first, last] = std::minmax_element(offsets.begin(), offsets.end());
     if (first == offsets.end() || !visible.intersects(QRectF(x + *first, top, *last - *first + cell, cell)))
         return;
-    const QFont font = platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, false), cell,
-                                                    *painter.device());
+    const QFont font = platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, false), cell, *painter.device());
     const QFontMetricsF metrics(font, painter.device());
     painter.setFont(font);
     for (std::size_t c = 0; c < text.chars.size(); ++c) {
@@ -88,16 +87,15 @@ void DrawVertical(QPainter &painter, const WakuRecord &frame, const WakuTarget &
     const QRectF visible = VisibleArea(painter, cell);
     // The whole column outside: no font is made.
     const auto [first, last] = std::minmax_element(offsets.begin(), offsets.end());
-    if (first == offsets.end()
-        || !visible.intersects(QRectF(right - cell, top + *first, cell, *last - *first + cell)))
+    if (first == offsets.end() || !visible.intersects(QRectF(right - cell, top + *first, cell, *last - *first + cell)))
         return;
     // There are no "@" faces here: the vertical face is the plain one with
     // full-width characters shaped into their vertical forms and half-width
     // ones turned; its name is cut as the "@" name would be.
-    const QFont vertical = platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, true), cell,
-                                                        *painter.device());
-    const QFont plain = platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, false), cell,
-                                                     *painter.device());
+    const QFont vertical =
+        platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, true), cell, *painter.device());
+    const QFont plain =
+        platform::FontForCellHeight(WakuRequestFaceName(frame.FontName, false), cell, *painter.device());
     const QRawFont raw = platform::RawFontFor(vertical, painter.device());
     const platform::VerticalForms &forms = platform::VerticalForms::Of(raw);
     const QFontMetricsF metrics(vertical, painter.device());
@@ -150,8 +148,7 @@ void DrawText(WakuRecord &frame, const WakuTarget &target)
         DrawVertical(painter, frame, target, cell);
 }
 
-void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages,
-                 platform::Sounds &sounds)
+void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages, platform::Sounds &sounds)
 {
     // The file is looked at in every drawing; it is decoded again only when
     // it has changed since.
@@ -162,8 +159,8 @@ void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages
         frame.Kind = WakuKind::Unreadable();
         return;
     }
-    const auto destination = WakuPictureDestination(frame.Kind, target.edges, picture->Size().width(),
-                                                    picture->Size().height());
+    const auto destination =
+        WakuPictureDestination(frame.Kind, target.edges, picture->Size().width(), picture->Size().height());
     // The picture is read at every drawing, also where it lies outside the
     // part being repainted; only its drawing is skipped there.
     if (destination && VisibleArea(*target.painter, 2).intersects(QRectF(*destination)))
@@ -177,8 +174,7 @@ QString PictureLoadFailedMessage()
     return QStringLiteral("グラフィックファイルを読み込めませんでした");
 }
 
-void DrawWaku(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages,
-              platform::Sounds &sounds)
+void DrawWaku(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages, platform::Sounds &sounds)
 {
     if (!target.painter)
         return;

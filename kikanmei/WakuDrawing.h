@@ -20,10 +20,10 @@ namespace ralvo {
 struct WakuTarget
 {
     QPainter *painter = nullptr;
-    WakuEdges edges;   // L, T, R, B in the target's pixels
-    double em = 0;     // FontHeight / 10000 × block width on the target, unrounded
-    double gap = 0;    // CharGap / 10000 × block height on the target, unrounded
-    int inset = 0;     // 1 on the editor's canvas, 0 on the page
+    WakuEdges edges;                  // L, T, R, B in the target's pixels
+    double em = 0;                    // FontHeight / 10000 × block width on the target, unrounded
+    double gap = 0;                   // CharGap / 10000 × block height on the target, unrounded
+    int inset = 0;                    // 1 on the editor's canvas, 0 on the page
     std::optional<Colour> textColour; // replaces the frame's Color (black page)
 };
 
@@ -36,11 +36,10 @@ QString PictureLoadFailedMessage();
 // draws nothing. A picture that cannot be loaded sounds the default beep,
 // shows PictureLoadFailedMessage() and turns the frame's Kind into "Non".
 // The painter's state is restored afterwards.
-void DrawWaku(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages,
-              platform::Sounds &sounds);
+void DrawWaku(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages, platform::Sounds &sounds);
 
 // The same for frame `index` of `block`, writing a changed Kind back into it.
-void DrawWaku(KikanmeiBlock &block, qsizetype index, const WakuTarget &target,
-              platform::Messages &messages, platform::Sounds &sounds);
+void DrawWaku(KikanmeiBlock &block, qsizetype index, const WakuTarget &target, platform::Messages &messages,
+              platform::Sounds &sounds);
 
 } // namespace ralvo

@@ -160,8 +160,8 @@ std::vector<int> WakuCharacterOffsets(const WakuTextMeasure &text, double em, do
     return offsets;
 }
 
-std::optional<QRect> WakuPictureDestination(const QString &kind, const WakuEdges &px,
-                                            double pictureWidth, double pictureHeight)
+std::optional<QRect> WakuPictureDestination(const QString &kind, const WakuEdges &px, double pictureWidth,
+                                            double pictureHeight)
 {
     const int w = px.Right - px.Left - 2;
     const int h = px.Bottom - px.Top - 2;

@@ -46,8 +46,7 @@ class BlockToPixels
 public:
     BlockToPixels(double originX, double originY, double width, double height)
         : m_originX(originX), m_originY(originY), m_width(width), m_height(height)
-    {
-    }
+    {}
     // The editor's canvas of W × H pixels, block at (0, 0).
     static BlockToPixels ForCanvas(int width, int height) { return {0, 0, double(width), double(height)}; }
 
@@ -79,9 +78,9 @@ private:
 // width (1 or 2) of each character in order.
 struct WakuTextMeasure
 {
-    QString normalized;          // the text with JIS code points mapped to CP932's
-    std::vector<QString> chars;  // one entry per character (a surrogate pair is one)
-    std::vector<int> widths;     // its bytes: 1 half-width, 2 full-width
+    QString normalized;         // the text with JIS code points mapped to CP932's
+    std::vector<QString> chars; // one entry per character (a surrogate pair is one)
+    std::vector<int> widths;    // its bytes: 1 half-width, 2 full-width
     int n = 0;
     int u = 0;
 };
@@ -102,8 +101,8 @@ std::vector<int> WakuCharacterOffsets(const WakuTextMeasure &text, double em, do
 // else flush top), "V" fills the inner rectangle (L + 1, T + 1)–(R − 1, B − 1).
 // Empty when the inner area or the picture has no width or height, or the
 // kind is neither.
-std::optional<QRect> WakuPictureDestination(const QString &kind, const WakuEdges &pixels,
-                                            double pictureWidth, double pictureHeight);
+std::optional<QRect> WakuPictureDestination(const QString &kind, const WakuEdges &pixels, double pictureWidth,
+                                            double pictureHeight);
 
 // Face name as a font request carries it: at most 31 CP932 bytes with the "@"
 // of vertical text counted, cut at a character boundary.

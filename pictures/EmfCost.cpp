@@ -15,21 +15,77 @@ namespace {
 
 // Record types (the EMR_ numbers of the format).
 enum : quint32 {
-    kHeader = 1, kPolyBezier = 2, kPolygon = 3, kPolyline = 4, kPolyBezierTo = 5, kPolylineTo = 6,
-    kPolyPolyline = 7, kPolyPolygon = 8, kSetWindowExt = 9, kSetViewportExt = 11, kEof = 14,
-    kSetMapMode = 17, kMoveTo = 27, kScaleViewportExt = 31, kScaleWindowExt = 32, kSaveDc = 33,
-    kRestoreDc = 34, kSetWorldTransform = 35, kModifyWorldTransform = 36, kSelectObject = 37,
-    kCreatePen = 38, kCreateBrush = 39, kDeleteObject = 40, kAngleArc = 41, kEllipse = 42,
-    kRectangle = 43, kRoundRect = 44, kArc = 45, kChord = 46, kPie = 47, kExtFloodFill = 53,
-    kLineTo = 54, kArcTo = 55, kPolyDraw = 56, kBeginPath = 59, kEndPath = 60, kFillPath = 62,
-    kStrokeAndFillPath = 63, kStrokePath = 64, kSelectClipPath = 67, kAbortPath = 68, kFillRgn = 71,
-    kFrameRgn = 72, kInvertRgn = 73, kPaintRgn = 74, kBitBlt = 76, kStretchBlt = 77, kMaskBlt = 78,
-    kPlgBlt = 79, kSetDiBitsToDevice = 80, kStretchDiBits = 81, kExtCreateFont = 82,
-    kExtTextOutA = 83, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86, kPolyline16 = 87,
-    kPolyBezierTo16 = 88, kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91,
-    kPolyDraw16 = 92, kCreateMonoBrush = 93, kCreateDibPatternBrush = 94, kExtCreatePen = 95,
-    kPolyTextOutA = 96, kPolyTextOutW = 97, kSmallTextOut = 108, kAlphaBlend = 114,
-    kTransparentBlt = 116, kGradientFill = 118,
+    kHeader = 1,
+    kPolyBezier = 2,
+    kPolygon = 3,
+    kPolyline = 4,
+    kPolyBezierTo = 5,
+    kPolylineTo = 6,
+    kPolyPolyline = 7,
+    kPolyPolygon = 8,
+    kSetWindowExt = 9,
+    kSetViewportExt = 11,
+    kEof = 14,
+    kSetMapMode = 17,
+    kMoveTo = 27,
+    kScaleViewportExt = 31,
+    kScaleWindowExt = 32,
+    kSaveDc = 33,
+    kRestoreDc = 34,
+    kSetWorldTransform = 35,
+    kModifyWorldTransform = 36,
+    kSelectObject = 37,
+    kCreatePen = 38,
+    kCreateBrush = 39,
+    kDeleteObject = 40,
+    kAngleArc = 41,
+    kEllipse = 42,
+    kRectangle = 43,
+    kRoundRect = 44,
+    kArc = 45,
+    kChord = 46,
+    kPie = 47,
+    kExtFloodFill = 53,
+    kLineTo = 54,
+    kArcTo = 55,
+    kPolyDraw = 56,
+    kBeginPath = 59,
+    kEndPath = 60,
+    kFillPath = 62,
+    kStrokeAndFillPath = 63,
+    kStrokePath = 64,
+    kSelectClipPath = 67,
+    kAbortPath = 68,
+    kFillRgn = 71,
+    kFrameRgn = 72,
+    kInvertRgn = 73,
+    kPaintRgn = 74,
+    kBitBlt = 76,
+    kStretchBlt = 77,
+    kMaskBlt = 78,
+    kPlgBlt = 79,
+    kSetDiBitsToDevice = 80,
+    kStretchDiBits = 81,
+    kExtCreateFont = 82,
+    kExtTextOutA = 83,
+    kExtTextOutW = 84,
+    kPolyBezier16 = 85,
+    kPolygon16 = 86,
+    kPolyline16 = 87,
+    kPolyBezierTo16 = 88,
+    kPolylineTo16 = 89,
+    kPolyPolyline16 = 90,
+    kPolyPolygon16 = 91,
+    kPolyDraw16 = 92,
+    kCreateMonoBrush = 93,
+    kCreateDibPatternBrush = 94,
+    kExtCreatePen = 95,
+    kPolyTextOutA = 96,
+    kPolyTextOutW = 97,
+    kSmallTextOut = 108,
+    kAlphaBlend = 114,
+    kTransparentBlt = 116,
+    kGradientFill = 118,
 };
 
 constexpr quint32 kStockObject = 0x80000000u;
@@ -41,8 +97,8 @@ constexpr double kDefaultFontHeight = 12;
 
 struct Geometry
 {
-    QRectF bounds;      // device units, without the origin's offset
-    double length = 0;  // of the outline, device units
+    QRectF bounds;     // device units, without the origin's offset
+    double length = 0; // of the outline, device units
     bool empty = true;
 
     void Add(const Geometry &other)
@@ -66,8 +122,8 @@ struct Object
 {
     enum class Kind { Pen, Brush, Font, Other };
     Kind kind = Kind::Other;
-    bool draws = true;   // a pen or brush that paints (not the null one)
-    double size = 0;     // a pen's width, a font's height (logical units)
+    bool draws = true; // a pen or brush that paints (not the null one)
+    double size = 0;   // a pen's width, a font's height (logical units)
 };
 
 struct DcState
@@ -138,11 +194,16 @@ private:
     {
         const DcState &s = m_state;
         switch (s.mapMode) {
-        case 2: return {m_pixelsPerMm * 0.1, m_pixelsPerMm * 0.1};   // LOMETRIC
-        case 3: return {m_pixelsPerMm * 0.01, m_pixelsPerMm * 0.01}; // HIMETRIC
-        case 4: return {m_pixelsPerMm * 0.254, m_pixelsPerMm * 0.254};
-        case 5: return {m_pixelsPerMm * 0.0254, m_pixelsPerMm * 0.0254};
-        case 6: return {m_pixelsPerMm * 25.4 / 1440, m_pixelsPerMm * 25.4 / 1440}; // TWIPS
+        case 2:
+            return {m_pixelsPerMm * 0.1, m_pixelsPerMm * 0.1}; // LOMETRIC
+        case 3:
+            return {m_pixelsPerMm * 0.01, m_pixelsPerMm * 0.01}; // HIMETRIC
+        case 4:
+            return {m_pixelsPerMm * 0.254, m_pixelsPerMm * 0.254};
+        case 5:
+            return {m_pixelsPerMm * 0.0254, m_pixelsPerMm * 0.0254};
+        case 6:
+            return {m_pixelsPerMm * 25.4 / 1440, m_pixelsPerMm * 25.4 / 1440}; // TWIPS
         case 7: // ISOTROPIC: both axes take the horizontal ratio
             if (s.windowExtSet && s.viewportExtSet)
                 return {s.viewportExtX / s.windowExtX, s.viewportExtX / s.windowExtX};
@@ -151,7 +212,8 @@ private:
             if (s.windowExtSet && s.viewportExtSet)
                 return {s.viewportExtX / s.windowExtX, s.viewportExtY / s.windowExtY};
             return {1, 1};
-        default: return {1, 1};
+        default:
+            return {1, 1};
         }
     }
 
@@ -205,8 +267,7 @@ private:
     {
         if (!Has(offset, 16))
             return std::nullopt;
-        const double left = RI32(offset), top = RI32(offset + 4), right = RI32(offset + 8),
-                     bottom = RI32(offset + 12);
+        const double left = RI32(offset), top = RI32(offset + 4), right = RI32(offset + 8), bottom = RI32(offset + 12);
         return Points({{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
     }
 
@@ -287,8 +348,7 @@ private:
             const qint64 count = R32(32 + i * 4);
             if (count > total - first)
                 return false;
-            Paint(Points(std::vector<QPointF>(points->begin() + first, points->begin() + first + count), fill),
-                  fill);
+            Paint(Points(std::vector<QPointF>(points->begin() + first, points->begin() + first + count), fill), fill);
             first += count;
         }
         return true;
@@ -379,9 +439,14 @@ private:
             m_state.pen = object.draws;
             m_state.penWidth = object.size;
             break;
-        case Object::Kind::Brush: m_state.brush = object.draws; break;
-        case Object::Kind::Font: m_state.fontHeight = object.size == 0 ? kDefaultFontHeight : object.size; break;
-        case Object::Kind::Other: break;
+        case Object::Kind::Brush:
+            m_state.brush = object.draws;
+            break;
+        case Object::Kind::Font:
+            m_state.fontHeight = object.size == 0 ? kDefaultFontHeight : object.size;
+            break;
+        case Object::Kind::Other:
+            break;
         }
     }
 
@@ -397,12 +462,13 @@ private:
     {
         if (!Has(8, modify ? 28 : 24))
             return false;
-        const double a = F32(m_record + 8), b = F32(m_record + 12), c = F32(m_record + 16),
-                     d = F32(m_record + 20);
+        const double a = F32(m_record + 8), b = F32(m_record + 12), c = F32(m_record + 16), d = F32(m_record + 20);
         DcState &s = m_state;
         const quint32 mode = modify ? R32(32) : 4;
         switch (mode) {
-        case 1: s.m11 = 1, s.m12 = 0, s.m21 = 0, s.m22 = 1; break;
+        case 1:
+            s.m11 = 1, s.m12 = 0, s.m21 = 0, s.m22 = 1;
+            break;
         case 2: { // the new transform first, then the current one
             const double m11 = a * s.m11 + b * s.m21, m12 = a * s.m12 + b * s.m22;
             const double m21 = c * s.m11 + d * s.m21, m22 = c * s.m12 + d * s.m22;
@@ -415,8 +481,11 @@ private:
             s.m11 = m11, s.m12 = m12, s.m21 = m21, s.m22 = m22;
             break;
         }
-        case 4: s.m11 = a, s.m12 = b, s.m21 = c, s.m22 = d; break;
-        default: break;
+        case 4:
+            s.m11 = a, s.m12 = b, s.m21 = c, s.m22 = d;
+            break;
+        default:
+            break;
         }
         return true;
     }
@@ -453,8 +522,10 @@ private:
             (type == kScaleWindowExt ? s.windowExtY : s.viewportExtY) *= yNum / yDenom;
             return true;
         }
-        case kSetWorldTransform: return Transform(false);
-        case kModifyWorldTransform: return Transform(true);
+        case kSetWorldTransform:
+            return Transform(false);
+        case kModifyWorldTransform:
+            return Transform(true);
         case kSaveDc:
             if (m_saved.size() < std::size_t(kMaxSavedStates))
                 m_saved.push_back(s);
@@ -473,12 +544,12 @@ private:
         case kCreatePen:
             return Has(12, 8) && Create(8, {Object::Kind::Pen, (R32(12) & 0x0F) != kNullPenStyle, double(RI32(16))});
         case kExtCreatePen:
-            return Has(28, 8)
-                   && Create(8, {Object::Kind::Pen, (R32(28) & 0x0F) != kNullPenStyle, double(R32(32))});
+            return Has(28, 8) && Create(8, {Object::Kind::Pen, (R32(28) & 0x0F) != kNullPenStyle, double(R32(32))});
         case kCreateBrush:
             return Has(12, 4) && Create(8, {Object::Kind::Brush, R32(12) != kNullBrushStyle, 0});
         case kCreateMonoBrush:
-        case kCreateDibPatternBrush: return Create(8, {Object::Kind::Brush, true, 0});
+        case kCreateDibPatternBrush:
+            return Create(8, {Object::Kind::Brush, true, 0});
         case kExtCreateFont:
             return Has(12, 4) && Create(8, {Object::Kind::Font, true, std::abs(double(RI32(12)))});
         case kSelectObject:
@@ -512,22 +583,34 @@ private:
             Paint(Points({{x - r, y - r}, {x + r, y - r}, {x + r, y + r}, {x - r, y + r}}, true), false);
             return true;
         }
-        case kPolygon: return Poly(8, true, false);
-        case kPolygon16: return Poly(4, true, false);
+        case kPolygon:
+            return Poly(8, true, false);
+        case kPolygon16:
+            return Poly(4, true, false);
         case kPolyline:
-        case kPolyBezier: return Poly(8, false, false);
+        case kPolyBezier:
+            return Poly(8, false, false);
         case kPolyline16:
-        case kPolyBezier16: return Poly(4, false, false);
+        case kPolyBezier16:
+            return Poly(4, false, false);
         case kPolylineTo:
-        case kPolyBezierTo: return Poly(8, false, true);
+        case kPolyBezierTo:
+            return Poly(8, false, true);
         case kPolylineTo16:
-        case kPolyBezierTo16: return Poly(4, false, true);
-        case kPolyDraw: return Poly(8, false, true);
-        case kPolyDraw16: return Poly(4, false, true);
-        case kPolyPolygon: return PolyPoly(8, true);
-        case kPolyPolygon16: return PolyPoly(4, true);
-        case kPolyPolyline: return PolyPoly(8, false);
-        case kPolyPolyline16: return PolyPoly(4, false);
+        case kPolyBezierTo16:
+            return Poly(4, false, true);
+        case kPolyDraw:
+            return Poly(8, false, true);
+        case kPolyDraw16:
+            return Poly(4, false, true);
+        case kPolyPolygon:
+            return PolyPoly(8, true);
+        case kPolyPolygon16:
+            return PolyPoly(4, true);
+        case kPolyPolyline:
+            return PolyPoly(8, false);
+        case kPolyPolyline16:
+            return PolyPoly(4, false);
         case kMoveTo:
             if (!Has(8, 8))
                 return false;
@@ -545,7 +628,9 @@ private:
             m_inPath = true;
             m_path = Geometry();
             return true;
-        case kEndPath: m_inPath = false; return true;
+        case kEndPath:
+            m_inPath = false;
+            return true;
         case kAbortPath:
         case kSelectClipPath:
             m_inPath = false;
@@ -559,11 +644,16 @@ private:
             m_path = Geometry();
             return true;
 
-        case kFillRgn: return Has(24, 4) && Region(32);
-        case kFrameRgn: return Has(24, 4) && Region(40);
+        case kFillRgn:
+            return Has(24, 4) && Region(32);
+        case kFrameRgn:
+            return Has(24, 4) && Region(40);
         case kInvertRgn:
-        case kPaintRgn: return Has(24, 4) && Region(28);
-        case kExtFloodFill: AddArea(m_pictureArea); return true;
+        case kPaintRgn:
+            return Has(24, 4) && Region(28);
+        case kExtFloodFill:
+            AddArea(m_pictureArea);
+            return true;
         case kGradientFill: {
             if (!Has(24, 4))
                 return false;
@@ -582,7 +672,8 @@ private:
         }
 
         case kExtTextOutA:
-        case kExtTextOutW: return EmrText(36);
+        case kExtTextOutW:
+            return EmrText(36);
         case kPolyTextOutA:
         case kPolyTextOutW: {
             if (!Has(36, 4))

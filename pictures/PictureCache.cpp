@@ -17,9 +17,9 @@ struct PictureCache::FileState
 
     bool operator==(const FileState &o) const
     {
-        return device == o.device && inode == o.inode && size == o.size
-               && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
-               && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+        return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec
+               && modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec
+               && changed.tv_nsec == o.changed.tv_nsec;
     }
 };
 
@@ -33,8 +33,7 @@ struct PictureCache::Entry
 
 PictureCache::PictureCache(qint64 maxBytes, int maxEntries, Clock clock)
     : m_maxBytes(maxBytes), m_maxEntries(maxEntries), m_clock(std::move(clock))
-{
-}
+{}
 
 PictureCache::~PictureCache() = default;
 
@@ -50,7 +49,8 @@ PictureCache &PictureCache::Shared()
 // anything else.
 std::optional<PictureCache::FileState> PictureCache::StateOf(const QString &path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     return FileState{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
@@ -132,8 +132,8 @@ std::optional<Picture> PictureCache::LoadFile(const QString &path)
     if (!picture || !before || !Settled(*before) || StateOf(path) != before)
         return picture;
     const bool metafile = *format == Picture::Format::Emf || *format == Picture::Format::Wmf;
-    const qint64 bytes = metafile ? qint64(before->size)
-                                  : qint64(picture->Size().width()) * qint64(picture->Size().height()) * 4;
+    const qint64 bytes =
+        metafile ? qint64(before->size) : qint64(picture->Size().width()) * qint64(picture->Size().height()) * 4;
     if (bytes > m_maxBytes)
         return picture;
     const QMutexLocker lock(&m_mutex);

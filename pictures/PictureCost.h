@@ -16,7 +16,7 @@ inline constexpr double MaxPaintedPictures = 32;
 
 // Limits of one enhanced metafile, far beyond any logo.
 inline constexpr qint64 MaxEmfRecords = 200000;
-inline constexpr qint64 MaxEmfPoints = 4 * 1024 * 1024;       // all points of all records
+inline constexpr qint64 MaxEmfPoints = 4 * 1024 * 1024;          // all points of all records
 inline constexpr qint64 MaxEmfBitmapPixels = 64LL * 1024 * 1024; // all bitmaps of all records
 
 // How many pictures' worth an enhanced metafile's records paint, its picture

@@ -1,7 +1,7 @@
 #include "pictures/Pictures.h"
 
-#include "platform/FileReader.h"
 #include "pictures/PictureCost.h"
+#include "platform/FileReader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -44,9 +44,18 @@ std::optional<QImage> ReadImage(const QByteArray &data, const char *format, bool
     return best;
 }
 
-quint16 U16(const QByteArray &d, qint64 at) { return qFromLittleEndian<quint16>(d.constData() + at); }
-quint32 U32(const QByteArray &d, qint64 at) { return qFromLittleEndian<quint32>(d.constData() + at); }
-qint32 I32(const QByteArray &d, qint64 at) { return qFromLittleEndian<qint32>(d.constData() + at); }
+quint16 U16(const QByteArray &d, qint64 at)
+{
+    return qFromLittleEndian<quint16>(d.constData() + at);
+}
+quint32 U32(const QByteArray &d, qint64 at)
+{
+    return qFromLittleEndian<quint32>(d.constData() + at);
+}
+qint32 I32(const QByteArray &d, qint64 at)
+{
+    return qFromLittleEndian<qint32>(d.constData() + at);
+}
 
 // Whether an RLE4 or RLE8 pixel stream from `at` ends (end of bitmap, or
 // every row given) before the data does.
@@ -349,8 +358,8 @@ std::optional<Picture> Picture::FromData(const QByteArray &data, Format format)
         auto renderer = std::make_shared<QSvgRenderer>(*svg);
         if (!renderer->isValid())
             return std::nullopt;
-        const QSizeF size = renderer->viewBoxF().isEmpty() ? QSizeF(renderer->defaultSize())
-                                                            : renderer->viewBoxF().size();
+        const QSizeF size =
+            renderer->viewBoxF().isEmpty() ? QSizeF(renderer->defaultSize()) : renderer->viewBoxF().size();
         return Picture(std::move(renderer), size);
     }
     case Format::Wmf: {

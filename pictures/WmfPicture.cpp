@@ -19,24 +19,36 @@ namespace ralvo::pictures {
 
 namespace {
 
-constexpr std::size_t kMaxSteps = 200000;          // far beyond any logo
-constexpr qint64 kMaxPoints = 4 * 1024 * 1024;     // all polygon points of one file
+constexpr std::size_t kMaxSteps = 200000;               // far beyond any logo
+constexpr qint64 kMaxPoints = 4 * 1024 * 1024;          // all polygon points of one file
 constexpr qint64 kMaxBitmapPixels = 64LL * 1024 * 1024; // all bitmaps of one file
 constexpr int kMaxObjects = 65536;
 constexpr int kMaxSavedStates = 256;
 constexpr int kShiftJisCharset = 128;
 
-quint16 ReadU16(const char *p) { return qFromLittleEndian<quint16>(p); }
-qint16 ReadI16(const char *p) { return qFromLittleEndian<qint16>(p); }
-quint32 ReadU32(const char *p) { return qFromLittleEndian<quint32>(p); }
+quint16 ReadU16(const char *p)
+{
+    return qFromLittleEndian<quint16>(p);
+}
+qint16 ReadI16(const char *p)
+{
+    return qFromLittleEndian<qint16>(p);
+}
+quint32 ReadU32(const char *p)
+{
+    return qFromLittleEndian<quint32>(p);
+}
 
-QColor ToColor(const U_COLORREF &c) { return QColor(c.Red, c.Green, c.Blue); }
+QColor ToColor(const U_COLORREF &c)
+{
+    return QColor(c.Red, c.Green, c.Blue);
+}
 
 struct FontSpec
 {
     QString face = QStringLiteral("Sans Serif");
-    int height = 0;      // logical units; negative: character height, positive: cell height
-    int escapement = 0;  // tenths of a degree, counter-clockwise
+    int height = 0;     // logical units; negative: character height, positive: cell height
+    int escapement = 0; // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false;
     bool underline = false;
@@ -213,10 +225,7 @@ private:
                        (y - s.windowOrg.y()) * m_size.height() / s.windowExt.y());
     }
     QPointF Map(const U_POINT16 &p) const { return Map(p.x, p.y); }
-    QRectF MapRect(const U_RECT16 &r) const
-    {
-        return QRectF(Map(r.left, r.top), Map(r.right, r.bottom)).normalized();
-    }
+    QRectF MapRect(const U_RECT16 &r) const { return QRectF(Map(r.left, r.top), Map(r.right, r.bottom)).normalized(); }
     double ScaleX() const { return std::abs(m_size.width() / m_state.windowExt.x()); }
     double ScaleY() const { return std::abs(m_size.height() / m_state.windowExt.y()); }
     bool Mirrored() const { return (m_state.windowExt.x() < 0) != (m_state.windowExt.y() < 0); }
@@ -328,8 +337,8 @@ private:
     void AddText(const QPointF &at, const QByteArray &bytes, const std::optional<QRectF> &opaqueRect)
     {
         const DcState &s = m_state;
-        const QString text = s.font.charset == kShiftJisCharset ? platform::DecodeShiftJis(bytes).text
-                                                                : QString::fromLatin1(bytes);
+        const QString text =
+            s.font.charset == kShiftJisCharset ? platform::DecodeShiftJis(bytes).text : QString::fromLatin1(bytes);
         const FontSpec font = s.font;
         // A height of 0 asks for the default size.
         const double height = (font.height == 0 ? 12 : std::abs(font.height)) * ScaleY();
@@ -434,11 +443,20 @@ private:
             return QPen(Qt::NoPen);
         QPen result(ToColor(pen.Color), pen.Widthw[0]);
         switch (style) {
-        case U_PS_DASH: result.setStyle(Qt::DashLine); break;
-        case U_PS_DOT: result.setStyle(Qt::DotLine); break;
-        case U_PS_DASHDOT: result.setStyle(Qt::DashDotLine); break;
-        case U_PS_DASHDOTDOT: result.setStyle(Qt::DashDotDotLine); break;
-        default: break;
+        case U_PS_DASH:
+            result.setStyle(Qt::DashLine);
+            break;
+        case U_PS_DOT:
+            result.setStyle(Qt::DotLine);
+            break;
+        case U_PS_DASHDOT:
+            result.setStyle(Qt::DashDotLine);
+            break;
+        case U_PS_DASHDOTDOT:
+            result.setStyle(Qt::DashDotDotLine);
+            break;
+        default:
+            break;
         }
         return result;
     }
@@ -447,18 +465,27 @@ private:
     {
         const QColor color = ToColor(brush.Color);
         switch (brush.Style) {
-        case U_BS_SOLID: return QBrush(color);
+        case U_BS_SOLID:
+            return QBrush(color);
         case U_BS_HATCHED:
             switch (brush.Hatch) {
-            case U_HS_HORIZONTAL: return QBrush(color, Qt::HorPattern);
-            case U_HS_VERTICAL: return QBrush(color, Qt::VerPattern);
-            case U_HS_FDIAGONAL: return QBrush(color, Qt::FDiagPattern);
-            case U_HS_BDIAGONAL: return QBrush(color, Qt::BDiagPattern);
-            case U_HS_CROSS: return QBrush(color, Qt::CrossPattern);
-            default: return QBrush(color, Qt::DiagCrossPattern);
+            case U_HS_HORIZONTAL:
+                return QBrush(color, Qt::HorPattern);
+            case U_HS_VERTICAL:
+                return QBrush(color, Qt::VerPattern);
+            case U_HS_FDIAGONAL:
+                return QBrush(color, Qt::FDiagPattern);
+            case U_HS_BDIAGONAL:
+                return QBrush(color, Qt::BDiagPattern);
+            case U_HS_CROSS:
+                return QBrush(color, Qt::CrossPattern);
+            default:
+                return QBrush(color, Qt::DiagCrossPattern);
             }
-        case U_BS_NULL: return QBrush(Qt::NoBrush);
-        default: return QBrush(Qt::gray); // patterns: a neutral fill
+        case U_BS_NULL:
+            return QBrush(Qt::NoBrush);
+        default:
+            return QBrush(Qt::gray); // patterns: a neutral fill
         }
     }
 
@@ -578,7 +605,8 @@ private:
             object.font.italic = data[offsetof(U_FONT, Italic)] != 0;
             object.font.underline = data[offsetof(U_FONT, Underline)] != 0;
             object.font.strikeOut = data[offsetof(U_FONT, StrikeOut)] != 0;
-            object.font.face = charset == kShiftJisCharset ? platform::DecodeShiftJis(face).text : QString::fromLatin1(face);
+            object.font.face =
+                charset == kShiftJisCharset ? platform::DecodeShiftJis(face).text : QString::fromLatin1(face);
             object.font.charset = charset;
             return CreateObject(object);
         }
@@ -610,12 +638,17 @@ private:
                 return true;
             const GraphicsObject &object = m_objects[index];
             switch (object.type) {
-            case GraphicsObject::Type::Pen: m_state.pen = object.pen; break;
-            case GraphicsObject::Type::Brush: m_state.brush = object.brush; break;
+            case GraphicsObject::Type::Pen:
+                m_state.pen = object.pen;
+                break;
+            case GraphicsObject::Type::Brush:
+                m_state.brush = object.brush;
+                break;
             case GraphicsObject::Type::Font:
                 m_state.font = object.font;
                 break;
-            default: break;
+            default:
+                break;
             }
             return true;
         }
@@ -680,7 +713,7 @@ private:
             U_POINT16 a;
             U_POINT16 b;
             U_RECT16 r;
-            const int ok = kind == U_WMR_ARC ? U_WMRARC_get(rec, &a, &b, &r)
+            const int ok = kind == U_WMR_ARC   ? U_WMRARC_get(rec, &a, &b, &r)
                            : kind == U_WMR_PIE ? U_WMRPIE_get(rec, &a, &b, &r)
                                                : U_WMRCHORD_get(rec, &a, &b, &r);
             if (!ok || !CanDraw())

@@ -52,8 +52,7 @@ QFont FontForCellHeight(const QString &face, double cellHeight, const QPaintDevi
 QFont FontForFullWidth(const QString &face, double fullWidth, const QPaintDevice &device)
 {
     const QFont font = ReferenceFont(face);
-    const double widthPerPixel =
-        QFontMetricsF(font).horizontalAdvance(QChar(0x3000)) / kReferencePixels;
+    const double widthPerPixel = QFontMetricsF(font).horizontalAdvance(QChar(0x3000)) / kReferencePixels;
     return AtPixels(font, PixelSizeForMeasure(fullWidth, widthPerPixel), device);
 }
 

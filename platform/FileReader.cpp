@@ -32,10 +32,10 @@ FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
             result.reason = u"ファイルがありません"_s;
             return result;
         }
-        return refuse(error == EACCES || error == EPERM ? u"読み込みが許可されていません"_s
-                                                        : SystemErrorText(error));
+        return refuse(error == EACCES || error == EPERM ? u"読み込みが許可されていません"_s : SystemErrorText(error));
     }
-    struct Closer {
+    struct Closer
+    {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};

@@ -73,8 +73,7 @@ public:
             sigemptyset(&pipe);
             sigaddset(&pipe, SIGPIPE);
             const timespec now{0, 0};
-            while (sigtimedwait(&pipe, nullptr, &now) > 0) {
-            }
+            while (sigtimedwait(&pipe, nullptr, &now) > 0) {}
         }
         pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
     }
@@ -322,8 +321,8 @@ int RemoveStrayTemporaryFiles(const QString &path)
     const QString prefix = info.fileName() + u'.';
     const QDir folder = info.absoluteDir();
     int removed = 0;
-    const QStringList names = folder.entryList({prefix + u"??????"_s},
-                                               QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    const QStringList names =
+        folder.entryList({prefix + u"??????"_s}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString &name : names) {
         if (!IsTemporarySuffix(QStringView(name).sliced(prefix.size())))
             continue;

@@ -42,8 +42,7 @@ struct FileWriteResult
     explicit operator bool() const { return ok; }
 };
 
-FileWriteResult WriteFileAtomically(const QString &path, QByteArrayView bytes,
-                                    const FileWriteOptions &options = {});
+FileWriteResult WriteFileAtomically(const QString &path, QByteArrayView bytes, const FileWriteOptions &options = {});
 
 // Removes temporary files "<name>.XXXXXX" that a write to `path` left behind
 // when the program was killed between writing and renaming: regular files

@@ -62,8 +62,7 @@ bool AreDualWidthAdvances(const QList<qreal> &halfWidth, const QList<qreal> &ful
     return true;
 }
 
-QStringList FilterFixedPitchFaces(const QStringList &families,
-                                  const std::function<bool(const QString &)> &isFixed)
+QStringList FilterFixedPitchFaces(const QStringList &families, const std::function<bool(const QString &)> &isFixed)
 {
     QStringList kept;
     for (const QString &family : families) {
@@ -107,11 +106,10 @@ QStringList FixedPitchFamilies(const std::vector<InstalledFace> &faces)
         const int order = a.compare(b, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     });
-    families.erase(std::unique(families.begin(), families.end(),
-                               [](const QString &a, const QString &b) {
-                                   return a.compare(b, Qt::CaseInsensitive) == 0;
-                               }),
-                   families.end());
+    families.erase(
+        std::unique(families.begin(), families.end(),
+                    [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }),
+        families.end());
     return families;
 }
 
@@ -119,8 +117,8 @@ std::vector<InstalledFace> InstalledFaces()
 {
     std::vector<InstalledFace> faces;
     FcPattern *pattern = FcPatternCreate();
-    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, FC_SPACING, FC_LANG,
-                                            static_cast<char *>(nullptr));
+    FcObjectSet *objects =
+        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, FC_SPACING, FC_LANG, static_cast<char *>(nullptr));
     FcFontSet *set = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
     const FcChar8 *const japanese = reinterpret_cast<const FcChar8 *>("ja");
     for (int i = 0; set && i < set->nfont; ++i) {
@@ -142,8 +140,7 @@ std::vector<InstalledFace> InstalledFaces()
         const QString language = text(FC_FAMILYLANG, 0).value_or(QString());
         const QString style = text(FC_STYLE, 0).value_or(QString());
         for (int n = 1; const std::optional<QString> other = text(FC_FAMILY, n); ++n) {
-            if (text(FC_FAMILYLANG, n).value_or(language) == language
-                && text(FC_STYLE, n).value_or(style) != style)
+            if (text(FC_FAMILYLANG, n).value_or(language) == language && text(FC_STYLE, n).value_or(style) != style)
                 face.families.append(*other);
         }
         int spacing = FC_PROPORTIONAL;

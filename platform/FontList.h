@@ -16,8 +16,7 @@ bool AreDualWidthAdvances(const QList<qreal> &halfWidth, const QList<qreal> &ful
 
 // Keeps, in the given order, the names that `isFixed` accepts, then removes
 // every name beginning with "@" (vertical-writing variants).
-QStringList FilterFixedPitchFaces(const QStringList &families,
-                                  const std::function<bool(const QString &)> &isFixed);
+QStringList FilterFixedPitchFaces(const QStringList &families, const std::function<bool(const QString &)> &isFixed);
 
 // Whether an installed face is fixed pitch, judged by loading it: Qt says so
 // (monospaced Latin faces), or the face carries Japanese glyphs and is

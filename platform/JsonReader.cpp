@@ -268,14 +268,30 @@ private:
                 return Fail(u"文字列が閉じていません"_s);
             const char escaped = m_text[m_at++];
             switch (escaped) {
-            case '"': out += u'"'; break;
-            case '\\': out += u'\\'; break;
-            case '/': out += u'/'; break;
-            case 'b': out += u'\b'; break;
-            case 'f': out += u'\f'; break;
-            case 'n': out += u'\n'; break;
-            case 'r': out += u'\r'; break;
-            case 't': out += u'\t'; break;
+            case '"':
+                out += u'"';
+                break;
+            case '\\':
+                out += u'\\';
+                break;
+            case '/':
+                out += u'/';
+                break;
+            case 'b':
+                out += u'\b';
+                break;
+            case 'f':
+                out += u'\f';
+                break;
+            case 'n':
+                out += u'\n';
+                break;
+            case 'r':
+                out += u'\r';
+                break;
+            case 't':
+                out += u'\t';
+                break;
             case 'u': {
                 if (m_text.size() - m_at < 4)
                     return Fail(u"\\u の後に 16 進数字が 4 つありません"_s);
@@ -321,14 +337,29 @@ QByteArray JsonQuoted(const QString &text)
         const QChar c = text.at(i);
         const char16_t u = c.unicode();
         switch (u) {
-        case u'"': out += u"\\\""; continue;
-        case u'\\': out += u"\\\\"; continue;
-        case u'\b': out += u"\\b"; continue;
-        case u'\f': out += u"\\f"; continue;
-        case u'\n': out += u"\\n"; continue;
-        case u'\r': out += u"\\r"; continue;
-        case u'\t': out += u"\\t"; continue;
-        default: break;
+        case u'"':
+            out += u"\\\"";
+            continue;
+        case u'\\':
+            out += u"\\\\";
+            continue;
+        case u'\b':
+            out += u"\\b";
+            continue;
+        case u'\f':
+            out += u"\\f";
+            continue;
+        case u'\n':
+            out += u"\\n";
+            continue;
+        case u'\r':
+            out += u"\\r";
+            continue;
+        case u'\t':
+            out += u"\\t";
+            continue;
+        default:
+            break;
         }
         const bool pairedHigh = c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
         if (u < 0x20 || (c.isSurrogate() && !pairedHigh)) {

@@ -20,12 +20,12 @@ struct JsonNode
     struct Member;
 
     Type type = Type::Null;
-    bool boolean = false;           // Boolean
-    double number = 0;              // Number, when numberInRange
-    bool numberInRange = true;      // Number
-    QString string;                 // String
-    std::vector<Member> members;    // Object, in the order found
-    qsizetype begin = 0, end = 0;   // the value's text: [begin, end)
+    bool boolean = false;         // Boolean
+    double number = 0;            // Number, when numberInRange
+    bool numberInRange = true;    // Number
+    QString string;               // String
+    std::vector<Member> members;  // Object, in the order found
+    qsizetype begin = 0, end = 0; // the value's text: [begin, end)
 };
 
 struct JsonNode::Member

@@ -44,13 +44,12 @@ QImage LazyImage(QSize size, QImage::Format format)
     const qint64 bytes = bytesPerLine * size.height();
     if (bytesPerLine > INT32_MAX || bytes <= 0)
         return {};
-    void *address = mmap(nullptr, std::size_t(bytes), PROT_READ | PROT_WRITE,
-                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    void *address =
+        mmap(nullptr, std::size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (address == MAP_FAILED)
         return {};
     auto *mapping = new Mapping{address, std::size_t(bytes)};
-    QImage image(static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine, format, &Unmap,
-                 mapping);
+    QImage image(static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine, format, &Unmap, mapping);
     if (image.isNull())
         Unmap(mapping);
     return image;

@@ -28,7 +28,7 @@ public:
 
     struct Question
     {
-        QString caption;              // window caption ("警告", "確認", ...)
+        QString caption; // window caption ("警告", "確認", ...)
         QString text;
         Icon icon = Icon::Warning;
         Buttons buttons = Buttons::YesNo;
@@ -68,11 +68,11 @@ public:
     struct Request
     {
         QString title;
-        QString filter;         // "テキストファイル|*.txt|すべてのファイル|*.*"
-        int filterIndex = 1;    // 1-based, as the filter list counts
+        QString filter;      // "テキストファイル|*.txt|すべてのファイル|*.*"
+        int filterIndex = 1; // 1-based, as the filter list counts
         QString initialDir;
-        QString fileName;       // proposed name (save) or preselected file (open)
-        QString defaultSuffix;  // "txt"
+        QString fileName;      // proposed name (save) or preselected file (open)
+        QString defaultSuffix; // "txt"
     };
     virtual ~FileDialogs() = default;
     virtual std::optional<QString> GetOpenFileName(const Request &request) = 0;
@@ -127,7 +127,10 @@ struct Services
 };
 
 // The application title: caption of plain message boxes.
-inline QString ApplicationTitle() { return QStringLiteral("らるぼPro"); }
+inline QString ApplicationTitle()
+{
+    return QStringLiteral("らるぼPro");
+}
 
 // Told when a printer did not take a job (refused, stopped, unreachable).
 inline QString PrintRefusedMessage()

@@ -86,8 +86,8 @@ QByteArray CompactJson(const QJsonValue &value)
 // A free name next to `path` for keeping a damaged file.
 QString AsideName(const QString &path)
 {
-    const QString base = path + QStringLiteral(".damaged-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base =
+        path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString candidate = base;
     for (int n = 2; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
         candidate = base + u'-' + QString::number(n);
@@ -211,7 +211,7 @@ bool SettingsKey::Write(const QString &name, const StoredValue &value)
 QString SettingsStore::UserStorePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/ralvo/settings.json");
+           + QStringLiteral("/ralvo/settings.json");
 }
 
 SettingsStore SettingsStore::OpenUserStore(Access access)
@@ -475,7 +475,8 @@ std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QSt
             if (valueMember.name.isEmpty())
                 return fail(QStringLiteral("キー '%1' に名前のない値があります").arg(keyMember.name));
             if (key.Find(valueMember.name))
-                return fail(QStringLiteral("キー '%1' の値 '%2' が重複しています").arg(keyMember.name, valueMember.name));
+                return fail(
+                    QStringLiteral("キー '%1' の値 '%2' が重複しています").arg(keyMember.name, valueMember.name));
             StoredValue value = ValueFromNode(valueMember.value, json);
             if (value.kind() == StoredValue::Kind::Other)
                 value.m_source = json.sliced(valueMember.value.begin, valueMember.value.end - valueMember.value.begin);

@@ -48,9 +48,9 @@ public:
     static StoredValue Other(const QJsonValue &raw, qsizetype dataSize);
 
     Kind kind() const { return m_kind; }
-    const QString &text() const { return m_text; }        // Text only
-    qint32 integer() const { return m_integer; }           // Integer only
-    const QJsonValue &raw() const { return m_raw; }        // Other only
+    const QString &text() const { return m_text; }  // Text only
+    qint32 integer() const { return m_integer; }    // Integer only
+    const QJsonValue &raw() const { return m_raw; } // Other only
     // Size of the value's data as the registry counts it: 4 for an integer,
     // the code page 932 bytes plus the terminating NUL for a text, the data
     // bytes of any other kind.
@@ -92,7 +92,8 @@ public:
 private:
     friend class SettingsStore;
     SettingsKey(const SettingsStore *store, SettingsStore *writable, QString path)
-        : m_store(store), m_writable(writable), m_path(std::move(path)) {}
+        : m_store(store), m_writable(writable), m_path(std::move(path))
+    {}
     bool Write(const QString &name, const StoredValue &value);
 
     const SettingsStore *m_store;
@@ -158,7 +159,11 @@ public:
 
 private:
     friend class SettingsKey;
-    struct Entry { QString name; StoredValue value; };
+    struct Entry
+    {
+        QString name;
+        StoredValue value;
+    };
     struct Key
     {
         QString path;

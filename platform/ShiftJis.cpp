@@ -13,14 +13,22 @@ constexpr char16_t Replacement = u'？'; // U+FF1F, 81 48 in CP932
 char16_t Cp932Twin(char16_t c)
 {
     switch (c) {
-    case u'\u301C': return u'\uFF5E'; // 〜 → ～
-    case u'\u2212': return u'\uFF0D'; // − → －
-    case u'\u2016': return u'\u2225'; // ‖ → ∥
-    case u'\u00AC': return u'\uFFE2'; // ¬ → ￢
-    case u'\u00A2': return u'\uFFE0'; // ¢ → ￠
-    case u'\u00A3': return u'\uFFE1'; // £ → ￡
-    case u'\u2014': return u'\u2015'; // — → ―
-    default: return c;
+    case u'\u301C':
+        return u'\uFF5E'; // 〜 → ～
+    case u'\u2212':
+        return u'\uFF0D'; // − → －
+    case u'\u2016':
+        return u'\u2225'; // ‖ → ∥
+    case u'\u00AC':
+        return u'\uFFE2'; // ¬ → ￢
+    case u'\u00A2':
+        return u'\uFFE0'; // ¢ → ￠
+    case u'\u00A3':
+        return u'\uFFE1'; // £ → ￡
+    case u'\u2014':
+        return u'\u2015'; // — → ―
+    default:
+        return c;
     }
 }
 
@@ -120,9 +128,7 @@ ShiftJisText DecodeShiftJis(const QByteArray &bytes)
 
     // Slow path: decode sequence by sequence to find and count the invalid ones.
     result.text.clear();
-    const auto isLead = [](unsigned char b) {
-        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    };
+    const auto isLead = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
     for (qsizetype i = 0; i < bytes.size();) {
         const unsigned char b = static_cast<unsigned char>(bytes.at(i));
         qsizetype n = isLead(b) && i + 1 < bytes.size() ? 2 : 1;

@@ -30,8 +30,7 @@ hb_blob_t *ReferenceTable(hb_face_t *, hb_tag_t tag, void *userData)
         delete table;
         return nullptr;
     }
-    return hb_blob_create(table->constData(), static_cast<unsigned int>(table->size()),
-                          HB_MEMORY_MODE_READONLY, table,
+    return hb_blob_create(table->constData(), static_cast<unsigned int>(table->size()), HB_MEMORY_MODE_READONLY, table,
                           [](void *data) { delete static_cast<QByteArray *>(data); });
 }
 

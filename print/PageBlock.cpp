@@ -18,9 +18,8 @@ QString UnreadablePictureMessage()
     return QStringLiteral("画像データが読み込み不能となっています");
 }
 
-PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &left,
-                             const QString &top, const QString &right, const QString &bottom,
-                             const PageFrameEdges &previous)
+PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &left, const QString &top,
+                             const QString &right, const QString &bottom, const PageFrameEdges &previous)
 {
     PageFrameEdges edges = previous;
     edges.complete = true;
@@ -37,8 +36,8 @@ PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &lef
     return edges;
 }
 
-void DrawPageBlock(QPainter &painter, const page::SheetMapping &sheet, KikanmeiBlock &block,
-                   bool colour, platform::Messages &messages, platform::Sounds &sounds)
+void DrawPageBlock(QPainter &painter, const page::SheetMapping &sheet, KikanmeiBlock &block, bool colour,
+                   platform::Messages &messages, platform::Sounds &sounds)
 {
     PageFrameEdges edges;
     for (qsizetype i = 0; i < block.FrameCount(); ++i) {

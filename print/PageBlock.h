@@ -35,14 +35,13 @@ struct PageFrameEdges
     friend bool operator==(const PageFrameEdges &, const PageFrameEdges &) = default;
 };
 
-PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &left,
-                             const QString &top, const QString &right, const QString &bottom,
-                             const PageFrameEdges &previous);
+PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &left, const QString &top,
+                             const QString &right, const QString &bottom, const PageFrameEdges &previous);
 
 // Draws every frame of `block` in stored order. Text is drawn in its own
 // colour when `colour` is on, else black; pictures keep their colours. A
 // picture that cannot be read turns its frame into "Non" in `block`.
-void DrawPageBlock(QPainter &painter, const page::SheetMapping &sheet, KikanmeiBlock &block,
-                   bool colour, platform::Messages &messages, platform::Sounds &sounds);
+void DrawPageBlock(QPainter &painter, const page::SheetMapping &sheet, KikanmeiBlock &block, bool colour,
+                   platform::Messages &messages, platform::Sounds &sounds);
 
 } // namespace ralvo

@@ -150,8 +150,7 @@ PageLayout ComputePageLayout(const SheetMapping &sheet, const PageLayoutInput &i
     for (int k = 0; k < rows; ++k)
         p.rowTops.push_back(sheet.Y(RowTextFraction(k, rows)));
 
-    const TableColumns c = ComputeTableColumns(input.monthLabelWidth, input.weekLabelWidth,
-                                               input.showLastDay);
+    const TableColumns c = ComputeTableColumns(input.monthLabelWidth, input.weekLabelWidth, input.showLastDay);
     p.monthLabelX = sheet.X(ColumnFraction(c.monthLabel));
     p.weekLabelX = sheet.X(ColumnFraction(c.weekLabel));
     p.firstDayX = sheet.X(ColumnFraction(c.firstDay));

@@ -48,8 +48,7 @@ class SheetMapping
 public:
     SheetMapping(int paperWidth, int paperHeight, int offsetX = 0, int offsetY = 0)
         : m_width(paperWidth), m_height(paperHeight), m_offsetX(offsetX), m_offsetY(offsetY)
-    {
-    }
+    {}
 
     int PaperWidth() const { return m_width; }
     int PaperHeight() const { return m_height; }
@@ -103,10 +102,10 @@ struct TableColumns
     int weekLabel = 0;
     int firstDay = 0;
     int tilde = 0;
-    int lastDay = 0;      // used only when the last day is shown
+    int lastDay = 0; // used only when the last day is shown
     int notice = 0;
-    std::array<int, 3> rules{};  // before week labels, dates, notices
-    int doubledRule = 0;         // the column whose rule is doubled (the notices)
+    std::array<int, 3> rules{}; // before week labels, dates, notices
+    int doubledRule = 0;        // the column whose rule is doubled (the notices)
 };
 
 TableColumns ComputeTableColumns(int monthLabelWidth, int weekLabelWidth, bool showLastDay);
@@ -124,7 +123,7 @@ double BlockGap(const SheetMapping &sheet, int charGap);
 // Every device position of one page, computed before drawing.
 struct PageLayout
 {
-    QRect sheetOutline;            // (0, 0) to (PW, PH)
+    QRect sheetOutline; // (0, 0) to (PW, PH)
     int framePen = 0;
     QPoint frameTopLeft;
     QPoint frameBottomRight;
@@ -132,7 +131,7 @@ struct PageLayout
     std::vector<QLine> monthRules;
 
     int titleHeight = 0;
-    QPoint titlePoint;             // top-left of the title's first cell
+    QPoint titlePoint; // top-left of the title's first cell
     int underlinePen = 0;
     QLine underline;
 
@@ -140,7 +139,7 @@ struct PageLayout
     QPoint dueLinePoint;
 
     int tableTextHeight = 0;
-    std::vector<int> rowTops;      // y of each row's texts
+    std::vector<int> rowTops; // y of each row's texts
     int monthLabelX = 0;
     int weekLabelX = 0;
     int firstDayX = 0;
@@ -153,10 +152,10 @@ struct PageLayout
 struct PageLayoutInput
 {
     int hani = 0;
-    int titleColumns = 0;      // Shift-JIS width of the title
-    int monthLabelWidth = 0;   // L1
-    int weekLabelWidth = 0;    // L2
-    bool showLastDay = true;   // Shumatsucheck
+    int titleColumns = 0;    // Shift-JIS width of the title
+    int monthLabelWidth = 0; // L1
+    int weekLabelWidth = 0;  // L2
+    bool showLastDay = true; // Shumatsucheck
     int thinLineWidth = 1;
 };
 

@@ -128,9 +128,9 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
         {
             QPainter painter(&image);
             painter.setClipRect(QRect(0, top, sheet.width(), rows));
-            const PageSources bandSources = top == 0
-                ? sources
-                : PageSources{sources.settings, sources.notices, sources.block, sources.fields, silent, silent};
+            const PageSources bandSources =
+                top == 0 ? sources : PageSources{sources.settings, sources.notices, sources.block,
+                                                 sources.fields,   silent,          silent};
             const PageResult result = DrawSchedulePage(SheetTarget(painter, sheet), bandSources);
             if (top == 0)
                 file.result = result;

@@ -38,8 +38,8 @@ public:
 
 private:
     platform::Messages &m_target;
-    std::map<QString, int> m_inDrawing;  // reports of each text in this drawing
-    std::map<QString, int> m_passed;     // reports of each text let through this showing
+    std::map<QString, int> m_inDrawing; // reports of each text in this drawing
+    std::map<QString, int> m_passed;    // reports of each text let through this showing
     std::vector<QString> m_pending;
 };
 

@@ -27,8 +27,7 @@ ZoomState ZoomIn(ZoomState state, QSize area)
 {
     if (state.level < kMaxZoomLevel) {
         ++state.level;
-        state.paper = state.level == 0 ? FitPaper(area)
-                                       : ScaledPaper(state.paper.width(), kZoomInFactor);
+        state.paper = state.level == 0 ? FitPaper(area) : ScaledPaper(state.paper.width(), kZoomInFactor);
     }
     if (state.level == kMaxZoomLevel)
         state.zoomInEnabled = false;
@@ -41,8 +40,7 @@ ZoomState ZoomOut(ZoomState state, QSize area)
 {
     if (state.level > kMinZoomLevel) {
         --state.level;
-        state.paper = state.level == 0 ? FitPaper(area)
-                                       : ScaledPaper(state.paper.width(), kZoomOutFactor);
+        state.paper = state.level == 0 ? FitPaper(area) : ScaledPaper(state.paper.width(), kZoomOutFactor);
     }
     if (state.level == kMinZoomLevel)
         state.zoomOutEnabled = false;

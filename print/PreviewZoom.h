@@ -11,9 +11,9 @@ namespace ralvo::preview {
 
 inline constexpr int kMinZoomLevel = -2;
 inline constexpr int kMaxZoomLevel = 2;
-inline constexpr double kSheetRatio = 1.414;        // height : width when fitting
-inline constexpr double kZoomInFactor = 1.414213;   // one step in doubles the area
-inline constexpr double kZoomOutFactor = 0.707106;  // one step out halves it
+inline constexpr double kSheetRatio = 1.414;       // height : width when fitting
+inline constexpr double kZoomInFactor = 1.414213;  // one step in doubles the area
+inline constexpr double kZoomOutFactor = 0.707106; // one step out halves it
 
 // The largest sheet of proportions 1 : 1.414 that fits into `area`: the
 // height is cut to the width first, then the width is recomputed from the

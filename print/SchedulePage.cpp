@@ -40,10 +40,8 @@ CellFont MakeCellFont(const QString &face, int cellHeight, const QPaintDevice &d
 class PagePainter
 {
 public:
-    PagePainter(QPainter &painter, const ScheduleSettings &settings)
-        : m_painter(painter), m_colour(settings.Colorcheck)
-    {
-    }
+    PagePainter(QPainter &painter, const ScheduleSettings &settings) : m_painter(painter), m_colour(settings.Colorcheck)
+    {}
 
     // The colour of a text or line: as set, or black when printing in black.
     QColor Ink(Colour c) const { return m_colour ? ToQColor(c) : QColor(Qt::black); }
@@ -61,8 +59,8 @@ public:
     void Outline(QPoint topLeft, QPoint bottomRight)
     {
         m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawRect(QRect(topLeft.x(), topLeft.y(), bottomRight.x() - topLeft.x() - 1,
-                                 bottomRight.y() - topLeft.y() - 1));
+        m_painter.drawRect(
+            QRect(topLeft.x(), topLeft.y(), bottomRight.x() - topLeft.x() - 1, bottomRight.y() - topLeft.y() - 1));
     }
 
     void Line(const QLine &line) { m_painter.drawLine(line); }
@@ -84,8 +82,8 @@ private:
 QString DueDateLine(const Schedule &schedule, platform::Messages &messages)
 {
     const CalendarDate &due = schedule.dates.dueDate;
-    return schedule.dueDateTerm + QStringLiteral("：　") + YearText(due.year) + MonthText(due.month)
-        + DayText(due.day) + WeekdayNameLong(due, messages);
+    return schedule.dueDateTerm + QStringLiteral("：　") + YearText(due.year) + MonthText(due.month) + DayText(due.day)
+           + WeekdayNameLong(due, messages);
 }
 
 CalculationInput InputOf(const LastInputFields &fields)
@@ -103,8 +101,7 @@ CalculationInput InputOf(const LastInputFields &fields)
 
 std::optional<Schedule> PageSchedule(const ScheduleSettings &settings, const LastInputFields &fields)
 {
-    return BuildSchedule(InputOf(fields), fields.MotherName(), settings,
-                         page::FirstWeekOfTable(settings.Hani));
+    return BuildSchedule(InputOf(fields), fields.MotherName(), settings, page::FirstWeekOfTable(settings.Hani));
 }
 
 PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources)
@@ -159,8 +156,7 @@ PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources
 
     // 7. Due-date line.
     const CellFont dueFont = MakeCellFont(settings.Yotfont, layout.dueLineHeight, device);
-    page.Text(dueFont, page.Ink(settings.Yotcolor), layout.dueLinePoint,
-              DueDateLine(*schedule, sources.messages));
+    page.Text(dueFont, page.Ink(settings.Yotcolor), layout.dueLinePoint, DueDateLine(*schedule, sources.messages));
 
     // 8. One row per week.
     const CellFont labelFont = MakeCellFont(settings.MWfont, layout.tableTextHeight, device);
@@ -179,16 +175,14 @@ PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources
         if (clipped && (y + 2 * h < clip.top() || y - h > clip.bottom()))
             continue;
         const Colour dayColour = row.inTermWindow ? settings.Seikicolor : settings.Daycolor;
-        page.Text(labelFont, page.Ink(settings.MWcolor), {layout.monthLabelX, y},
-                  MonthLabel(row, settings));
+        page.Text(labelFont, page.Ink(settings.MWcolor), {layout.monthLabelX, y}, MonthLabel(row, settings));
         page.Text(labelFont, page.Ink(row.inTermWindow ? settings.Seikicolor : settings.MWcolor),
                   {layout.weekLabelX, y}, WeekLabel(row, settings));
-        page.Text(dayFont, page.Ink(row.isDueWeek ? settings.Yoteibicolor : dayColour),
-                  {layout.firstDayX, y}, RowDateText(row.startDate, sources.messages));
+        page.Text(dayFont, page.Ink(row.isDueWeek ? settings.Yoteibicolor : dayColour), {layout.firstDayX, y},
+                  RowDateText(row.startDate, sources.messages));
         page.Text(dayFont, page.Ink(dayColour), {layout.tildeX, y}, QStringLiteral("～"));
         if (settings.Shumatsucheck) {
-            page.Text(dayFont, page.Ink(dayColour), {layout.lastDayX, y},
-                      RowDateText(row.endDate, sources.messages));
+            page.Text(dayFont, page.Ink(dayColour), {layout.lastDayX, y}, RowDateText(row.endDate, sources.messages));
         }
         if (settings.Noticecheck) {
             const Notice &notice = sources.notices.ForWeek(row.week);
@@ -203,8 +197,7 @@ PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources
 
     // 10. Institution block.
     if (settings.Kikanmeicheck) {
-        DrawPageBlock(painter, sheet, sources.block, settings.Colorcheck, sources.messages,
-                      sources.sounds);
+        DrawPageBlock(painter, sheet, sources.block, settings.Colorcheck, sources.messages, sources.sounds);
     }
     return PageResult::Drawn;
 }

@@ -27,11 +27,11 @@ class Sounds;
 struct PageTarget
 {
     QPainter *surface = nullptr;
-    int paperWidth = 0;       // device units of the whole sheet
+    int paperWidth = 0; // device units of the whole sheet
     int paperHeight = 0;
-    int offsetX = 0;          // physical offset of the printable area
+    int offsetX = 0; // physical offset of the printable area
     int offsetY = 0;
-    int thinLineWidth = 1;    // pen of the month and column rules
+    int thinLineWidth = 1;     // pen of the month and column rules
     bool paperOutline = false; // dotted blue outline of the sheet (preview)
 };
 
@@ -45,7 +45,7 @@ struct PageSources
     const ScheduleSettings &settings;
     const NoticeTable &notices;
     KikanmeiBlock &block;
-    const LastInputFields &fields;   // MomName, Edit2–Edit4, Cycle, basis
+    const LastInputFields &fields; // MomName, Edit2–Edit4, Cycle, basis
     platform::Messages &messages;
     platform::Sounds &sounds;
 };

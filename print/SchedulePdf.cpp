@@ -17,8 +17,7 @@ QString CannotCreateFileMessage(const QString &path)
     return QStringLiteral("ファイル %1 を作成できません").arg(path);
 }
 
-SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs,
-                              const FileWriter &write)
+SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs, const FileWriter &write)
 {
     const std::optional<Schedule> schedule = PageSchedule(sources.settings, sources.fields);
     if (!schedule) {

@@ -33,16 +33,15 @@ QString CannotCreateFileMessage(const QString &path);
 
 enum class SavePdfResult {
     Saved,
-    Cancelled,     // the save dialog was cancelled
-    InputFailure,  // base date or cycle not an integer: beeped, nothing asked
-    WriteFailed,   // told to the user
+    Cancelled,    // the save dialog was cancelled
+    InputFailure, // base date or cycle not an integer: beeped, nothing asked
+    WriteFailed,  // told to the user
 };
 
 // The save command of the main window's menu item and of the preview's
 // button: checks the inputs as printing does (a beep, and nothing more, when
 // they are not integers), asks for the file with the title as proposed name,
 // draws the page and writes it.
-SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs,
-                              const FileWriter &write);
+SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs, const FileWriter &write);
 
 } // namespace ralvo

@@ -1,16 +1,19 @@
 #include "print/SchedulePrinting.h"
 
-#include "print/PageGeometry.h"
 #include "kikanmei/AppRecords.h"
+#include "print/PageGeometry.h"
 
 namespace ralvo {
 
 std::optional<QPageSize::PageSizeId> PaperForYoshi(int yoshi)
 {
     switch (yoshi) {
-    case 0: return QPageSize::JisB5;
-    case 1: return QPageSize::A4;
-    default: return std::nullopt;
+    case 0:
+        return QPageSize::JisB5;
+    case 1:
+        return QPageSize::A4;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -21,7 +24,7 @@ bool MarginsExceedPage(const PrinterSheet &sheet)
     const int right = sheet.paperWidth - sheet.offsetX - sheet.pageWidth;
     const int bottom = sheet.paperHeight - sheet.offsetY - sheet.pageHeight;
     return sheet.offsetX / width > page::kTableLeft || sheet.offsetY / height > page::kTitleTop
-        || right / width > page::kTableLeft || bottom / height > page::kTitleTop;
+           || right / width > page::kTableLeft || bottom / height > page::kTitleTop;
 }
 
 platform::Messages::Question MarginsQuestion()
@@ -103,11 +106,11 @@ PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)
     return PrintResult::Printed;
 }
 
-PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records,
-                          const LastInputFields &fields, const platform::Services &services)
+PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records, const LastInputFields &fields,
+                          const platform::Services &services)
 {
-    const PageSources sources{records.settings, records.notices, records.block, fields,
-                              *services.messages, *services.sounds};
+    const PageSources sources{records.settings, records.notices,    records.block,
+                              fields,           *services.messages, *services.sounds};
     return PrintSchedule(printer, sources);
 }
 

@@ -22,11 +22,11 @@ struct AppRecords;
 // The sheet as the printer reports it after its dialog, in device units.
 struct PrinterSheet
 {
-    int paperWidth = 0;   // the whole sheet
+    int paperWidth = 0; // the whole sheet
     int paperHeight = 0;
-    int offsetX = 0;      // sheet edge to the printable area
+    int offsetX = 0; // sheet edge to the printable area
     int offsetY = 0;
-    int pageWidth = 0;    // the printable area
+    int pageWidth = 0; // the printable area
     int pageHeight = 0;
 };
 
@@ -62,11 +62,11 @@ public:
 
 enum class PrintResult {
     Printed,
-    NoPrinter,     // told to the user
-    Cancelled,     // print dialog cancelled: nothing shown
-    Declined,      // No to the margins question
-    InputFailure,  // base date or cycle not an integer: beeped, nothing printed
-    Refused,       // the printer did not take the job: told to the user
+    NoPrinter,    // told to the user
+    Cancelled,    // print dialog cancelled: nothing shown
+    Declined,     // No to the margins question
+    InputFailure, // base date or cycle not an integer: beeped, nothing printed
+    Refused,      // the printer did not take the job: told to the user
 };
 
 // The question asked when the margins are too wide ("警告", Yes default).
@@ -79,7 +79,7 @@ QString PrintRefusedMessage();
 PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources);
 // The same with the application's records, the main window's fields and the
 // platform's message boxes and sounds.
-PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records,
-                          const LastInputFields &fields, const platform::Services &services);
+PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records, const LastInputFields &fields,
+                          const platform::Services &services);
 
 } // namespace ralvo

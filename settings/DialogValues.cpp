@@ -14,8 +14,8 @@ int FullWidthCount(const QString &text)
 int PrintableNoticeWidth(const ScheduleSettings &settings, bool weekEndPrinted)
 {
     const int s = platform::ShiftJisWidth(settings.Tsuki1) + platform::ShiftJisWidth(settings.Tsuki2)
-                  + platform::ShiftJisWidth(settings.Shu1) + platform::ShiftJisWidth(settings.Shu2)
-                  + 22 + (weekEndPrinted ? 12 : 0);
+                  + platform::ShiftJisWidth(settings.Shu1) + platform::ShiftJisWidth(settings.Shu2) + 22
+                  + (weekEndPrinted ? 12 : 0);
     return static_cast<int>(std::trunc((79.68 - s) * 0.5));
 }
 

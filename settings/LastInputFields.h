@@ -15,16 +15,16 @@ public:
     // 0, 1 or 2 from the window and the store; the command line may also
     // hold the embryo-transfer bases 3 and 4, which are never stored.
     virtual int Basis() const = 0;
-    virtual void SetBasis(int basis) = 0;       // only called with 0, 1 or 2
-    virtual QString YearText() const = 0;       // Edit2
+    virtual void SetBasis(int basis) = 0; // only called with 0, 1 or 2
+    virtual QString YearText() const = 0; // Edit2
     virtual void SetYearText(const QString &text) = 0;
-    virtual QString MonthText() const = 0;      // Edit3
+    virtual QString MonthText() const = 0; // Edit3
     virtual void SetMonthText(const QString &text) = 0;
-    virtual QString DayText() const = 0;        // Edit4
+    virtual QString DayText() const = 0; // Edit4
     virtual void SetDayText(const QString &text) = 0;
-    virtual QString MotherName() const = 0;     // MomName
+    virtual QString MotherName() const = 0; // MomName
     virtual void SetMotherName(const QString &text) = 0;
-    virtual QString CycleText() const = 0;      // Cycle
+    virtual QString CycleText() const = 0; // Cycle
     virtual void SetCycleText(const QString &text) = 0;
 };
 

@@ -14,28 +14,28 @@ namespace ralvo {
 struct ScheduleSettings
 {
     QString Tit = QStringLiteral("??さんの出産までのスケジュール");
-    int Yoteiyogo = 0;                       // 0 "出産予定日", 1 "分娩予定日"
+    int Yoteiyogo = 0; // 0 "出産予定日", 1 "分娩予定日"
     QString Tsuki1 = QStringLiteral("【第");
     QString Tsuki2 = QStringLiteral("か月】");
     QString Shu1 = QStringLiteral("妊娠");
     QString Shu2 = QStringLiteral("週");
-    int Yoshi = 2;                           // paper: 0 B5, 1 A4, 2 as the printer has it
-    int Hani = 0;                            // first month of the table: 0 2nd, 1 3rd, 2 4th
-    bool Shumatsucheck = true;               // print the week's last day
-    bool Noticecheck = true;                 // print the notices
-    bool Kikanmeicheck = true;               // print the institution block
+    int Yoshi = 2;             // paper: 0 B5, 1 A4, 2 as the printer has it
+    int Hani = 0;              // first month of the table: 0 2nd, 1 3rd, 2 4th
+    bool Shumatsucheck = true; // print the week's last day
+    bool Noticecheck = true;   // print the notices
+    bool Kikanmeicheck = true; // print the institution block
     QString Titfont = QStringLiteral("ＭＳ ゴシック");
-    Colour Titcolor = 0x808000;              // teal
+    Colour Titcolor = 0x808000; // teal
     QString Yotfont = QStringLiteral("ＭＳ ゴシック");
-    Colour Yotcolor = 0x0000FF;              // red
+    Colour Yotcolor = 0x0000FF; // red
     QString MWfont = QStringLiteral("ＭＳ ゴシック");
     Colour MWcolor = 0x000000;
     QString Dayfont = QStringLiteral("ＭＳ ゴシック");
     Colour Daycolor = 0x000000;
     QString Notfont = QStringLiteral("ＭＳ ゴシック");
-    Colour Seikicolor = 0x008000;            // green: full-term weeks 37 to 41
-    Colour Yoteibicolor = 0x0000FF;          // red: the due date in week 40
-    bool Colorcheck = true;                  // print in colour
+    Colour Seikicolor = 0x008000;   // green: full-term weeks 37 to 41
+    Colour Yoteibicolor = 0x0000FF; // red: the due date in week 40
+    bool Colorcheck = true;         // print in colour
 
     friend bool operator==(const ScheduleSettings &, const ScheduleSettings &) = default;
 };
@@ -74,7 +74,7 @@ NoticeTable RestoredNoticeTable();
 // The last input of the main window, as stored under LastData.
 struct LastInput
 {
-    int Kijun = 0;      // 0 last menstrual period, 1 basal temperature, 2 ultrasound
+    int Kijun = 0; // 0 last menstrual period, 1 basal temperature, 2 ultrasound
     int KijunY = 0;
     int KijunM = 0;
     int KijunD = 0;

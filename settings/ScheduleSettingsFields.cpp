@@ -42,17 +42,16 @@ const std::array<SettingField, 23> kFields = {{
 // The stored values are read in the written order but for Notfont, which
 // is read before Daycolor.
 constexpr std::array<std::u16string_view, 23> kReadOrderNames = {
-    u"Tit",       u"Yoteiyogo",  u"Tsuki1",       u"Tsuki2",     u"Shu1",     u"Shu2",
-    u"Yoshi",     u"Hani",       u"Shumatsucheck", u"Noticecheck", u"Kikanmeicheck",
-    u"Titfont",   u"Titcolor",   u"Yotfont",      u"Yotcolor",   u"MWfont",   u"MWcolor",
-    u"Dayfont",   u"Notfont",    u"Daycolor",     u"Seikicolor", u"Yoteibicolor", u"Colorcheck",
+    u"Tit",      u"Yoteiyogo", u"Tsuki1",        u"Tsuki2",       u"Shu1",          u"Shu2",
+    u"Yoshi",    u"Hani",      u"Shumatsucheck", u"Noticecheck",  u"Kikanmeicheck", u"Titfont",
+    u"Titcolor", u"Yotfont",   u"Yotcolor",      u"MWfont",       u"MWcolor",       u"Dayfont",
+    u"Notfont",  u"Daycolor",  u"Seikicolor",    u"Yoteibicolor", u"Colorcheck",
 };
 
 const SettingField &FieldNamed(std::u16string_view name)
 {
-    const auto found = std::ranges::find_if(kFields, [name](const SettingField &field) {
-        return std::u16string_view(field.name) == name;
-    });
+    const auto found = std::ranges::find_if(
+        kFields, [name](const SettingField &field) { return std::u16string_view(field.name) == name; });
     if (found == kFields.end())
         qFatal("no stored value is named %s", qPrintable(QString::fromUtf16(name.data(), qsizetype(name.size()))));
     return *found;
@@ -60,8 +59,7 @@ const SettingField &FieldNamed(std::u16string_view name)
 
 const std::array<const SettingField *, 23> kReadOrder = [] {
     std::array<const SettingField *, 23> order{};
-    std::ranges::transform(kReadOrderNames, order.begin(),
-                           [](std::u16string_view name) { return &FieldNamed(name); });
+    std::ranges::transform(kReadOrderNames, order.begin(), [](std::u16string_view name) { return &FieldNamed(name); });
     return order;
 }();
 

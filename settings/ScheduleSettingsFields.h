@@ -18,8 +18,8 @@ namespace ralvo {
 
 enum class SettingKind { Text, Integer, Boolean, ColourValue, Font };
 
-using SettingMember = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*,
-                                   bool ScheduleSettings::*, Colour ScheduleSettings::*>;
+using SettingMember = std::variant<QString ScheduleSettings::*, int ScheduleSettings::*, bool ScheduleSettings::*,
+                                   Colour ScheduleSettings::*>;
 
 struct SettingField
 {

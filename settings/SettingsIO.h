@@ -13,7 +13,9 @@
 
 namespace ralvo {
 
-namespace platform { class SettingsStore; }
+namespace platform {
+class SettingsStore;
+}
 
 // What the store keeps of the records that exist once for the whole run; the
 // institution block as its stored text (kikanmei/AppRecords.h reads it).
@@ -26,10 +28,22 @@ struct StoredRecords
 
 // The four keys under the current user's root.
 namespace store_keys {
-inline QString SetData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\SetData"); }
-inline QString NoticeSetData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\NoticeSetData"); }
-inline QString LastData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\LastData"); }
-inline QString KikanmeiData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\KikanmeiData"); }
+inline QString SetData()
+{
+    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\SetData");
+}
+inline QString NoticeSetData()
+{
+    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\NoticeSetData");
+}
+inline QString LastData()
+{
+    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\LastData");
+}
+inline QString KikanmeiData()
+{
+    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\KikanmeiData");
+}
 } // namespace store_keys
 
 // Fills the records from the store and writes the last input into the main
@@ -38,14 +52,14 @@ inline QString KikanmeiData() { return QStringLiteral("\\Software\\Quenda\\Ralvo
 // a value that cannot be read is reported through services.messages and its
 // field takes its first-run default. A store file that could not be read is
 // reported first, once.
-void LoadStoredRecords(platform::SettingsStore &store, StoredRecords &records,
-                       LastInputFields &fields, const platform::Services &services);
+void LoadStoredRecords(platform::SettingsStore &store, StoredRecords &records, LastInputFields &fields,
+                       const platform::Services &services);
 
 // Writes all four keys and saves the store file. Returns false when the save
 // stopped (a date or cycle field holding no integer, or a store that refuses
 // to be written), after telling the user; the main window must then stay
 // open. What was written before a bad field is kept.
-bool SaveStoredRecords(platform::SettingsStore &store, const StoredRecords &records,
-                       const LastInputFields &fields, const platform::Services &services);
+bool SaveStoredRecords(platform::SettingsStore &store, const StoredRecords &records, const LastInputFields &fields,
+                       const platform::Services &services);
 
 } // namespace ralvo

@@ -77,8 +77,7 @@ struct ComponentFree
 
 } // namespace
 
-std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule &schedule,
-                                                                 const QString &motherName,
+std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule &schedule, const QString &motherName,
                                                                  const ScheduleSettings &settings,
                                                                  const NoticeTable &notices)
 {
@@ -114,16 +113,14 @@ std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule 
     const std::optional<CalendarDate> dayAfterDue = DayAfter(due);
     if (!InCalendarRange(due) || !dayAfterDue || !termStart || !termEnd)
         return std::nullopt;
-    events.push_back(CalendarEvent{EventUid(motherName, due, QStringLiteral("due")),
-                                   schedule.dueDateTerm, QString(), due, *dayAfterDue});
-    events.push_back(CalendarEvent{EventUid(motherName, due, QStringLiteral("term")),
-                                   QStringLiteral("正期産"), QString(), termStart->startDate,
-                                   *DayAfter(termEnd->endDate)});
+    events.push_back(CalendarEvent{EventUid(motherName, due, QStringLiteral("due")), schedule.dueDateTerm, QString(),
+                                   due, *dayAfterDue});
+    events.push_back(CalendarEvent{EventUid(motherName, due, QStringLiteral("term")), QStringLiteral("正期産"),
+                                   QString(), termStart->startDate, *DayAfter(termEnd->endDate)});
     return events;
 }
 
-QByteArray EncodeCalendar(const QString &calendarName, const std::vector<CalendarEvent> &events,
-                          const QDateTime &stamp)
+QByteArray EncodeCalendar(const QString &calendarName, const std::vector<CalendarEvent> &events, const QDateTime &stamp)
 {
     std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//ralvo//ralvo 2.0//JA"));
@@ -138,8 +135,8 @@ QByteArray EncodeCalendar(const QString &calendarName, const std::vector<Calenda
         icalcomponent_add_property(calendar.get(), calendarNameProperty);
     }
 
-    const icaltimetype dtstamp = icaltime_from_timet_with_zone(
-        time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone());
+    const icaltimetype dtstamp =
+        icaltime_from_timet_with_zone(time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone());
     for (const CalendarEvent &event : events) {
         icalcomponent *vevent = icalcomponent_new_vevent();
         icalcomponent_add_property(vevent, icalproperty_new_uid(event.uid.toUtf8().constData()));
@@ -162,8 +159,7 @@ QByteArray EncodeCalendar(const QString &calendarName, const std::vector<Calenda
 }
 
 CalendarFile ScheduleCalendarFile(const CalculationInput &input, const QString &motherName,
-                                  const ScheduleSettings &settings, const NoticeTable &notices,
-                                  const QDateTime &stamp)
+                                  const ScheduleSettings &settings, const NoticeTable &notices, const QDateTime &stamp)
 {
     CalendarFile file;
     const std::optional<Schedule> schedule = BuildSchedule(input, motherName, settings, FirstScheduleWeek);
@@ -192,12 +188,11 @@ QString CalendarOutOfRangeMessage()
         .arg(LastCalendarYear);
 }
 
-CalendarExportResult ExportScheduleCalendar(const CalendarExportSources &sources,
-                                            const platform::Services &services,
+CalendarExportResult ExportScheduleCalendar(const CalendarExportSources &sources, const platform::Services &services,
                                             const std::function<bool(const QString &, const QByteArray &)> &write)
 {
-    const CalendarFile file = ScheduleCalendarFile(sources.input, sources.motherName, sources.settings,
-                                                   sources.notices, sources.stamp);
+    const CalendarFile file =
+        ScheduleCalendarFile(sources.input, sources.motherName, sources.settings, sources.notices, sources.stamp);
     if (file.result == CalendarFileResult::InputFailure) {
         services.sounds->Beep();
         return CalendarExportResult::InputFailure;

@@ -46,8 +46,7 @@ inline constexpr qint32 LastCalendarYear = 9999;
 // the schedule's term, then "正期産" over weeks 37 to 41. None when a day of
 // them lies outside the years iCalendar can hold, or the schedule lacks a
 // week.
-std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule &schedule,
-                                                                 const QString &motherName,
+std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule &schedule, const QString &motherName,
                                                                  const ScheduleSettings &settings,
                                                                  const NoticeTable &notices);
 
@@ -72,8 +71,7 @@ struct CalendarFile
 
 // The whole file for an input, as the command line and the menu write it.
 CalendarFile ScheduleCalendarFile(const CalculationInput &input, const QString &motherName,
-                                  const ScheduleSettings &settings, const NoticeTable &notices,
-                                  const QDateTime &stamp);
+                                  const ScheduleSettings &settings, const NoticeTable &notices, const QDateTime &stamp);
 
 // "iCalendarファイル (*.ics)" in the file dialogs' filter form.
 QString CalendarFileFilter();
@@ -103,8 +101,7 @@ enum class CalendarExportResult {
 // input is not an integer, as printing does), asks for the file name with
 // the title as proposed name and writes it through `write`; a write failure
 // says "ファイル %s を作成できません".
-CalendarExportResult ExportScheduleCalendar(const CalendarExportSources &sources,
-                                            const platform::Services &services,
+CalendarExportResult ExportScheduleCalendar(const CalendarExportSources &sources, const platform::Services &services,
                                             const std::function<bool(const QString &, const QByteArray &)> &write);
 
 } // namespace ralvo

@@ -31,8 +31,7 @@ QString ListCharacters(const QString &characters)
 
 TextEditorCommands::TextEditorCommands(EditorDocument &document, const platform::Services &services)
     : m_document(document), m_services(services)
-{
-}
+{}
 
 QString TextEditorCommands::SaveQueryText() const
 {

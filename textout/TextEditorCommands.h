@@ -18,7 +18,7 @@ class EditorDocument
 public:
     virtual ~EditorDocument() = default;
 
-    virtual QString Text() const = 0;            // lines separated by "\n"
+    virtual QString Text() const = 0; // lines separated by "\n"
     virtual void SetText(const QString &text) = 0;
     virtual bool IsModified() const = 0;
     virtual void SetModified(bool modified) = 0;
@@ -28,9 +28,15 @@ public:
 };
 
 // Caption of the text after New.
-inline QString NewDocumentCaption() { return QStringLiteral("新規文書"); }
+inline QString NewDocumentCaption()
+{
+    return QStringLiteral("新規文書");
+}
 // Filter of the open and save dialogs.
-inline QString TextFileFilter() { return QStringLiteral("テキストファイル|*.txt|すべてのファイル|*.*"); }
+inline QString TextFileFilter()
+{
+    return QStringLiteral("テキストファイル|*.txt|すべてのファイル|*.*");
+}
 
 class TextEditorCommands
 {

@@ -20,24 +20,27 @@ QString DateWithWeekday(const CalendarDate &date, platform::Messages &messages)
 QString BracketText(int week, const QString &dueDateTermWithBlank)
 {
     switch (week) {
-    case 37: return QStringLiteral("　┓（３７～４１週）");
-    case 38: return QStringLiteral("　┃正");
-    case 39: return QStringLiteral("　┃期");
-    case 40: return QStringLiteral("　┃産　←この週の最初が") + dueDateTermWithBlank;
-    case 41: return QStringLiteral("　┛");
-    default: return {};
+    case 37:
+        return QStringLiteral("　┓（３７～４１週）");
+    case 38:
+        return QStringLiteral("　┃正");
+    case 39:
+        return QStringLiteral("　┃期");
+    case 40:
+        return QStringLiteral("　┃産　←この週の最初が") + dueDateTermWithBlank;
+    case 41:
+        return QStringLiteral("　┛");
+    default:
+        return {};
     }
 }
 
 } // namespace
 
-std::optional<QStringList> TextScheduleLines(const CalculationInput &input,
-                                             const QString &motherName,
-                                             const ScheduleSettings &settings,
-                                             platform::Messages &messages)
+std::optional<QStringList> TextScheduleLines(const CalculationInput &input, const QString &motherName,
+                                             const ScheduleSettings &settings, platform::Messages &messages)
 {
-    const std::optional<Schedule> schedule =
-        BuildSchedule(input, motherName, settings, FirstScheduleWeek);
+    const std::optional<Schedule> schedule = BuildSchedule(input, motherName, settings, FirstScheduleWeek);
     if (!schedule)
         return std::nullopt;
 
@@ -54,8 +57,7 @@ std::optional<QStringList> TextScheduleLines(const CalculationInput &input,
     switch (schedule->basis) {
     case CalculationBasis::LastMenstrualPeriod:
         lines << QStringLiteral("最終月経初日：") + DateWithoutWeekday(schedule->input.baseDate);
-        lines << QStringLiteral("月経周期　　：") + QString::number(schedule->input.cycle)
-                + u"日周期";
+        lines << QStringLiteral("月経周期　　：") + QString::number(schedule->input.cycle) + u"日周期";
         break;
     case CalculationBasis::BasalTemperatureOvulation:
         lines << QStringLiteral("基礎体温表による推定排卵日に基づき計算");
@@ -73,15 +75,13 @@ std::optional<QStringList> TextScheduleLines(const CalculationInput &input,
     lines << singleRule;
 
     lines << QStringLiteral("推定排卵日　：") + DateWithWeekday(schedule->dates.ovulationDate, messages);
-    lines << QStringLiteral("推定着床日　：")
-            + DateWithWeekday(schedule->dates.implantationDate, messages);
+    lines << QStringLiteral("推定着床日　：") + DateWithWeekday(schedule->dates.implantationDate, messages);
     lines << singleRule;
 
     for (const ScheduleRow &row : schedule->rows) {
-        lines << MonthLabel(row, settings) + FullWidthBlank + WeekLabel(row, settings)
-                + FullWidthBlank + RowDateText(row.startDate, messages) + u"～"
-                + RowDateText(row.endDate, messages) + FullWidthBlank
-                + BracketText(row.week, term);
+        lines << MonthLabel(row, settings) + FullWidthBlank + WeekLabel(row, settings) + FullWidthBlank
+                     + RowDateText(row.startDate, messages) + u"～" + RowDateText(row.endDate, messages)
+                     + FullWidthBlank + BracketText(row.week, term);
     }
     lines << singleRule;
     return lines;

@@ -4,8 +4,8 @@
 // saves, and the bytes of the saved file.
 
 #include "calc/Schedule.h"
-#include "settings/ScheduleSettings.h"
 #include "platform/ShiftJis.h"
+#include "settings/ScheduleSettings.h"
 
 #include <QStringList>
 
@@ -26,10 +26,8 @@ inline constexpr int TextRuleWidth = 86;
 // `Yoteiyogo`, `Tsuki1`, `Tsuki2`, `Shu1` and `Shu2` only. None on an input
 // failure of the due-date calculation (the caller beeps). The calendar's
 // order message may be shown through `messages` while the lines are built.
-std::optional<QStringList> TextScheduleLines(const CalculationInput &input,
-                                             const QString &motherName,
-                                             const ScheduleSettings &settings,
-                                             platform::Messages &messages);
+std::optional<QStringList> TextScheduleLines(const CalculationInput &input, const QString &motherName,
+                                             const ScheduleSettings &settings, platform::Messages &messages);
 
 // The lines as a saved text file: code page 932, CR LF after every line (the
 // last included). Characters that code page 932 lacks are written as "？" and

@@ -19,8 +19,7 @@ namespace {
 
 enum Column { Name, Basis, Year, Month, Day, Cycle, ColumnCount };
 
-constexpr std::array<const char16_t *, ColumnCount> ColumnNames{
-    u"name", u"basis", u"year", u"month", u"day", u"cycle"};
+constexpr std::array<const char16_t *, ColumnCount> ColumnNames{u"name", u"basis", u"year", u"month", u"day", u"cycle"};
 
 } // namespace
 
@@ -85,7 +84,8 @@ std::variant<QByteArray, QString> ReadBatchFileBytes(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return cannotRead;
-    struct stat info {};
+    struct stat info
+    {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return QStringLiteral("CSV ファイルが普通のファイルではありません: ") + path;
@@ -102,10 +102,9 @@ std::variant<QByteArray, QString> ReadBatchFileBytes(const QString &path)
             continue;
         if (got < 0 || bytes.size() + got > kMaxBatchFileBytes) {
             ::close(fd);
-            return got < 0 ? cannotRead
-                           : QStringLiteral("CSV ファイルが大きすぎます (%1 バイトまで): ")
-                                     .arg(kMaxBatchFileBytes)
-                                 + path;
+            return got < 0
+                       ? cannotRead
+                       : QStringLiteral("CSV ファイルが大きすぎます (%1 バイトまで): ").arg(kMaxBatchFileBytes) + path;
         }
         if (got == 0)
             break;

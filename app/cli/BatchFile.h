@@ -32,8 +32,8 @@ struct BatchRowError
 
 struct BatchRows
 {
-    std::vector<BatchRow> rows;          // in file order
-    std::vector<BatchRowError> errors;   // in file order
+    std::vector<BatchRow> rows;        // in file order
+    std::vector<BatchRowError> errors; // in file order
 };
 
 // The rows of a CSV text: the first record is the header. Column names are

@@ -21,9 +21,8 @@ void Console::Print(const QString &text)
 bool Console::WriteOutput(const QByteArray &bytes, const QString &fileName)
 {
     if (fileName.isEmpty()) {
-        const bool ok = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_out)
-                == std::size_t(bytes.size())
-            && std::fflush(m_out) == 0;
+        const bool ok = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_out) == std::size_t(bytes.size())
+                        && std::fflush(m_out) == 0;
         if (!ok)
             Error(QStringLiteral("標準出力に書き込めませんでした。"));
         return ok;

@@ -30,7 +30,7 @@ std::variant<std::vector<CsvRecord>, CsvError> ParseCsv(const QString &text)
     bool fieldStarted = false; // the record holds at least one character
     bool atFieldStart = true;  // nothing of the current field read yet
     int line = 1;
-    int quoteLine = 0;         // where the open quoted field began, 0 when none
+    int quoteLine = 0; // where the open quoted field began, 0 when none
 
     const auto endField = [&] {
         record.fields << field;

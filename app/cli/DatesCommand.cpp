@@ -39,9 +39,8 @@ void AddDatesOptions(QCommandLineParser &parser)
 // digits, as ISO 8601 writes expanded years ("+12345-01-01", "-0001-12-31").
 QString IsoDate(const CalendarDate &date)
 {
-    const QString day = QStringLiteral("-%1-%2")
-                            .arg(date.month, 2, 10, QLatin1Char('0'))
-                            .arg(date.day, 2, 10, QLatin1Char('0'));
+    const QString day =
+        QStringLiteral("-%1-%2").arg(date.month, 2, 10, QLatin1Char('0')).arg(date.day, 2, 10, QLatin1Char('0'));
     const qint64 year = date.year;
     const QString digits = QStringLiteral("%1").arg(year < 0 ? -year : year, 4, 10, QLatin1Char('0'));
     if (year >= 0 && year <= 9999)
@@ -56,8 +55,7 @@ std::optional<CalendarDate> ParseIsoDate(const QString &text)
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
-    const CalendarDate date{match.captured(1).toInt(), match.captured(2).toInt(),
-                            match.captured(3).toInt()};
+    const CalendarDate date{match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()};
     if (!IsNormalized(date))
         return std::nullopt;
     return date;
@@ -100,10 +98,9 @@ QByteArray JsonOf(const DatesReport &report)
         object.insert(key, IsoDate(date));
         wareki.insert(key, WarekiDateText(date));
     }
-    object.insert(QStringLiteral("gestationalAge"),
-                  QJsonObject{{QStringLiteral("weeks"), report.age.Weeks()},
-                              {QStringLiteral("days"), report.age.DayOfWeek()},
-                              {QStringLiteral("totalDays"), report.age.days}});
+    object.insert(QStringLiteral("gestationalAge"), QJsonObject{{QStringLiteral("weeks"), report.age.Weeks()},
+                                                                {QStringLiteral("days"), report.age.DayOfWeek()},
+                                                                {QStringLiteral("totalDays"), report.age.days}});
     object.insert(QStringLiteral("daysToDue"), DaysToDue(report));
     object.insert(QStringLiteral("pregnancyMonth"), PregnancyMonth(report.age));
     object.insert(QStringLiteral("trimester"), TrimesterName(TrimesterOf(report.age)));
@@ -125,10 +122,8 @@ QByteArray TextOf(const DatesReport &report, platform::Messages &messages)
         {QStringLiteral("推定排卵日"), dateText(report.dates.ovulationDate)},
         {QStringLiteral("推定着床日"), dateText(report.dates.implantationDate)},
         {QStringLiteral("対象日"), dateText(report.on)},
-        {QStringLiteral("妊娠週数"), QStringLiteral("%1週%2日（%3日）")
-                                         .arg(report.age.Weeks())
-                                         .arg(report.age.DayOfWeek())
-                                         .arg(report.age.days)},
+        {QStringLiteral("妊娠週数"),
+         QStringLiteral("%1週%2日（%3日）").arg(report.age.Weeks()).arg(report.age.DayOfWeek()).arg(report.age.days)},
         {QStringLiteral("出産予定日まで"), QStringLiteral("%1日").arg(DaysToDue(report))},
         {QStringLiteral("妊娠月数"), QStringLiteral("妊娠%1か月").arg(PregnancyMonth(report.age))},
         {QStringLiteral("妊娠期"), TrimesterName(TrimesterOf(report.age))},
@@ -180,8 +175,7 @@ int RunDates(const QCommandLineParser &parser, Console &console)
         parsed ? ComputePregnancyDates(input.basis, parsed->baseDate, parsed->cycle) : std::nullopt;
     const std::optional<DueDateMilestones> milestones =
         dates ? MilestonesOf(dates->dueDate, report.multiple) : std::nullopt;
-    const std::optional<GestationalAge> age =
-        dates ? GestationalAgeOn(dates->dueDate, report.on) : std::nullopt;
+    const std::optional<GestationalAge> age = dates ? GestationalAgeOn(dates->dueDate, report.on) : std::nullopt;
     if (!milestones || !age) {
         console.Error(InputRefusalMessage(input));
         return ExitInputRefused;
@@ -201,17 +195,15 @@ Subcommand DatesSubcommand()
 {
     return Subcommand{
         QStringLiteral("dates"),
-        QStringLiteral(
-            "  ralvo-schedule dates --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-            "                       --cycle TEXT [--on YYYY-MM-DD] [--multiple] [--json] [-o FILE]\n"),
+        QStringLiteral("  ralvo-schedule dates --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+                       "                       --cycle TEXT [--on YYYY-MM-DD] [--multiple] [--json] [-o FILE]\n"),
         InputOptionsUsage()
-            + QStringLiteral(
-                "  --on YYYY-MM-DD      妊娠週数を数える日 (既定は今日)\n"
-                "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前からにします\n"
-                "                       (単胎は41日前から)\n"
-                "  --json               UTF-8 の JSON で書き出します (日付は 2024-10-07 の形、\n"
-                "                       和暦は wareki の中)\n"
-                "  -o FILE              標準出力の代わりに FILE へ書き出します\n"),
+            + QStringLiteral("  --on YYYY-MM-DD      妊娠週数を数える日 (既定は今日)\n"
+                             "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前からにします\n"
+                             "                       (単胎は41日前から)\n"
+                             "  --json               UTF-8 の JSON で書き出します (日付は 2024-10-07 の形、\n"
+                             "                       和暦は wareki の中)\n"
+                             "  -o FILE              標準出力の代わりに FILE へ書き出します\n"),
         AddDatesOptions,
         RunDates,
     };

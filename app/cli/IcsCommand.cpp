@@ -41,15 +41,13 @@ Subcommand IcsSubcommand()
 {
     return Subcommand{
         QStringLiteral("ics"),
-        QStringLiteral(
-            "  ralvo-schedule ics --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-            "                     --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
-            "                     [--defaults | --settings FILE] [-o FILE.ics]\n"),
+        QStringLiteral("  ralvo-schedule ics --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+                       "                     --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                     [--defaults | --settings FILE] [-o FILE.ics]\n"),
         ScheduleOptionsUsage()
-            + QStringLiteral(
-                "  (ics は iCalendar (RFC 5545) のファイルを書き出します: 妊娠4週から43週までの週ごと\n"
-                "   の終日の予定 (週の見出しとお知らせ)、出産予定日、正期産 (37週から41週)。同じ\n"
-                "   名前と出産予定日からは同じ UID になるので、読み込み直すと予定が更新されます)\n"),
+            + QStringLiteral("  (ics は iCalendar (RFC 5545) のファイルを書き出します: 妊娠4週から43週までの週ごと\n"
+                             "   の終日の予定 (週の見出しとお知らせ)、出産予定日、正期産 (37週から41週)。同じ\n"
+                             "   名前と出産予定日からは同じ UID になるので、読み込み直すと予定が更新されます)\n"),
         [](QCommandLineParser &parser) { AddScheduleOptions(parser); },
         RunIcs,
     };

@@ -27,8 +27,7 @@ public:
 };
 
 // The records a page needs: settings, notices and the institution block.
-std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request,
-                                                         platform::Messages &messages)
+std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request, platform::Messages &messages)
 {
     auto resolved = ResolveStoredRecords(request, messages);
     if (const QString *error = std::get_if<QString>(&resolved))
@@ -76,7 +75,7 @@ std::variant<SheetChoice, QString> ReadSheetOptions(const QCommandLineParser &pa
             return QStringLiteral("--dpi には %1 から %2 までの整数を指定して下さい: ")
                        .arg(kMinPageDpi)
                        .arg(kMaxPageDpi)
-                + parser.value(DpiOption);
+                   + parser.value(DpiOption);
         sheet.dpi = *value;
     }
     return sheet;
@@ -157,8 +156,7 @@ int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoi
     std::vector<PageSources> pages;
     pages.reserve(fields.size());
     for (const PlainInputFields &rowFields : fields)
-        pages.push_back(PageSources{records.settings, records.notices, records.block, rowFields,
-                                    messages, sounds});
+        pages.push_back(PageSources{records.settings, records.notices, records.block, rowFields, messages, sounds});
     const PageFile file = RenderPagesPdf(sheet.paper, sheet.dpi, pages);
     if (file.bytes.isEmpty()) {
         console.Error(file.error.isEmpty() ? QStringLiteral("PDF を作れませんでした。") : file.error);
@@ -200,10 +198,9 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     platform::InstallFontSubstitutions();
     const PlainInputFields fields = FieldsOf(schedule.input, schedule.motherName);
     SilentSounds sounds;
-    const PageSources sources{records.settings, records.notices, records.block, fields, messages,
-                              sounds};
-    const PageFile file = pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources)
-                              : RenderPagePng(sheet.paper, sheet.dpi, sources);
+    const PageSources sources{records.settings, records.notices, records.block, fields, messages, sounds};
+    const PageFile file =
+        pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources) : RenderPagePng(sheet.paper, sheet.dpi, sources);
     if (file.result == PageResult::InputFailure) {
         console.Error(InputRefusalMessage(schedule.input));
         return ExitInputRefused;

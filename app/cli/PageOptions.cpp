@@ -25,13 +25,12 @@ Subcommand PageSubcommand()
 {
     return Subcommand{
         QStringLiteral("page"),
-        QStringLiteral(
-            "  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-            "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
-            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
-            "                      -o FILE.pdf|FILE.png\n"
-            "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
-            "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
+        QStringLiteral("  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+                       "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
+                       "                      -o FILE.pdf|FILE.png\n"
+                       "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
+                       "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
         ScheduleOptionsUsage()
             + QStringLiteral(
                 "  --paper a4|b5        用紙: a4 (既定) か b5 (JIS B5)\n"

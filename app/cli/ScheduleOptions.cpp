@@ -60,28 +60,26 @@ void AddScheduleOptions(QCommandLineParser &parser)
 
 QString InputOptionsUsage()
 {
-    return QStringLiteral(
-        "  --basis 0|1|2|ivf3|ivf5\n"
-        "                       計算の基準: 0 最終月経開始日から, 1 基礎体温推定排卵日から,\n"
-        "                       2 超音波測定予定日から, ivf3 3日目胚の胚移植日から,\n"
-        "                       ivf5 5日目胚の胚移植日から\n"
-        "  --year TEXT          基準日の年 (入力欄と同じ規則で読みます)\n"
-        "  --month TEXT         基準日の月\n"
-        "  --day TEXT           基準日の日\n"
-        "  --cycle TEXT         月経周期 (日数)\n");
+    return QStringLiteral("  --basis 0|1|2|ivf3|ivf5\n"
+                          "                       計算の基準: 0 最終月経開始日から, 1 基礎体温推定排卵日から,\n"
+                          "                       2 超音波測定予定日から, ivf3 3日目胚の胚移植日から,\n"
+                          "                       ivf5 5日目胚の胚移植日から\n"
+                          "  --year TEXT          基準日の年 (入力欄と同じ規則で読みます)\n"
+                          "  --month TEXT         基準日の月\n"
+                          "  --day TEXT           基準日の日\n"
+                          "  --cycle TEXT         月経周期 (日数)\n");
 }
 
 QString ScheduleOptionsUsage()
 {
     return InputOptionsUsage()
-        + QStringLiteral(
-            "  --name TEXT          お母さんの名前 (表題の ?? に入ります)\n"
-            "  --set FIELD=VALUE    スケジュール設定の項目を上書きします (Tit, Yoteiyogo, Tsuki1,\n"
-            "                       Tsuki2, Shu1, Shu2, …)。何度でも指定できます\n"
-            "  --defaults           利用者の設定ではなく初期設定から始めます\n"
-            "  --settings FILE      利用者の設定の代わりに設定ファイル FILE を読みます\n"
-            "                       (設定ファイルは読むだけで、書き換えません)\n"
-            "  -o FILE              標準出力の代わりに FILE へ書き出します\n");
+           + QStringLiteral("  --name TEXT          お母さんの名前 (表題の ?? に入ります)\n"
+                            "  --set FIELD=VALUE    スケジュール設定の項目を上書きします (Tit, Yoteiyogo, Tsuki1,\n"
+                            "                       Tsuki2, Shu1, Shu2, …)。何度でも指定できます\n"
+                            "  --defaults           利用者の設定ではなく初期設定から始めます\n"
+                            "  --settings FILE      利用者の設定の代わりに設定ファイル FILE を読みます\n"
+                            "                       (設定ファイルは読むだけで、書き換えません)\n"
+                            "  -o FILE              標準出力の代わりに FILE へ書き出します\n");
 }
 
 namespace {
@@ -105,8 +103,7 @@ std::variant<CalculationInput, QString> ReadInputOptions(const QCommandLineParse
         if (!parser.isSet(required))
             return QStringLiteral("--%1 がありません。").arg(required);
     }
-    const QString repeated =
-        RepeatedOption(parser, {BasisOption, YearOption, MonthOption, DayOption, CycleOption});
+    const QString repeated = RepeatedOption(parser, {BasisOption, YearOption, MonthOption, DayOption, CycleOption});
     if (!repeated.isEmpty())
         return repeated;
 
@@ -157,8 +154,7 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
 
 std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCommandLineParser &parser)
 {
-    for (const QString &input :
-         {BasisOption, YearOption, MonthOption, DayOption, CycleOption, NameOption}) {
+    for (const QString &input : {BasisOption, YearOption, MonthOption, DayOption, CycleOption, NameOption}) {
         if (parser.isSet(input))
             return QStringLiteral("--%1 はここでは指定できません。").arg(input);
     }
@@ -184,14 +180,12 @@ StoredRecords RecordsOfStore(const QString &file, platform::Messages &messages)
 
 } // namespace
 
-std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request,
-                                                          platform::Messages &messages)
+std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request, platform::Messages &messages)
 {
     if (!request.settingsFile.isEmpty() && !QFileInfo(request.settingsFile).isFile())
         return QStringLiteral("設定ファイルがありません: ") + request.settingsFile;
-    StoredRecords records = request.useDefaults
-        ? StoredRecords{} // first-run defaults
-        : RecordsOfStore(request.settingsFile, messages);
+    StoredRecords records = request.useDefaults ? StoredRecords{} // first-run defaults
+                                                : RecordsOfStore(request.settingsFile, messages);
     const QString error = ApplySettingAssignments(records.settings, request.settingAssignments);
     if (!error.isEmpty())
         return error;

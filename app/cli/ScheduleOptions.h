@@ -20,12 +20,12 @@ namespace ralvo::cli {
 // What the user asked for, before any computation.
 struct ScheduleRequest
 {
-    CalculationInput input;          // basis and the four texts as typed
-    QString motherName;              // --name
-    QStringList settingAssignments;  // every --set FIELD=VALUE, in order
-    bool useDefaults = false;        // --defaults: start from the first-run settings
-    QString settingsFile;            // --settings FILE: this store file instead of the user's
-    QString outputFile;              // -o FILE; empty for standard output
+    CalculationInput input;         // basis and the four texts as typed
+    QString motherName;             // --name
+    QStringList settingAssignments; // every --set FIELD=VALUE, in order
+    bool useDefaults = false;       // --defaults: start from the first-run settings
+    QString settingsFile;           // --settings FILE: this store file instead of the user's
+    QString outputFile;             // -o FILE; empty for standard output
 };
 
 // The basis as the command line names it: "0", "1", "2" (the window's three),
@@ -62,8 +62,7 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCo
 // told through `messages` and take their first-run defaults. A one-line
 // reason on a bad --set or a missing --settings file. The institution block
 // stays as its stored text: only the page draws it.
-std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request,
-                                                          platform::Messages &messages);
+std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request, platform::Messages &messages);
 
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).

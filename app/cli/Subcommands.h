@@ -15,10 +15,10 @@ namespace ralvo::cli {
 
 struct Subcommand
 {
-    QString name;                                         // first argument, "text"
-    QString synopsis;                                     // usage line(s) without options
-    QString optionsUsage;                                 // usage of its options
-    void (*addOptions)(QCommandLineParser &parser);       // declares its options
+    QString name;                                   // first argument, "text"
+    QString synopsis;                               // usage line(s) without options
+    QString optionsUsage;                           // usage of its options
+    void (*addOptions)(QCommandLineParser &parser); // declares its options
     // Exit status. None for a subcommand that draws pages outside the
     // drawing program (DrawingCommands.h), which links what draws them.
     int (*run)(const QCommandLineParser &parser, Console &console);

@@ -53,10 +53,9 @@ Subcommand TextSubcommand()
 {
     return Subcommand{
         QStringLiteral("text"),
-        QStringLiteral(
-            "  ralvo-schedule text --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-            "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
-            "                      [--defaults | --settings FILE] [--utf8] [-o FILE]\n"),
+        QStringLiteral("  ralvo-schedule text --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+                       "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--defaults | --settings FILE] [--utf8] [-o FILE]\n"),
         ScheduleOptionsUsage()
             + QStringLiteral("  --utf8               Shift-JIS と CR LF の代わりに UTF-8 と LF で書き出します\n"),
         AddTextOptions,

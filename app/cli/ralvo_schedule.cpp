@@ -43,8 +43,7 @@ int HandOverToDrawingProgram(char **argv)
     std::fflush(nullptr);
     execv(program.c_str(), argv);
     const int error = errno;
-    std::fprintf(stderr, "ページを描くプログラム %s を起動できません: %s\n", program.c_str(),
-                 std::strerror(error));
+    std::fprintf(stderr, "ページを描くプログラム %s を起動できません: %s\n", program.c_str(), std::strerror(error));
     return ralvo::cli::ExitUnavailable;
 }
 

@@ -45,7 +45,8 @@ int main(int argc, char **argv)
             return 1;
         }
         const QImage read = QImage(path).convertToFormat(QImage::Format_ARGB32);
-        const QString rawPath = out.filePath(QStringLiteral("%1-%2.argb").arg(QString::fromLocal8Bit(argv[3])).arg(side));
+        const QString rawPath =
+            out.filePath(QStringLiteral("%1-%2.argb").arg(QString::fromLocal8Bit(argv[3])).arg(side));
         QFile raw(rawPath);
         bool written = read.size() == image.size() && raw.open(QIODevice::WriteOnly);
         for (int y = 0; written && y < read.height(); ++y) {

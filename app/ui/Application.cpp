@@ -9,6 +9,7 @@
 #include "kikanmei/ui/MojiForm.h"
 #include "kikanmei/ui/WakuSelForm.h"
 #include "platform/Fonts.h"
+#include "platform/qt/DialogHelpers.h"
 #include "print/SchedulePdf.h"
 #include "print/ui/PrevForm.h"
 #include "print/ui/QtSchedulePrinter.h"
@@ -17,7 +18,6 @@
 #include "textout/TextFile.h"
 #include "textout/ui/TextEditorForm.h"
 #include "textout/ui/WriteTextSchedule.h"
-#include "platform/qt/DialogHelpers.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -26,8 +26,7 @@
 namespace ralvo {
 
 Application::Application()
-    : m_services{&m_messages, &m_sounds, &m_clock, &m_fileDialogs, &m_colorChooser, &m_printDialogs,
-                 &m_help},
+    : m_services{&m_messages, &m_sounds, &m_clock, &m_fileDialogs, &m_colorChooser, &m_printDialogs, &m_help},
       m_store(platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadWrite))
 {
     InitializeApplication();
@@ -54,8 +53,7 @@ void Application::InitializeApplication()
 
     // Qt's own dialogs (file, colour, print) in Japanese.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    if (m_qtTranslator.load(QStringLiteral("qtbase_ja"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (m_qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_qtTranslator);
 }
 
@@ -115,8 +113,8 @@ void Application::WireCommands()
     commands.printPreview = [this] { m_prevForm->exec(); };
     commands.print = [this] { PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services); };
     commands.savePdf = [this] {
-        const PageSources sources{m_records.settings, m_records.notices, m_records.block, *m_mainForm,
-                                  *m_services.messages, *m_services.sounds};
+        const PageSources sources{m_records.settings, m_records.notices,    m_records.block,
+                                  *m_mainForm,        *m_services.messages, *m_services.sounds};
         SaveSchedulePdf(sources, *m_services.fileDialogs, textout::WriteFileBytes);
     };
     m_prevForm->SetFileWriter(textout::WriteFileBytes);
@@ -126,8 +124,7 @@ void Application::WireCommands()
 
 int Application::Run()
 {
-    QObject::connect(m_mainForm.get(), &TRalvoMainForm::Closed, qApp, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(m_mainForm.get(), &TRalvoMainForm::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     m_mainForm->show();
     return QApplication::exec();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/ui/QtHelp.h"
+#include "kikanmei/AppRecords.h"
 #include "platform/SettingsStore.h"
 #include "platform/SharedColorChooser.h"
-#include "app/ui/QtHelp.h"
 #include "platform/qt/QtPlatform.h"
-#include "kikanmei/AppRecords.h"
 
 #include <QTranslator>
 
@@ -70,16 +70,16 @@ private:
 
     // The windows, in the order they are created. The main window owns the
     // others as their Qt parent, so they are destroyed with it.
-    std::unique_ptr<TRalvoMainForm> m_mainForm; // 1 main window
-    TSetupForm *m_setupForm = nullptr; // 2 settings dialog
+    std::unique_ptr<TRalvoMainForm> m_mainForm;           // 1 main window
+    TSetupForm *m_setupForm = nullptr;                    // 2 settings dialog
     textout::TTextEditorForm *m_textEditorForm = nullptr; // 3 text editor
-    TPrevForm *m_prevForm = nullptr; // 4 print preview
-    TNoticeEditForm *m_noticeEditForm = nullptr; // 5 notice editor
-    TKikanmeiForm *m_kikanmeiForm = nullptr; // 6 block editor
-    TWakuSelForm *m_wakuSelForm = nullptr; // 7 frame-kind selection
-    TMojiForm *m_mojiForm = nullptr; // 8 text-frame dialog
-    TGraphicForm *m_graphicForm = nullptr; // 9 graphic-frame dialog
-    TVerForm *m_verForm = nullptr; // 10 About box
+    TPrevForm *m_prevForm = nullptr;                      // 4 print preview
+    TNoticeEditForm *m_noticeEditForm = nullptr;          // 5 notice editor
+    TKikanmeiForm *m_kikanmeiForm = nullptr;              // 6 block editor
+    TWakuSelForm *m_wakuSelForm = nullptr;                // 7 frame-kind selection
+    TMojiForm *m_mojiForm = nullptr;                      // 8 text-frame dialog
+    TGraphicForm *m_graphicForm = nullptr;                // 9 graphic-frame dialog
+    TVerForm *m_verForm = nullptr;                        // 10 About box
 };
 
 } // namespace ralvo

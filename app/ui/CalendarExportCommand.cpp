@@ -12,8 +12,7 @@ std::function<void()> CalendarExportCommand(const TRalvoMainForm &form, const Ap
                                             std::function<QDateTime()> now)
 {
     return [&form, &records, services, write = std::move(write), now = std::move(now)] {
-        const CalendarExportSources sources{form.Input(), form.MotherName(), records.settings,
-                                            records.notices, now()};
+        const CalendarExportSources sources{form.Input(), form.MotherName(), records.settings, records.notices, now()};
         ExportScheduleCalendar(sources, services, write);
     };
 }

@@ -10,7 +10,9 @@ namespace ralvo {
 
 struct AppRecords;
 class TRalvoMainForm;
-namespace platform { struct Services; }
+namespace platform {
+struct Services;
+}
 
 // The main window's calendar export (MainCommands::exportCalendar): the
 // fields as they are when it runs, the records' labels and notices, the

@@ -37,8 +37,7 @@ bool PageExists(const QUrl &url)
 
 } // namespace
 
-THelpWindow::THelpWindow(QUrl book, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_book(std::move(book))
+THelpWindow::THelpWindow(QUrl book, QWidget *parent) : QWidget(parent, Qt::Window), m_book(std::move(book))
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(HelpTitle());
@@ -100,8 +99,8 @@ void THelpWindow::ShowTopic(const QString &topic)
 {
     const QUrl page = PageUrl(topic);
     if (!PageExists(page)) {
-        m_browser->setHtml(QStringLiteral("<h2>ヘルプが見つかりません</h2><p>%1</p>")
-                               .arg(page.toDisplayString().toHtmlEscaped()));
+        m_browser->setHtml(
+            QStringLiteral("<h2>ヘルプが見つかりません</h2><p>%1</p>").arg(page.toDisplayString().toHtmlEscaped()));
         return;
     }
     m_browser->setSource(page);

@@ -15,8 +15,7 @@ class ImageAccessible final : public QAccessibleWidget
 public:
     explicit ImageAccessible(TImage *image)
         : QAccessibleWidget(image, image->IsCommand() ? QAccessible::Button : QAccessible::Graphic)
-    {
-    }
+    {}
 
     QStringList actionNames() const override
     {

@@ -9,7 +9,6 @@
 
 #include <cstring>
 
-
 // Resources in a static library must be registered by name.
 static void InitAppResources()
 {

@@ -19,8 +19,7 @@ QtHelp::~QtHelp() = default;
 
 QUrl QtHelp::HelpBookLocation()
 {
-    const QDir installed(QCoreApplication::applicationDirPath()
-                         + QStringLiteral("/../share/ralvo/help"));
+    const QDir installed(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ralvo/help"));
     if (QFileInfo::exists(installed.filePath(QStringLiteral("index.html"))))
         return QUrl::fromLocalFile(installed.canonicalPath() + QLatin1Char('/'));
     InitHelpResources();

@@ -5,10 +5,9 @@
 #include "app/ui/UpDown.h"
 #include "calc/Calendar.h"
 #include "calc/Gestation.h"
+#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
-#include "platform/qt/DialogHelpers.h"
-#include "kikanmei/AppRecords.h"
 #include "platform/qt/DialogHelpers.h"
 
 #include <QAction>
@@ -53,8 +52,7 @@ QFont GothicFont(int pixels = 12, bool bold = false)
 void SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
-    const QColor readable =
-        platform::ReadableTextColour(colour, palette.color(widget->backgroundRole()));
+    const QColor readable = platform::ReadableTextColour(colour, palette.color(widget->backgroundRole()));
     palette.setColor(QPalette::WindowText, readable);
     palette.setColor(QPalette::Text, readable);
     palette.setColor(QPalette::ButtonText, readable);
@@ -71,8 +69,7 @@ void SetBaseColour(QLineEdit *edit, const QColor &colour)
 using platform::Named;
 
 // A label that sizes itself to its text, placed by its top-left corner.
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int left, int top,
-                  const QFont &font)
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int left, int top, const QFont &font)
 {
     auto *label = Named(new QLabel(text, parent), name);
     label->setFont(font);
@@ -103,8 +100,8 @@ QLineEdit *MakeResult(QWidget *parent, const char *name, const QRect &geometry, 
     return edit;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
-                        const QRect &geometry, const QString &hint)
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry,
+                        const QString &hint)
 {
     auto *button = Named(new QPushButton(caption, parent), name);
     button->setGeometry(geometry);
@@ -114,8 +111,8 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
-QRadioButton *MakeRadio(QWidget *parent, const char *name, const QString &caption,
-                        const QRect &geometry, const QString &hint, const QFont &font)
+QRadioButton *MakeRadio(QWidget *parent, const char *name, const QString &caption, const QRect &geometry,
+                        const QString &hint, const QFont &font)
 {
     auto *radio = Named(new QRadioButton(caption, parent), name);
     radio->setGeometry(geometry);
@@ -174,8 +171,8 @@ QString TwoDigits(int value)
 
 } // namespace
 
-TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &records,
-                               platform::SettingsStore &store, QWidget *parent)
+TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &records, platform::SettingsStore &store,
+                               QWidget *parent)
     : QMainWindow(parent), m_services(services), m_records(records), m_store(store)
 {
     platform::InstallFontSubstitutions();
@@ -211,8 +208,8 @@ void TRalvoMainForm::CreateControls()
 
     const QString dateHint = QStringLiteral("ここに計算の基準となる日付を入力してください");
     const QString nameHint = QStringLiteral("ここに母親名を入力すると、ｽｹｼﾞｭｰﾙ表に印刷されます");
-    const QString cycleHint = QStringLiteral(
-        "最終月経初日から算出する場合、より正確に計算するために月経周期を入力してください");
+    const QString cycleHint =
+        QStringLiteral("最終月経初日から算出する場合、より正確に計算するために月経周期を入力してください");
     const QColor darkGreen(0, 64, 0);
 
     // Left panel: input and results.
@@ -225,12 +222,13 @@ void TRalvoMainForm::CreateControls()
 
     RadioButton1 = MakeRadio(p, "RadioButton1", QStringLiteral("最終月経開始日から"), QRect(24, 32, 129, 17),
                              QStringLiteral("最終月経の初日から計算する場合、ここを選択"), GothicFont());
-    RadioButton2 = MakeRadio(p, "RadioButton2", QStringLiteral("基礎体温推定排卵日から"), QRect(24, 48, 153, 17),
-                             QStringLiteral("基礎体温表から推定できる排卵日から計算する場合、ここを選択"),
-                             GothicFont());
-    RadioButton3 = MakeRadio(p, "RadioButton3", QStringLiteral("超音波測定予定日から"), QRect(24, 64, 153, 17),
-                             QStringLiteral("超音波測定装置から求めた出産予定日に基づき、ｽｹｼﾞｭｰﾙ表を作成したいときに、ここを選択"),
-                             WindowFont());
+    RadioButton2 =
+        MakeRadio(p, "RadioButton2", QStringLiteral("基礎体温推定排卵日から"), QRect(24, 48, 153, 17),
+                  QStringLiteral("基礎体温表から推定できる排卵日から計算する場合、ここを選択"), GothicFont());
+    RadioButton3 =
+        MakeRadio(p, "RadioButton3", QStringLiteral("超音波測定予定日から"), QRect(24, 64, 153, 17),
+                  QStringLiteral("超音波測定装置から求めた出産予定日に基づき、ｽｹｼﾞｭｰﾙ表を作成したいときに、ここを選択"),
+                  WindowFont());
     SetTextColour(RadioButton3, QColor(0, 0, 128));
     RadioButton1->setChecked(true);
 
@@ -317,8 +315,8 @@ void TRalvoMainForm::CreateControls()
 
     SignBtn = MakeButton(c, "SignBtn", QStringLiteral("設定"), QRect(40, 240, 49, 25),
                          QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示します"));
-    CloseBtn = MakeButton(c, "CloseBtn", QStringLiteral("終了"), QRect(40, 280, 49, 25),
-                          QStringLiteral("らるぼを終了します"));
+    CloseBtn =
+        MakeButton(c, "CloseBtn", QStringLiteral("終了"), QRect(40, 280, 49, 25), QStringLiteral("らるぼを終了します"));
     // CloseBtn is the window's cancel button: Esc presses it.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeShortcut"));
@@ -338,8 +336,8 @@ void TRalvoMainForm::CreateMenu()
     N1->menuAction()->setObjectName(QStringLiteral("N1"));
     N1->menuAction()->setStatusTip(QStringLiteral("出産予定日の計算やｽｹｼﾞｭｰﾙを出力します"));
     N11 = MakeItem(N1, "N11", QStringLiteral("出産予定日の計算(&C)"), QStringLiteral("出産予定日を計算します"));
-    N2 = MakeItem(N1, "N2", QStringLiteral("計算日付のﾃｷｽﾄ出力(&T)"),
-                  QStringLiteral("ｽｹｼﾞｭｰﾙ表をﾃｷｽﾄﾌｧｲﾙに出力します"));
+    N2 =
+        MakeItem(N1, "N2", QStringLiteral("計算日付のﾃｷｽﾄ出力(&T)"), QStringLiteral("ｽｹｼﾞｭｰﾙ表をﾃｷｽﾄﾌｧｲﾙに出力します"));
     N3 = MakeSeparatorItem(N1, "N3");
     PrintPreview1 = MakeItem(N1, "PrintPreview1", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
                              QStringLiteral("ｽｹｼﾞｭｰﾙ表の印刷ﾌﾟﾚﾋﾞｭｰ画面を表示します"));
@@ -349,14 +347,12 @@ void TRalvoMainForm::CreateMenu()
     ExportCalendar1 = MakeItem(N1, "ExportCalendar1", QStringLiteral("カレンダーに書き出す(&I)"),
                                QStringLiteral("ｽｹｼﾞｭｰﾙ表をｶﾚﾝﾀﾞｰ(iCalendar)ﾌｧｲﾙに書き出します"));
     N8 = MakeSeparatorItem(N1, "N8");
-    S1 = MakeItem(N1, "S1", QStringLiteral("設定(&S)"),
-                  QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示します"));
+    S1 = MakeItem(N1, "S1", QStringLiteral("設定(&S)"), QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示します"));
     Exit1 = MakeItem(N1, "Exit1", QStringLiteral("らるぼの終了(&X)"), QStringLiteral("らるぼを終了します"));
 
     Help1 = Named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "Help1");
     Help1->menuAction()->setObjectName(QStringLiteral("Help1"));
-    Help1->menuAction()->setStatusTip(
-        QStringLiteral("使い方がわからないときのﾍﾙﾌﾟやﾊﾞｰｼﾞｮﾝ情報を表示します"));
+    Help1->menuAction()->setStatusTip(QStringLiteral("使い方がわからないときのﾍﾙﾌﾟやﾊﾞｰｼﾞｮﾝ情報を表示します"));
     SearchforHelpOn1 = MakeItem(Help1, "SearchforHelpOn1", QStringLiteral("ﾄﾋﾟｯｸの検索(&S)"),
                                 QStringLiteral("使い方がわからないときのﾍﾙﾌﾟを表示します"));
     N9 = MakeSeparatorItem(Help1, "N9");
@@ -369,17 +365,16 @@ void TRalvoMainForm::NameControls()
     // The labels beside the fields name them; where a label alone says too
     // little ("年"), the field has a fuller name of its own.
     const std::pair<QLabel *, QLineEdit *> labelled[] = {
-        {Label6, Edit2}, {Label7, Edit3}, {Label8, Edit4}, {Label1, MomName}, {Label2, Cycle},
+        {Label6, Edit2},   {Label7, Edit3},     {Label8, Edit4},       {Label1, MomName},  {Label2, Cycle},
         {Label9, Yoteibi}, {Label12, Hairanbi}, {Label13, Chakushobi}, {Label14, Honjitsu}};
     for (const auto &[label, field] : labelled)
         platform::LabelField(label, field);
     const std::pair<QWidget *, QString> names[] = {
-        {Edit2, QStringLiteral("基準日の年")}, {Edit3, QStringLiteral("基準日の月")},
-        {Edit4, QStringLiteral("基準日の日")}, {MomName, QStringLiteral("母親名")},
-        {Cycle, QStringLiteral("月経周期")}, {Yoteibi, QStringLiteral("出産予定日")},
-        {Hairanbi, QStringLiteral("推定排卵日")}, {Chakushobi, QStringLiteral("推定着床日")},
-        {Honjitsu, QStringLiteral("本日の妊娠週数")},
-        {Image1, QStringLiteral("出産予定日を計算")}};
+        {Edit2, QStringLiteral("基準日の年")},        {Edit3, QStringLiteral("基準日の月")},
+        {Edit4, QStringLiteral("基準日の日")},        {MomName, QStringLiteral("母親名")},
+        {Cycle, QStringLiteral("月経周期")},          {Yoteibi, QStringLiteral("出産予定日")},
+        {Hairanbi, QStringLiteral("推定排卵日")},     {Chakushobi, QStringLiteral("推定着床日")},
+        {Honjitsu, QStringLiteral("本日の妊娠週数")}, {Image1, QStringLiteral("出産予定日を計算")}};
     for (const auto &[control, name] : names)
         platform::NameControl(control, name);
     UpDown2->SetAccessibleNames(QStringLiteral("基準日の年"));
@@ -394,9 +389,9 @@ void TRalvoMainForm::SetTabOrder()
 {
     // The command panel first, then the input panel. Of the radio buttons
     // only the checked one is a tab stop (UpdateRadioTabStops).
-    const QWidget *order[] = {SchdlBtn, SignBtn, CloseBtn, PrintBtn, BitBtn1,
-                              MomName, Cycle, RadioButton1, RadioButton2, Edit2, Edit3, Edit4,
-                              Yoteibi, Hairanbi, Chakushobi, Button1, RadioButton3};
+    const QWidget *order[] = {SchdlBtn, SignBtn,      CloseBtn,     PrintBtn, BitBtn1,     MomName,
+                              Cycle,    RadioButton1, RadioButton2, Edit2,    Edit3,       Edit4,
+                              Yoteibi,  Hairanbi,     Chakushobi,   Button1,  RadioButton3};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
     UpdateRadioTabStops();
@@ -433,8 +428,7 @@ void TRalvoMainForm::ConnectHandlers()
     connect(SavePdf1, &QAction::triggered, this, &TRalvoMainForm::SavePdf1Click);
     connect(ExportCalendar1, &QAction::triggered, this, &TRalvoMainForm::ExportCalendar1Click);
     // The calendar export shows only where the application provides it.
-    connect(N1, &QMenu::aboutToShow, this,
-            [this] { ExportCalendar1->setVisible(bool(m_commands.exportCalendar)); });
+    connect(N1, &QMenu::aboutToShow, this, [this] { ExportCalendar1->setVisible(bool(m_commands.exportCalendar)); });
     connect(SignBtn, &QPushButton::clicked, this, &TRalvoMainForm::SignBtnClick);
     connect(S1, &QAction::triggered, this, &TRalvoMainForm::S1Click);
     connect(Exit1, &QAction::triggered, this, &TRalvoMainForm::Exit1Click);
@@ -523,13 +517,28 @@ void TRalvoMainForm::showEvent(QShowEvent *event)
 
 // -------------------------------------------------------------- handlers
 
-void TRalvoMainForm::Image1Click() { Calculate(); }
-void TRalvoMainForm::N11Click() { Calculate(); }
+void TRalvoMainForm::Image1Click()
+{
+    Calculate();
+}
+void TRalvoMainForm::N11Click()
+{
+    Calculate();
+}
 
-void TRalvoMainForm::Image1MouseDown() { Image1->SetPicture(Image3->Picture()); }
-void TRalvoMainForm::Image1MouseUp() { Image1->SetPicture(Image2->Picture()); }
+void TRalvoMainForm::Image1MouseDown()
+{
+    Image1->SetPicture(Image3->Picture());
+}
+void TRalvoMainForm::Image1MouseUp()
+{
+    Image1->SetPicture(Image2->Picture());
+}
 
-void TRalvoMainForm::Edit2Change() { ClearResults(); }
+void TRalvoMainForm::Edit2Change()
+{
+    ClearResults();
+}
 
 void TRalvoMainForm::RadioButton1Click()
 {
@@ -578,21 +587,60 @@ void TRalvoMainForm::UpDown4Click(int direction)
     Edit4->setText(step->day);
 }
 
-void TRalvoMainForm::Button1Click() { NewInput(); }
+void TRalvoMainForm::Button1Click()
+{
+    NewInput();
+}
 
-void TRalvoMainForm::SchdlBtnClick() { Run(m_commands.textOutput); }
-void TRalvoMainForm::N2Click() { Run(m_commands.textOutput); }
-void TRalvoMainForm::BitBtn1Click() { Run(m_commands.printPreview); }
-void TRalvoMainForm::PrintPreview1Click() { Run(m_commands.printPreview); }
-void TRalvoMainForm::PrintBtnClick() { Run(m_commands.print); }
-void TRalvoMainForm::N7Click() { Run(m_commands.print); }
-void TRalvoMainForm::SavePdf1Click() { Run(m_commands.savePdf); }
-void TRalvoMainForm::ExportCalendar1Click() { Run(m_commands.exportCalendar); }
-void TRalvoMainForm::SignBtnClick() { Run(m_commands.editSettings); }
-void TRalvoMainForm::S1Click() { Run(m_commands.editSettings); }
+void TRalvoMainForm::SchdlBtnClick()
+{
+    Run(m_commands.textOutput);
+}
+void TRalvoMainForm::N2Click()
+{
+    Run(m_commands.textOutput);
+}
+void TRalvoMainForm::BitBtn1Click()
+{
+    Run(m_commands.printPreview);
+}
+void TRalvoMainForm::PrintPreview1Click()
+{
+    Run(m_commands.printPreview);
+}
+void TRalvoMainForm::PrintBtnClick()
+{
+    Run(m_commands.print);
+}
+void TRalvoMainForm::N7Click()
+{
+    Run(m_commands.print);
+}
+void TRalvoMainForm::SavePdf1Click()
+{
+    Run(m_commands.savePdf);
+}
+void TRalvoMainForm::ExportCalendar1Click()
+{
+    Run(m_commands.exportCalendar);
+}
+void TRalvoMainForm::SignBtnClick()
+{
+    Run(m_commands.editSettings);
+}
+void TRalvoMainForm::S1Click()
+{
+    Run(m_commands.editSettings);
+}
 
-void TRalvoMainForm::Exit1Click() { close(); }
-void TRalvoMainForm::CloseBtnClick() { close(); }
+void TRalvoMainForm::Exit1Click()
+{
+    close();
+}
+void TRalvoMainForm::CloseBtnClick()
+{
+    close();
+}
 
 void TRalvoMainForm::SearchforHelpOn1Click()
 {
@@ -600,7 +648,10 @@ void TRalvoMainForm::SearchforHelpOn1Click()
         m_services.help->ShowHelp(QString());
 }
 
-void TRalvoMainForm::About1Click() { Run(m_commands.showAbout); }
+void TRalvoMainForm::About1Click()
+{
+    Run(m_commands.showAbout);
+}
 
 // ------------------------------------------------------ shared operations
 
@@ -673,15 +724,45 @@ void TRalvoMainForm::SetBasis(int basis)
         radios[basis]->setChecked(true);
 }
 
-QString TRalvoMainForm::YearText() const { return Edit2->text(); }
-void TRalvoMainForm::SetYearText(const QString &text) { Edit2->setText(text); }
-QString TRalvoMainForm::MonthText() const { return Edit3->text(); }
-void TRalvoMainForm::SetMonthText(const QString &text) { Edit3->setText(text); }
-QString TRalvoMainForm::DayText() const { return Edit4->text(); }
-void TRalvoMainForm::SetDayText(const QString &text) { Edit4->setText(text); }
-QString TRalvoMainForm::MotherName() const { return MomName->text(); }
-void TRalvoMainForm::SetMotherName(const QString &text) { MomName->setText(text); }
-QString TRalvoMainForm::CycleText() const { return Cycle->text(); }
-void TRalvoMainForm::SetCycleText(const QString &text) { Cycle->setText(text); }
+QString TRalvoMainForm::YearText() const
+{
+    return Edit2->text();
+}
+void TRalvoMainForm::SetYearText(const QString &text)
+{
+    Edit2->setText(text);
+}
+QString TRalvoMainForm::MonthText() const
+{
+    return Edit3->text();
+}
+void TRalvoMainForm::SetMonthText(const QString &text)
+{
+    Edit3->setText(text);
+}
+QString TRalvoMainForm::DayText() const
+{
+    return Edit4->text();
+}
+void TRalvoMainForm::SetDayText(const QString &text)
+{
+    Edit4->setText(text);
+}
+QString TRalvoMainForm::MotherName() const
+{
+    return MomName->text();
+}
+void TRalvoMainForm::SetMotherName(const QString &text)
+{
+    MomName->setText(text);
+}
+QString TRalvoMainForm::CycleText() const
+{
+    return Cycle->text();
+}
+void TRalvoMainForm::SetCycleText(const QString &text)
+{
+    Cycle->setText(text);
+}
 
 } // namespace ralvo

@@ -21,7 +21,9 @@ namespace ralvo {
 struct AppRecords;
 class TImage;
 class TUpDown;
-namespace platform { class SettingsStore; }
+namespace platform {
+class SettingsStore;
+}
 
 // The main window: the calculation input, the three results, today's
 // gestational age and every command. Creating it loads the settings, the notices, the institution
@@ -32,8 +34,8 @@ class TRalvoMainForm final : public QMainWindow, public LastInputFields
     Q_OBJECT
 
 public:
-    TRalvoMainForm(const platform::Services &services, AppRecords &records,
-                   platform::SettingsStore &store, QWidget *parent = nullptr);
+    TRalvoMainForm(const platform::Services &services, AppRecords &records, platform::SettingsStore &store,
+                   QWidget *parent = nullptr);
     ~TRalvoMainForm() override;
 
     // What the command buttons and menu items call; see MainCommands.

@@ -22,12 +22,8 @@ QToolButton *MakeArrow(Qt::ArrowType arrow, QWidget *parent)
 } // namespace
 
 TUpDown::TUpDown(int minimum, int maximum, QWidget *parent)
-    : QWidget(parent),
-      m_minimum(minimum),
-      m_maximum(maximum),
-      m_position(std::clamp(0, minimum, maximum)),
-      m_up(MakeArrow(Qt::UpArrow, this)),
-      m_down(MakeArrow(Qt::DownArrow, this))
+    : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_position(std::clamp(0, minimum, maximum)),
+      m_up(MakeArrow(Qt::UpArrow, this)), m_down(MakeArrow(Qt::DownArrow, this))
 {
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);

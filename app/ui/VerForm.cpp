@@ -13,8 +13,7 @@ namespace ralvo {
 
 namespace {
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int pixels, bool bold,
-                  const QColor &colour)
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int pixels, bool bold, const QColor &colour)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -31,8 +30,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int pi
 
 } // namespace
 
-TVerForm::TVerForm(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TVerForm::TVerForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("VerForm"));
     setWindowTitle(QStringLiteral("バージョン情報"));
@@ -50,8 +48,7 @@ TVerForm::TVerForm(QWidget *parent)
     Label3 = MakeLabel(this, "Label3", QStringLiteral("for Windows 95/98/Me/NT/2000"), 13, false, Qt::black);
     Label3->move(32, 256);
     // A line of our own: what this build runs on.
-    Label4 = MakeLabel(this, "Label4",
-                       QStringLiteral("Linux 版 (Qt %1)").arg(QString::fromLatin1(qVersion())), 12,
+    Label4 = MakeLabel(this, "Label4", QStringLiteral("Linux 版 (Qt %1)").arg(QString::fromLatin1(qVersion())), 12,
                        false, QColor(64, 64, 64));
     Label4->move(32, 228);
 

@@ -15,8 +15,7 @@ namespace ralvo {
 using kikanmei_ui::Placed;
 using platform::SetHint;
 
-TGraphicForm::TGraphicForm(const platform::Services &services, QWidget *parent)
-    : QDialog(parent), m_services(services)
+TGraphicForm::TGraphicForm(const platform::Services &services, QWidget *parent) : QDialog(parent), m_services(services)
 {
     setObjectName(QStringLiteral("GraphicForm"));
     setWindowTitle(QStringLiteral("ｸﾞﾗﾌｨｯｸ枠の設定"));
@@ -31,8 +30,8 @@ TGraphicForm::TGraphicForm(const platform::Services &services, QWidget *parent)
     Button1 = Placed(new QPushButton(QStringLiteral("参照"), this), "Button1", QRect(272, 32, 43, 25));
     Button1->setAutoDefault(false);
     SetHint(Button1, QStringLiteral("グラフィックファイル名の参照ダイアログボックスを表示します"));
-    CheckBox1 = Placed(new QCheckBox(QStringLiteral("縦横比を固定して表示"), this), "CheckBox1",
-                       QRect(120, 72, 145, 17));
+    CheckBox1 =
+        Placed(new QCheckBox(QStringLiteral("縦横比を固定して表示"), this), "CheckBox1", QRect(120, 72, 145, 17));
     CheckBox1->setChecked(true);
     SetHint(CheckBox1, QStringLiteral("ここをチェックすると縦横比を元の比のままに固定して表示・印刷を行ないます"));
     Button2 = Placed(new QPushButton(QStringLiteral("OK"), this), "Button2", QRect(88, 128, 57, 25));

@@ -77,14 +77,19 @@ Qt::CursorShape ZoneCursor(HoverZone zone)
 {
     switch (zone) {
     case HoverZone::TopLeft:
-    case HoverZone::BottomRight: return Qt::SizeFDiagCursor;
+    case HoverZone::BottomRight:
+        return Qt::SizeFDiagCursor;
     case HoverZone::TopRight:
-    case HoverZone::BottomLeft: return Qt::SizeBDiagCursor;
+    case HoverZone::BottomLeft:
+        return Qt::SizeBDiagCursor;
     case HoverZone::Top:
-    case HoverZone::Bottom: return Qt::SizeVerCursor;
+    case HoverZone::Bottom:
+        return Qt::SizeVerCursor;
     case HoverZone::Right:
-    case HoverZone::Left: return Qt::SizeHorCursor;
-    case HoverZone::Inside: return Qt::DragMoveCursor;
+    case HoverZone::Left:
+        return Qt::SizeHorCursor;
+    case HoverZone::Inside:
+        return Qt::DragMoveCursor;
     }
     return Qt::DragMoveCursor;
 }
@@ -106,10 +111,11 @@ TKikanmeiForm::TKikanmeiForm(const platform::Services &services, QWidget *parent
 void TKikanmeiForm::BuildControls()
 {
     Panel1 = Placed(new QFrame(this), "Panel1", QRect(0, 0, 640, BlockEditorLayout::Panel1Height));
-    Label1 = Placed(platform::ColouredLabel(QStringLiteral("発行機関の所在地、名称、電話番号、メッセージなどの文字列や、"
-                                                           "ビットマップを自由にレイアウトできます"),
-                                            MakeColour(0, 0, 128), Panel1),
-                    "Label1", QRect(64, 24, 449, 33));
+    Label1 =
+        Placed(platform::ColouredLabel(QStringLiteral("発行機関の所在地、名称、電話番号、メッセージなどの文字列や、"
+                                                      "ビットマップを自由にレイアウトできます"),
+                                       MakeColour(0, 0, 128), Panel1),
+               "Label1", QRect(64, 24, 449, 33));
     Label1->setWordWrap(true);
     QFont labelFont = font();
     labelFont.setPixelSize(16);
@@ -136,10 +142,11 @@ void TKikanmeiForm::BuildControls()
     SpeedButton1 = speedButton("SpeedButton1", QStringLiteral("枠の挿入"), 80,
                                QStringLiteral("文字またはグラフィックを書き込む枠を挿入します"));
     SpeedButton1->setCheckable(true);
-    SpeedButton2 = speedButton("SpeedButton2", QStringLiteral("枠の編集"), 184,
-                               QStringLiteral("選択されている枠に記入する文字の編集またはグラフィックファイルを設定します"));
-    SpeedButton3 = speedButton("SpeedButton3", QStringLiteral("枠の削除"), 288,
-                               QStringLiteral("選択されている枠を削除します"));
+    SpeedButton2 =
+        speedButton("SpeedButton2", QStringLiteral("枠の編集"), 184,
+                    QStringLiteral("選択されている枠に記入する文字の編集またはグラフィックファイルを設定します"));
+    SpeedButton3 =
+        speedButton("SpeedButton3", QStringLiteral("枠の削除"), 288, QStringLiteral("選択されている枠を削除します"));
     SpeedButton4 = speedButton("SpeedButton4", QStringLiteral("全ての枠の削除"), 392,
                                QStringLiteral("選択の如何にかかわらず、すべての枠を削除します"));
 
@@ -260,8 +267,7 @@ void TKikanmeiForm::FormResize()
     Panel2->setGeometry(0, BlockEditorLayout::Panel1Height, width, layout.panel2Height);
     m_canvasWidth = layout.canvasWidth;
     m_canvasHeight = layout.canvasHeight;
-    PaintBox1->setGeometry(BlockEditorLayout::BevelInset, BlockEditorLayout::BevelInset, m_canvasWidth,
-                           m_canvasHeight);
+    PaintBox1->setGeometry(BlockEditorLayout::BevelInset, BlockEditorLayout::BevelInset, m_canvasWidth, m_canvasHeight);
     for (QPushButton *button : {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4})
         button->move(button->x(), layout.speedButtonTop);
     for (QPushButton *button : {Button1, Button2, Button3})
@@ -399,8 +405,7 @@ void TKikanmeiForm::FinishInsertion(QPoint)
 {
     SpeedButton1->setChecked(false);
     const bool wasBand = std::exchange(m_rubberBand, false);
-    const std::optional<WakuRecord> frame =
-        wasBand ? Canvas().FrameFromRubberBand(m_press, m_current) : std::nullopt;
+    const std::optional<WakuRecord> frame = wasBand ? Canvas().FrameFromRubberBand(m_press, m_current) : std::nullopt;
     PaintBox1->update();
     if (!frame)
         return;
@@ -466,8 +471,14 @@ void TKikanmeiForm::N1Click()
 
 // ----------------------------------------------------------------- editing
 
-void TKikanmeiForm::SpeedButton2Click() { EditSelectedFrame(); }
-void TKikanmeiForm::N2Click() { EditSelectedFrame(); }
+void TKikanmeiForm::SpeedButton2Click()
+{
+    EditSelectedFrame();
+}
+void TKikanmeiForm::N2Click()
+{
+    EditSelectedFrame();
+}
 
 void TKikanmeiForm::EditSelectedFrame()
 {
@@ -477,8 +488,8 @@ void TKikanmeiForm::EditSelectedFrame()
     if (frame.Kind.isEmpty() || frame.Kind == WakuKind::Unreadable()) {
         if (m_wakuSelForm->exec() != QDialog::Accepted)
             return;
-        frame.Kind = m_wakuSelForm->ItemIndex() == TWakuSelForm::Text ? WakuKind::Horizontal()
-                                                                      : WakuKind::PictureFixedAspect();
+        frame.Kind =
+            m_wakuSelForm->ItemIndex() == TWakuSelForm::Text ? WakuKind::Horizontal() : WakuKind::PictureFixedAspect();
         m_block.SetFrame(m_selectedIndex, frame);
     }
     if (frame.Kind == WakuKind::Horizontal() || frame.Kind == WakuKind::Vertical())
@@ -515,8 +526,14 @@ void TKikanmeiForm::ShowGraphicDialog(const WakuRecord &frame)
 
 // ---------------------------------------------------------------- deleting
 
-void TKikanmeiForm::SpeedButton3Click() { DeleteSelectedFrame(); }
-void TKikanmeiForm::N3Click() { DeleteSelectedFrame(); }
+void TKikanmeiForm::SpeedButton3Click()
+{
+    DeleteSelectedFrame();
+}
+void TKikanmeiForm::N3Click()
+{
+    DeleteSelectedFrame();
+}
 
 void TKikanmeiForm::DeleteSelectedFrame()
 {
@@ -531,8 +548,14 @@ void TKikanmeiForm::DeleteSelectedFrame()
     PaintBox1->update();
 }
 
-void TKikanmeiForm::SpeedButton4Click() { DeleteAllFrames(); }
-void TKikanmeiForm::N5Click() { DeleteAllFrames(); }
+void TKikanmeiForm::SpeedButton4Click()
+{
+    DeleteAllFrames();
+}
+void TKikanmeiForm::N5Click()
+{
+    DeleteAllFrames();
+}
 
 // Asked also when the block is already empty.
 void TKikanmeiForm::DeleteAllFrames()

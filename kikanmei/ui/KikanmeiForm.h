@@ -121,18 +121,18 @@ private:
     TMojiForm *m_mojiForm = nullptr;
     TGraphicForm *m_graphicForm = nullptr;
 
-    KikanmeiBlock m_block;            // the working block
-    int m_canvasWidth = 0;            // W
-    int m_canvasHeight = 0;           // H
+    KikanmeiBlock m_block;  // the working block
+    int m_canvasWidth = 0;  // W
+    int m_canvasHeight = 0; // H
     bool m_selected = false;
-    qsizetype m_selectedIndex = 0;    // the target of a move or resize
+    qsizetype m_selectedIndex = 0; // the target of a move or resize
     bool m_rubberBand = false;
     bool m_dragging = false;
-    std::optional<HoverZone> m_zone;  // the hover zone last found; none: default cursor
-    QPoint m_last;                    // drag start, then every accepted step
-    QPoint m_press;                   // the rubber band's press point (L, T)
-    QPoint m_current;                 // its current point (R, B)
-    QStringList m_deferredMessages;   // picture failures found while painting
+    std::optional<HoverZone> m_zone; // the hover zone last found; none: default cursor
+    QPoint m_last;                   // drag start, then every accepted step
+    QPoint m_press;                  // the rubber band's press point (L, T)
+    QPoint m_current;                // its current point (R, B)
+    QStringList m_deferredMessages;  // picture failures found while painting
 };
 
 } // namespace ralvo

@@ -20,8 +20,7 @@ namespace ralvo {
 using kikanmei_ui::Placed;
 using platform::SetHint;
 
-TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorChooser &colorChooser,
-                     QWidget *parent)
+TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorChooser &colorChooser, QWidget *parent)
     : QDialog(parent), m_services(services), m_colorChooser(colorChooser)
 {
     setObjectName(QStringLiteral("MojiForm"));
@@ -34,10 +33,10 @@ TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorCh
     SetHint(Edit1, QStringLiteral("文字枠に書き込む文字列を一行分書き込みます"));
 
     RadioGroup1Box = Placed(new QGroupBox(QStringLiteral("文字組み"), this), "RadioGroup1", QRect(16, 80, 177, 41));
-    RadioGroup1Item0 = Placed(new QRadioButton(QStringLiteral("横組み"), RadioGroup1Box), "RadioGroup1Item0",
-                              QRect(8, 16, 80, 20));
-    RadioGroup1Item1 = Placed(new QRadioButton(QStringLiteral("縦組み"), RadioGroup1Box), "RadioGroup1Item1",
-                              QRect(92, 16, 80, 20));
+    RadioGroup1Item0 =
+        Placed(new QRadioButton(QStringLiteral("横組み"), RadioGroup1Box), "RadioGroup1Item0", QRect(8, 16, 80, 20));
+    RadioGroup1Item1 =
+        Placed(new QRadioButton(QStringLiteral("縦組み"), RadioGroup1Box), "RadioGroup1Item1", QRect(92, 16, 80, 20));
     RadioGroup1 = new QButtonGroup(this);
     RadioGroup1->addButton(RadioGroup1Item0, 0);
     RadioGroup1->addButton(RadioGroup1Item1, 1);

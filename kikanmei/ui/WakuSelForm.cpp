@@ -30,10 +30,10 @@ TWakuSelForm::TWakuSelForm(QWidget *parent) : QDialog(parent)
 
     auto *group = Placed(new QFrame(this), "RadioGroup1", QRect(16, 64, 209, 41));
     group->setFrameShape(QFrame::StyledPanel);
-    RadioGroup1Item0 = Placed(new QRadioButton(QStringLiteral("文字列"), group), "RadioGroup1Item0",
-                              QRect(8, 10, 92, 21));
-    RadioGroup1Item1 = Placed(new QRadioButton(QStringLiteral("ｸﾞﾗﾌｨｯｸﾌｧｲﾙ"), group), "RadioGroup1Item1",
-                              QRect(108, 10, 96, 21));
+    RadioGroup1Item0 =
+        Placed(new QRadioButton(QStringLiteral("文字列"), group), "RadioGroup1Item0", QRect(8, 10, 92, 21));
+    RadioGroup1Item1 =
+        Placed(new QRadioButton(QStringLiteral("ｸﾞﾗﾌｨｯｸﾌｧｲﾙ"), group), "RadioGroup1Item1", QRect(108, 10, 96, 21));
     RadioGroup1 = new QButtonGroup(this);
     RadioGroup1->addButton(RadioGroup1Item0, Text);
     RadioGroup1->addButton(RadioGroup1Item1, Picture);

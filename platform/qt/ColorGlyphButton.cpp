@@ -7,8 +7,7 @@
 
 namespace ralvo::platform {
 
-ColorGlyphButton::ColorGlyphButton(QWidget *parent)
-    : QPushButton(QStringLiteral("■"), parent)
+ColorGlyphButton::ColorGlyphButton(QWidget *parent) : QPushButton(QStringLiteral("■"), parent)
 {
     setAutoDefault(false);
 }

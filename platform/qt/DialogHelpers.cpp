@@ -115,7 +115,7 @@ double LinearChannel(double channel)
 double RelativeLuminance(const QColor &colour)
 {
     return 0.2126 * LinearChannel(colour.redF()) + 0.7152 * LinearChannel(colour.greenF())
-        + 0.0722 * LinearChannel(colour.blueF());
+           + 0.0722 * LinearChannel(colour.blueF());
 }
 
 } // namespace

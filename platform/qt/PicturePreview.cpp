@@ -60,7 +60,8 @@ void AddPicturePreview(QFileDialog &dialog)
             return;
         }
         image->setPixmap(PreviewOf(*picture));
-        caption->setText(QStringLiteral("%1 × %2").arg(qRound(picture->Size().width())).arg(qRound(picture->Size().height())));
+        caption->setText(
+            QStringLiteral("%1 × %2").arg(qRound(picture->Size().width())).arg(qRound(picture->Size().height())));
     });
 }
 

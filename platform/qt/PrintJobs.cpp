@@ -22,7 +22,7 @@ struct Cups
     ipp_status_t (*lastError)() = nullptr;
 };
 
-template <typename Function>
+template<typename Function>
 bool Resolve(void *library, const char *name, Function &function)
 {
     function = reinterpret_cast<Function>(dlsym(library, name));
@@ -37,7 +37,8 @@ const Cups *LoadedCups()
         void *library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
         if (!library)
             return functions;
-        if (!Resolve(library, "cupsGetJobs2", functions.getJobs) || !Resolve(library, "cupsFreeJobs", functions.freeJobs)
+        if (!Resolve(library, "cupsGetJobs2", functions.getJobs)
+            || !Resolve(library, "cupsFreeJobs", functions.freeJobs)
             || !Resolve(library, "cupsLastError", functions.lastError))
             return Cups{};
         return functions;

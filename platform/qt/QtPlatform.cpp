@@ -36,11 +36,21 @@ Messages::Answer QtMessages::Ask(const Question &question)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (question.icon) {
-    case Icon::None: icon = QMessageBox::NoIcon; break;
-    case Icon::Information: icon = QMessageBox::Information; break;
-    case Icon::Warning: icon = QMessageBox::Warning; break;
-    case Icon::Question: icon = QMessageBox::Question; break;
-    case Icon::Error: icon = QMessageBox::Critical; break;
+    case Icon::None:
+        icon = QMessageBox::NoIcon;
+        break;
+    case Icon::Information:
+        icon = QMessageBox::Information;
+        break;
+    case Icon::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case Icon::Question:
+        icon = QMessageBox::Question;
+        break;
+    case Icon::Error:
+        icon = QMessageBox::Critical;
+        break;
     }
     QMessageBox box(icon, question.caption, question.text, QMessageBox::NoButton, DialogParent());
     QPushButton *yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
@@ -50,9 +60,15 @@ Messages::Answer QtMessages::Ask(const Question &question)
         cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
     box.setEscapeButton(cancel ? cancel : no);
     switch (question.defaultAnswer) {
-    case Answer::No: box.setDefaultButton(no); break;
-    case Answer::Cancel: box.setDefaultButton(cancel ? cancel : no); break;
-    default: box.setDefaultButton(yes); break;
+    case Answer::No:
+        box.setDefaultButton(no);
+        break;
+    case Answer::Cancel:
+        box.setDefaultButton(cancel ? cancel : no);
+        break;
+    default:
+        box.setDefaultButton(yes);
+        break;
     }
     box.exec();
     const QAbstractButton *clicked = box.clickedButton();
@@ -76,7 +92,7 @@ struct Canberra
     int (*play)(ca_context *context, uint32_t id, ...) = nullptr;
 };
 
-template <typename Function>
+template<typename Function>
 bool Resolve(void *library, const char *name, Function &function)
 {
     function = reinterpret_cast<Function>(dlsym(library, name));
@@ -234,8 +250,7 @@ bool ExecKeepingPaper(QPrintDialog &dialog, QPrinter &printer)
         QObject::connect(properties, &QPushButton::clicked, &dialog, [&propertiesOpened] { propertiesOpened = true; });
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (properties && !propertiesOpened && paper.isValid()
-        && !printer.pageLayout().pageSize().isEquivalentTo(paper))
+    if (properties && !propertiesOpened && paper.isValid() && !printer.pageLayout().pageSize().isEquivalentTo(paper))
         printer.setPageSize(paper);
     return true;
 }

@@ -1,9 +1,9 @@
 #include "print/ui/PrevForm.h"
 
-#include "print/SchedulePage.h"
-#include "print/SchedulePrinting.h"
 #include "kikanmei/AppRecords.h"
 #include "platform/qt/DialogHelpers.h"
+#include "print/SchedulePage.h"
+#include "print/SchedulePrinting.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -17,9 +17,7 @@
 
 namespace ralvo {
 
-TPaintBox::TPaintBox(QWidget *parent) : QWidget(parent)
-{
-}
+TPaintBox::TPaintBox(QWidget *parent) : QWidget(parent) {}
 
 void TPaintBox::paintEvent(QPaintEvent *event)
 {
@@ -30,12 +28,11 @@ void TPaintBox::paintEvent(QPaintEvent *event)
     Q_EMIT Paint(painter);
 }
 
-TPrevForm::TPrevForm(const platform::Services &services, AppRecords &records,
-                     const LastInputFields &fields, SchedulePrinter &printer, QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_services(services), m_records(records), m_fields(fields), m_printer(printer),
-      m_messages(*services.messages)
+TPrevForm::TPrevForm(const platform::Services &services, AppRecords &records, const LastInputFields &fields,
+                     SchedulePrinter &printer, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                          | Qt::WindowCloseButtonHint),
+      m_services(services), m_records(records), m_fields(fields), m_printer(printer), m_messages(*services.messages)
 {
     CreateControls();
     FormCreate();
@@ -59,8 +56,7 @@ void TPrevForm::CreateControls()
     Panel1->setFixedHeight(29);
     layout->addWidget(Panel1);
 
-    const auto makeButton = [this](const char *name, int x, const QString &caption,
-                                   const QString &hint) {
+    const auto makeButton = [this](const char *name, int x, const QString &caption, const QString &hint) {
         auto *button = new QToolButton(Panel1);
         button->setObjectName(QLatin1String(name));
         button->setText(caption);
@@ -74,12 +70,10 @@ void TPrevForm::CreateControls()
     };
     SpeedButton1 = makeButton("SpeedButton1", 8, QStringLiteral("印刷"),
                               QStringLiteral("表示されているスケジュール表を印刷します"));
-    SpeedButton2 = makeButton("SpeedButton2", 96, QStringLiteral("ズームイン"),
-                              QStringLiteral("拡大表示します"));
-    SpeedButton3 = makeButton("SpeedButton3", 184, QStringLiteral("ズームアウト"),
-                              QStringLiteral("縮小表示します"));
-    SpeedButton4 = makeButton("SpeedButton4", 272, QStringLiteral("閉じる"),
-                              QStringLiteral("プレビュー・フォームを閉じます"));
+    SpeedButton2 = makeButton("SpeedButton2", 96, QStringLiteral("ズームイン"), QStringLiteral("拡大表示します"));
+    SpeedButton3 = makeButton("SpeedButton3", 184, QStringLiteral("ズームアウト"), QStringLiteral("縮小表示します"));
+    SpeedButton4 =
+        makeButton("SpeedButton4", 272, QStringLiteral("閉じる"), QStringLiteral("プレビュー・フォームを閉じます"));
     // Beside the four buttons, which keep their places.
     SpeedButton5 = makeButton("SpeedButton5", 360, QStringLiteral("PDF保存"),
                               QStringLiteral("表示されているスケジュール表をPDFファイルに保存します"));
@@ -177,8 +171,8 @@ void TPrevForm::SpeedButton1Click()
 
 void TPrevForm::SpeedButton5Click()
 {
-    const PageSources sources{m_records.settings, m_records.notices, m_records.block, m_fields,
-                              *m_services.messages, *m_services.sounds};
+    const PageSources sources{m_records.settings, m_records.notices,    m_records.block,
+                              m_fields,           *m_services.messages, *m_services.sounds};
     SaveSchedulePdf(sources, *m_services.fileDialogs, m_writeFile);
 }
 
@@ -206,8 +200,8 @@ void TPrevForm::PaintBox1Paint(QPainter &painter)
     target.thinLineWidth = 1;
     target.paperOutline = true;
     m_messages.BeginDrawing();
-    const PageSources sources{m_records.settings, m_records.notices, m_records.block, m_fields,
-                              m_messages, *m_services.sounds};
+    const PageSources sources{m_records.settings, m_records.notices, m_records.block,
+                              m_fields,           m_messages,        *m_services.sounds};
     DrawSchedulePage(target, sources);
 
     // A message box opened inside painting would make the sheet repaint when

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/Platform.h"
 #include "print/PreviewMessages.h"
 #include "print/PreviewZoom.h"
 #include "print/SchedulePdf.h"
-#include "platform/Platform.h"
 
 #include <QDialog>
 
@@ -45,8 +45,8 @@ class TPrevForm final : public QDialog
 
 public:
     // None is owned; all must outlive the window.
-    TPrevForm(const platform::Services &services, AppRecords &records,
-              const LastInputFields &fields, SchedulePrinter &printer, QWidget *parent = nullptr);
+    TPrevForm(const platform::Services &services, AppRecords &records, const LastInputFields &fields,
+              SchedulePrinter &printer, QWidget *parent = nullptr);
 
     // Shows the preview modally, maximized.
     int exec() override;

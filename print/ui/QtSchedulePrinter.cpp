@@ -8,13 +8,11 @@ namespace ralvo {
 
 QtSchedulePrinter::QtSchedulePrinter(QPrinter &printer, platform::PrintDialogs &dialogs)
     : QtSchedulePrinter([&printer]() -> QPrinter & { return printer; }, dialogs)
-{
-}
+{}
 
 QtSchedulePrinter::QtSchedulePrinter(std::function<QPrinter &()> printer, platform::PrintDialogs &dialogs)
     : m_printer(std::move(printer)), m_dialogs(dialogs)
-{
-}
+{}
 
 QString QtSchedulePrinter::DocumentName()
 {

@@ -17,7 +17,9 @@ class QPrinter;
 
 namespace ralvo {
 
-namespace platform { class PrintDialogs; }
+namespace platform {
+class PrintDialogs;
+}
 
 class QtSchedulePrinter final : public SchedulePrinter
 {

@@ -33,11 +33,8 @@ struct PageNames
 };
 
 constexpr PageNames PageTable[Pages] = {
-    {u"第２\uFF5E３か月", 1, 12},
-    {u"第４\uFF5E５か月", 24, 34},
-    {u"第６\uFF5E７か月", 43, 53},
-    {u"第８\uFF5E９か月", 62, 72},
-    {u"第１０か月以降", 81, 91},
+    {u"第２\uFF5E３か月", 1, 12},  {u"第４\uFF5E５か月", 24, 34}, {u"第６\uFF5E７か月", 43, 53},
+    {u"第８\uFF5E９か月", 62, 72}, {u"第１０か月以降", 81, 91},
 };
 
 constexpr Colour Blue = 0xFF0000;
@@ -51,8 +48,8 @@ QString Numbered(const char *stem, int n)
 
 } // namespace
 
-TNoticeEditForm::TNoticeEditForm(const ScheduleSettings &settings,
-                                 platform::SharedColorChooser &colorChooser, QWidget *parent)
+TNoticeEditForm::TNoticeEditForm(const ScheduleSettings &settings, platform::SharedColorChooser &colorChooser,
+                                 QWidget *parent)
     : QDialog(parent), m_settings(settings), m_colorChooser(colorChooser)
 {
     setObjectName(QStringLiteral("NoticeEditForm"));

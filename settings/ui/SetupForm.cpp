@@ -2,8 +2,8 @@
 
 #include "platform/FontList.h"
 #include "platform/SharedColorChooser.h"
-#include "platform/qt/ColorGlyphButton.h"
 #include "platform/qt/Accessibility.h"
+#include "platform/qt/ColorGlyphButton.h"
 #include "platform/qt/DialogHelpers.h"
 #include "settings/DialogValues.h"
 #include "settings/ui/NoticeEditForm.h"
@@ -41,8 +41,8 @@ using platform::SetHint;
 
 } // namespace
 
-TSetupForm::TSetupForm(NoticeTable &notices, KikanmeiBlock &block,
-                       platform::SharedColorChooser &colorChooser, QWidget *parent)
+TSetupForm::TSetupForm(NoticeTable &notices, KikanmeiBlock &block, platform::SharedColorChooser &colorChooser,
+                       QWidget *parent)
     : QDialog(parent), m_notices(notices), m_block(block), m_colorChooser(colorChooser)
 {
     setObjectName(QStringLiteral("SetupForm"));
@@ -68,7 +68,8 @@ void TSetupForm::BuildControls()
     Edit5 = Named(new QLineEdit(notation), "Edit5");
     platform::LabelField(titleCaption, Edit5);
     platform::NameControl(Edit5, QStringLiteral("表題"));
-    SetHint(Edit5, QStringLiteral("表題に記載させたい内容を設定してください。??を記入するとそこに母親名が挿入されます"));
+    SetHint(Edit5,
+            QStringLiteral("表題に記載させたい内容を設定してください。??を記入するとそこに母親名が挿入されます"));
     notationGrid->addWidget(Edit5, 0, 1, 1, 3);
 
     QLabel *termCaption = BlueLabel(QStringLiteral("◆予定日"), notation);
@@ -125,8 +126,8 @@ void TSetupForm::BuildControls()
     ComboBox7 = Named(new QComboBox(printing), "ComboBox7");
     platform::LabelField(rangeLabel, ComboBox7);
     platform::NameControl(ComboBox7, QStringLiteral("記載範囲"));
-    ComboBox7->addItems({QStringLiteral("第2か月から記載"), QStringLiteral("第3か月から記載"),
-                         QStringLiteral("第4か月から記載")});
+    ComboBox7->addItems(
+        {QStringLiteral("第2か月から記載"), QStringLiteral("第3か月から記載"), QStringLiteral("第4か月から記載")});
     SetHint(ComboBox7, QStringLiteral("スケジュール表に印刷させたい期間を選択してください"));
     printGrid->addWidget(ComboBox7, 1, 1);
     CheckBox1 = Named(new QCheckBox(QStringLiteral("週末日付を印刷する"), printing), "CheckBox1");
@@ -156,9 +157,8 @@ void TSetupForm::BuildControls()
     auto *fontGrid = new QGridLayout(fonts);
     // The font labels are in the dialog's ordinary colour: blue marks only
     // the items that also shape the text output.
-    const auto fontRow = [&](int row, const QString &caption, const QString &item, QComboBox *&box,
-                             const char *boxName, const QString &fontHint,
-                             platform::ColorGlyphButton **button, const char *buttonName,
+    const auto fontRow = [&](int row, const QString &caption, const QString &item, QComboBox *&box, const char *boxName,
+                             const QString &fontHint, platform::ColorGlyphButton **button, const char *buttonName,
                              const QString &colourHint) {
         auto *label = new QLabel(caption, fonts);
         fontGrid->addWidget(label, row, 0);
@@ -192,13 +192,13 @@ void TSetupForm::BuildControls()
             QStringLiteral("表内の日付表記のﾌｫﾝﾄを選択してください"), &BitBtn6, "BitBtn6",
             QStringLiteral("表内の日付表記の文字色を設定してください"));
     fontRow(4, QStringLiteral("◆注意項目ﾌｫﾝﾄ"), QStringLiteral("注意項目"), ComboBox5, "ComboBox5",
-            QStringLiteral("表内の注意項目のﾌｫﾝﾄを選択してください。文字色は週毎に設定できます"), nullptr,
-            nullptr, QString());
+            QStringLiteral("表内の注意項目のﾌｫﾝﾄを選択してください。文字色は週毎に設定できます"), nullptr, nullptr,
+            QString());
     fontGrid->setColumnStretch(1, 1);
     fontGrid->setColumnMinimumWidth(4, 8);
 
-    const auto colourRow = [&](int row, const QString &caption, platform::ColorGlyphButton *&button,
-                               const char *name, const QString &hint) {
+    const auto colourRow = [&](int row, const QString &caption, platform::ColorGlyphButton *&button, const char *name,
+                               const QString &hint) {
         auto *label = new QLabel(caption, fonts);
         fontGrid->addWidget(label, row, 5);
         button = Named(new platform::ColorGlyphButton(fonts), name);
@@ -218,7 +218,9 @@ void TSetupForm::BuildControls()
     separator->setFrameShadow(QFrame::Sunken);
     fontGrid->addWidget(separator, 3, 5, 2, 1, Qt::AlignLeft);
     CheckBox3 = Named(new QCheckBox(QStringLiteral("カラーで印刷する"), fonts), "CheckBox3");
-    SetHint(CheckBox3, QStringLiteral("カラー印刷させたいときにチェックします。モノクロプリンタのときはチェックをはずしてください。"));
+    SetHint(
+        CheckBox3,
+        QStringLiteral("カラー印刷させたいときにチェックします。モノクロプリンタのときはチェックをはずしてください。"));
     auto *colourSwitch = new QHBoxLayout;
     colourSwitch->addSpacing(12);
     colourSwitch->addWidget(CheckBox3);
@@ -349,12 +351,30 @@ void TSetupForm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TSetupForm::BitBtn1Click() { BitBtn1->ChooseGlyphColor(m_colorChooser); }
-void TSetupForm::BitBtn2Click() { BitBtn2->ChooseGlyphColor(m_colorChooser); }
-void TSetupForm::BitBtn3Click() { BitBtn3->ChooseGlyphColor(m_colorChooser); }
-void TSetupForm::BitBtn4Click() { BitBtn4->ChooseGlyphColor(m_colorChooser); }
-void TSetupForm::BitBtn5Click() { BitBtn5->ChooseGlyphColor(m_colorChooser); }
-void TSetupForm::BitBtn6Click() { BitBtn6->ChooseGlyphColor(m_colorChooser); }
+void TSetupForm::BitBtn1Click()
+{
+    BitBtn1->ChooseGlyphColor(m_colorChooser);
+}
+void TSetupForm::BitBtn2Click()
+{
+    BitBtn2->ChooseGlyphColor(m_colorChooser);
+}
+void TSetupForm::BitBtn3Click()
+{
+    BitBtn3->ChooseGlyphColor(m_colorChooser);
+}
+void TSetupForm::BitBtn4Click()
+{
+    BitBtn4->ChooseGlyphColor(m_colorChooser);
+}
+void TSetupForm::BitBtn5Click()
+{
+    BitBtn5->ChooseGlyphColor(m_colorChooser);
+}
+void TSetupForm::BitBtn6Click()
+{
+    BitBtn6->ChooseGlyphColor(m_colorChooser);
+}
 
 // "標準に戻す": the first-run settings into the controls; they count only if
 // the dialog then ends with OK. Notices and the block are not touched.

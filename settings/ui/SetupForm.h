@@ -36,8 +36,8 @@ public:
     using BlockEditor = std::function<bool(KikanmeiBlock &workingCopy)>;
 
     // The notice table and the block are the application's own records.
-    TSetupForm(NoticeTable &notices, KikanmeiBlock &block,
-               platform::SharedColorChooser &colorChooser, QWidget *parent = nullptr);
+    TSetupForm(NoticeTable &notices, KikanmeiBlock &block, platform::SharedColorChooser &colorChooser,
+               QWidget *parent = nullptr);
 
     // Links to the windows created after this one.
     void SetNoticeEditor(TNoticeEditForm *noticeEditor);

@@ -39,7 +39,7 @@ std::map<QString, std::pair<QDate, QDate>> EventDays(const QByteArray &bytes)
     for (icalcomponent *event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); event;
          event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
         days[QString::fromUtf8(icalcomponent_get_summary(event))] = {date(icalcomponent_get_dtstart(event)),
-                                                                    date(icalcomponent_get_dtend(event))};
+                                                                     date(icalcomponent_get_dtend(event))};
     icalcomponent_free(calendar);
     return days;
 }
@@ -71,9 +71,9 @@ private:
         explicit Window(const QString &storeFile) : store(platform::SettingsStore::Open(storeFile))
         {
             form = std::make_unique<TRalvoMainForm>(fake.Services(), records, store);
-            form->Commands().exportCalendar = CalendarExportCommand(
-                *form, records, fake.Services(), textout::WriteFileBytes,
-                [] { return QDateTime(QDate(2024, 3, 5), QTime(12, 0), Qt::UTC); });
+            form->Commands().exportCalendar =
+                CalendarExportCommand(*form, records, fake.Services(), textout::WriteFileBytes,
+                                      [] { return QDateTime(QDate(2024, 3, 5), QTime(12, 0), Qt::UTC); });
             form->SetBasis(0);
             form->SetYearText(QStringLiteral("2024"));
             form->SetMonthText(QStringLiteral("1"));

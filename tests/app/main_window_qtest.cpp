@@ -14,15 +14,15 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QImage>
-#include <QPainter>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,18 +167,40 @@ void MainWindowTest::calculation_data()
 
     const QStringList standard{QStringLiteral("2024年10月7日（月曜日）"), QStringLiteral("2024年1月15日（月曜日）"),
                                QStringLiteral("2024年1月22日（月曜日）")};
-    QTest::newRow("last period, cycle 28, picture")
-        << "RadioButton1" << "2024" << "1" << "1" << "28" << false << standard;
-    QTest::newRow("last period, cycle 28, menu") << "RadioButton1" << "2024" << "1" << "1" << "28" << true << standard;
+    QTest::newRow("last period, cycle 28, picture") << "RadioButton1"
+                                                    << "2024"
+                                                    << "1"
+                                                    << "1"
+                                                    << "28" << false << standard;
+    QTest::newRow("last period, cycle 28, menu") << "RadioButton1"
+                                                 << "2024"
+                                                 << "1"
+                                                 << "1"
+                                                 << "28" << true << standard;
     QTest::newRow("last period, cycle 35")
-        << "RadioButton1" << "2024" << "1" << "1" << "35" << false
+        << "RadioButton1"
+        << "2024"
+        << "1"
+        << "1"
+        << "35" << false
         << QStringList{QStringLiteral("2024年10月14日（月曜日）"), QStringLiteral("2024年1月22日（月曜日）"),
                        QStringLiteral("2024年1月29日（月曜日）")};
-    QTest::newRow("basal temperature ignores the cycle")
-        << "RadioButton2" << "2024" << "1" << "15" << "35" << false << standard;
-    QTest::newRow("ultrasound due date") << "RadioButton3" << "2024" << "10" << "7" << "28" << true << standard;
+    QTest::newRow("basal temperature ignores the cycle") << "RadioButton2"
+                                                         << "2024"
+                                                         << "1"
+                                                         << "15"
+                                                         << "35" << false << standard;
+    QTest::newRow("ultrasound due date") << "RadioButton3"
+                                         << "2024"
+                                         << "10"
+                                         << "7"
+                                         << "28" << true << standard;
     QTest::newRow("day beyond the month is carried")
-        << "RadioButton1" << "2024" << "2" << "30" << "28" << false
+        << "RadioButton1"
+        << "2024"
+        << "2"
+        << "30"
+        << "28" << false
         << QStringList{QStringLiteral("2024年12月6日（金曜日）"), QStringLiteral("2024年3月15日（金曜日）"),
                        QStringLiteral("2024年3月22日（金曜日）")};
 }
@@ -287,10 +309,14 @@ void MainWindowTest::calculationWithABadFieldOnlyBeeps_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty day") << "Edit4" << "";
-    QTest::newRow("letters in the year") << "Edit2" << "20x4";
-    QTest::newRow("cycle out of range") << "Cycle" << "99999999999";
-    QTest::newRow("month 13") << "Edit3" << "13";
+    QTest::newRow("empty day") << "Edit4"
+                               << "";
+    QTest::newRow("letters in the year") << "Edit2"
+                                         << "20x4";
+    QTest::newRow("cycle out of range") << "Cycle"
+                                        << "99999999999";
+    QTest::newRow("month 13") << "Edit3"
+                              << "13";
 }
 
 void MainWindowTest::calculationWithABadFieldOnlyBeeps()
@@ -379,20 +405,20 @@ void MainWindowTest::spinnersStepTheirFields_data()
 
     QTest::newRow("cycle up") << "UpDown1" << +1 << QStringList{"2024", "1", "1", "28"}
                               << QStringList{"2024", "1", "1", "29"};
-    QTest::newRow("year down, 29 February kept") << "UpDown2" << -1 << QStringList{"2024", "2", "29", "28"}
-                                                 << QStringList{"2023", "2", "29", "28"};
-    QTest::newRow("month up into the next year") << "UpDown3" << +1 << QStringList{"2024", "12", "31", "28"}
-                                                 << QStringList{"2025", "1", "31", "28"};
-    QTest::newRow("month down into the last year") << "UpDown3" << -1 << QStringList{"2024", "1", "5", "28"}
-                                                   << QStringList{"2023", "12", "5", "28"};
-    QTest::newRow("month up drops the leading zero") << "UpDown3" << +1 << QStringList{"2024", "03", "05", "28"}
-                                                     << QStringList{"2024", "4", "05", "28"};
-    QTest::newRow("day up into the next year") << "UpDown4" << +1 << QStringList{"2024", "12", "31", "28"}
-                                               << QStringList{"2025", "1", "1", "28"};
-    QTest::newRow("day up into leap day") << "UpDown4" << +1 << QStringList{"2024", "2", "28", "28"}
-                                          << QStringList{"2024", "2", "29", "28"};
-    QTest::newRow("day down into the last year") << "UpDown4" << -1 << QStringList{"2024", "1", "1", "28"}
-                                                 << QStringList{"2023", "12", "31", "28"};
+    QTest::newRow("year down, 29 February kept")
+        << "UpDown2" << -1 << QStringList{"2024", "2", "29", "28"} << QStringList{"2023", "2", "29", "28"};
+    QTest::newRow("month up into the next year")
+        << "UpDown3" << +1 << QStringList{"2024", "12", "31", "28"} << QStringList{"2025", "1", "31", "28"};
+    QTest::newRow("month down into the last year")
+        << "UpDown3" << -1 << QStringList{"2024", "1", "5", "28"} << QStringList{"2023", "12", "5", "28"};
+    QTest::newRow("month up drops the leading zero")
+        << "UpDown3" << +1 << QStringList{"2024", "03", "05", "28"} << QStringList{"2024", "4", "05", "28"};
+    QTest::newRow("day up into the next year")
+        << "UpDown4" << +1 << QStringList{"2024", "12", "31", "28"} << QStringList{"2025", "1", "1", "28"};
+    QTest::newRow("day up into leap day")
+        << "UpDown4" << +1 << QStringList{"2024", "2", "28", "28"} << QStringList{"2024", "2", "29", "28"};
+    QTest::newRow("day down into the last year")
+        << "UpDown4" << -1 << QStringList{"2024", "1", "1", "28"} << QStringList{"2023", "12", "31", "28"};
 }
 
 void MainWindowTest::spinnersStepTheirFields()
@@ -531,15 +557,17 @@ void MainWindowTest::tabOrder_data()
     QTest::addColumn<QStringList>("order");
     const QStringList commands{"SchdlBtn", "SignBtn", "CloseBtn", "PrintBtn", "BitBtn1"};
     QTest::newRow("last period") << "RadioButton1"
-                                 << commands + QStringList{"MomName", "Cycle", "RadioButton1", "Edit2", "Edit3", "Edit4",
-                                                           "Yoteibi", "Hairanbi", "Chakushobi", "Button1", "SchdlBtn"};
-    QTest::newRow("basal temperature")
-        << "RadioButton2"
-        << commands + QStringList{"MomName", "RadioButton2", "Edit2", "Edit3", "Edit4", "Yoteibi", "Hairanbi",
-                                  "Chakushobi", "Button1", "SchdlBtn"};
+                                 << commands + QStringList{"MomName",    "Cycle",   "RadioButton1", "Edit2",
+                                                           "Edit3",      "Edit4",   "Yoteibi",      "Hairanbi",
+                                                           "Chakushobi", "Button1", "SchdlBtn"};
+    QTest::newRow("basal temperature") << "RadioButton2"
+                                       << commands + QStringList{"MomName", "RadioButton2", "Edit2",    "Edit3",
+                                                                 "Edit4",   "Yoteibi",      "Hairanbi", "Chakushobi",
+                                                                 "Button1", "SchdlBtn"};
     QTest::newRow("ultrasound") << "RadioButton3"
-                                << commands + QStringList{"MomName", "Edit2", "Edit3", "Edit4", "Yoteibi", "Hairanbi",
-                                                          "Chakushobi", "Button1", "RadioButton3", "SchdlBtn"};
+                                << commands + QStringList{"MomName",      "Edit2",    "Edit3",      "Edit4",
+                                                          "Yoteibi",      "Hairanbi", "Chakushobi", "Button1",
+                                                          "RadioButton3", "SchdlBtn"};
 }
 
 void MainWindowTest::tabOrder()

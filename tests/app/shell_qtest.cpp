@@ -102,9 +102,7 @@ void ShellTest::aboutBox()
     QCOMPARE(ok->geometry(), QRect(96, 288, 49, 25));
 
     // Enter presses OK and ends the modal box.
-    QTimer::singleShot(0, &about, [&about] {
-        QTest::keyClick(&about, Qt::Key_Return);
-    });
+    QTimer::singleShot(0, &about, [&about] { QTest::keyClick(&about, Qt::Key_Return); });
     QCOMPARE(about.exec(), int(QDialog::Accepted));
 }
 
@@ -115,8 +113,8 @@ void ShellTest::helpShowsEachTopicPage_data()
     namespace t = platform::help_topics;
     QTest::newRow("contents") << t::Contents() << "index.html";
     QTest::newRow("unknown topic") << QStringLiteral("nosuchtopic") << "index.html";
-    for (const QString &topic : {t::Input(), t::Basis(), t::TextOutput(), t::Printing(), t::Preview(),
-                                 t::Settings(), t::Notices(), t::Kikanmei(), t::Frames()})
+    for (const QString &topic : {t::Input(), t::Basis(), t::TextOutput(), t::Printing(), t::Preview(), t::Settings(),
+                                 t::Notices(), t::Kikanmei(), t::Frames()})
         QTest::newRow(topic.toLatin1().constData()) << topic << topic + QStringLiteral(".html");
 }
 

@@ -24,11 +24,14 @@ CalendarDate Moved(CalendarDate date, qint64 days)
 
 TEST(LeapYears, GregorianRuleExtendedToYearZeroAndBelow)
 {
-    struct Case { qint32 year; int days; };
+    struct Case
+    {
+        qint32 year;
+        int days;
+    };
     const Case cases[] = {
-        {2024, 366}, {2023, 365}, {1900, 365}, {2000, 366}, {2100, 365},
-        {0, 366}, {-4, 366}, {-1, 365}, {-100, 365}, {-400, 366},
-        {MaxInt, 365}, {MinInt, 366}, {1582, 365},
+        {2024, 366}, {2023, 365}, {1900, 365}, {2000, 366},   {2100, 365},   {0, 366},    {-4, 366},
+        {-1, 365},   {-100, 365}, {-400, 366}, {MaxInt, 365}, {MinInt, 366}, {1582, 365},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(DaysInYear(c.year), c.days) << c.year;
@@ -47,7 +50,12 @@ TEST(DaysInMonth, LengthsAndMonthsOutsideTheYear)
 
 TEST(AddDays, CarriesIntoMonthsAndYearsBothWays)
 {
-    struct Case { CalendarDate from; qint64 days; CalendarDate to; };
+    struct Case
+    {
+        CalendarDate from;
+        qint64 days;
+        CalendarDate to;
+    };
     const Case cases[] = {
         {{2024, 1, 31}, 1, {2024, 2, 1}},
         {{2024, 12, 31}, 1, {2025, 1, 1}},
@@ -89,8 +97,8 @@ TEST(AddDays, ExtremeDayValuesFinishAtOnceWithoutOverflow)
 
 TEST(AddDays, RefusesInvalidMonthsAndYearsBeyond32Bits)
 {
-    for (CalendarDate date : {CalendarDate{2024, 0, 1}, CalendarDate{2024, 13, 1},
-                              CalendarDate{MaxInt, 12, 31}, CalendarDate{MinInt, 1, 1}}) {
+    for (CalendarDate date : {CalendarDate{2024, 0, 1}, CalendarDate{2024, 13, 1}, CalendarDate{MaxInt, 12, 31},
+                              CalendarDate{MinInt, 1, 1}}) {
         const CalendarDate before = date;
         const qint64 step = date.year == MinInt ? -1 : 1;
         EXPECT_FALSE(AddDays(date, step)) << before.year << '-' << before.month;
@@ -123,7 +131,12 @@ TEST(DaysBetween, CountsDaysAndComplainsAboutOrder)
 TEST(WeekdayNames, FromTheEpochOnOnly)
 {
     test::FakeMessages messages;
-    struct Case { CalendarDate date; const char16_t *longName; const char16_t *shortName; };
+    struct Case
+    {
+        CalendarDate date;
+        const char16_t *longName;
+        const char16_t *shortName;
+    };
     const Case cases[] = {
         {{2024, 1, 1}, u"（月曜日）", u"(月)"},
         {{2024, 10, 7}, u"（月曜日）", u"(月)"},

@@ -11,16 +11,35 @@ using test::MakeInput;
 
 TEST(ParseIntegerField, BlanksSignDigitsAnd32BitRange)
 {
-    struct Case { const char *text; std::optional<qint32> value; };
+    struct Case
+    {
+        const char *text;
+        std::optional<qint32> value;
+    };
     const Case cases[] = {
-        {"28", 28}, {"  28", 28}, {"\t-3", -3}, {"+7", 7}, {"007", 7}, {"-0", 0},
-        {"2147483647", 2147483647}, {"-2147483648", qint32(-2147483647 - 1)},
+        {"28", 28},
+        {"  28", 28},
+        {"\t-3", -3},
+        {"+7", 7},
+        {"007", 7},
+        {"-0", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", qint32(-2147483647 - 1)},
         {"00000000000000000002147483647", 2147483647},
-        {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
         {"99999999999999999999", std::nullopt},
-        {"", std::nullopt}, {" ", std::nullopt}, {"-", std::nullopt}, {"+-1", std::nullopt},
-        {"28 ", std::nullopt}, {"2 8", std::nullopt}, {"0x1C", std::nullopt},
-        {"1e3", std::nullopt}, {"２８", std::nullopt}, {"　28", std::nullopt}, {"28.0", std::nullopt},
+        {"", std::nullopt},
+        {" ", std::nullopt},
+        {"-", std::nullopt},
+        {"+-1", std::nullopt},
+        {"28 ", std::nullopt},
+        {"2 8", std::nullopt},
+        {"0x1C", std::nullopt},
+        {"1e3", std::nullopt},
+        {"２８", std::nullopt},
+        {"　28", std::nullopt},
+        {"28.0", std::nullopt},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ParseIntegerField(QString::fromUtf8(c.text)), c.value) << '"' << c.text << '"';
@@ -28,7 +47,8 @@ TEST(ParseIntegerField, BlanksSignDigitsAnd32BitRange)
 
 TEST(ParseCalculationInput, KeepsTheDateAsTypedAndFailsOnAnyField)
 {
-    const auto parsed = ParseCalculationInput(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "2", "30", "35"));
+    const auto parsed =
+        ParseCalculationInput(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "2", "30", "35"));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->baseDate, (CalendarDate{2024, 2, 30}));
     EXPECT_EQ(parsed->cycle, 35);
@@ -39,7 +59,13 @@ TEST(ParseCalculationInput, KeepsTheDateAsTypedAndFailsOnAnyField)
 TEST(ComputePregnancyDates, ThreeBasesAndCycleLengths)
 {
     using B = CalculationBasis;
-    struct Case { B basis; CalendarDate base; qint32 cycle; PregnancyDates expected; };
+    struct Case
+    {
+        B basis;
+        CalendarDate base;
+        qint32 cycle;
+        PregnancyDates expected;
+    };
     const PregnancyDates standard{{2024, 10, 7}, {2024, 1, 15}, {2024, 1, 22}};
     const Case cases[] = {
         {B::LastMenstrualPeriod, {2024, 1, 1}, 28, standard},
@@ -56,8 +82,7 @@ TEST(ComputePregnancyDates, ThreeBasesAndCycleLengths)
         {B::UltrasoundDueDate, {1582, 1, 1}, 28, {{1582, 1, 1}, {1581, 4, 10}, {1581, 4, 17}}},
         {B::UltrasoundDueDate, {2024, 5, 0}, 28, {{2024, 4, 30}, {2023, 8, 8}, {2023, 8, 15}}},
         // The largest cycle: the offset does not fit 32 bits, the year does.
-        {B::LastMenstrualPeriod, {2024, 1, 1}, 2147483647,
-         {{5881635, 3, 20}, {5881634, 6, 27}, {5881634, 7, 4}}},
+        {B::LastMenstrualPeriod, {2024, 1, 1}, 2147483647, {{5881635, 3, 20}, {5881634, 6, 27}, {5881634, 7, 4}}},
     };
     for (const Case &c : cases) {
         const auto dates = ComputePregnancyDates(c.basis, c.base, c.cycle);
@@ -115,13 +140,18 @@ TEST(StepOperations, CycleAndYear)
 TEST(StepOperations, MonthCarriesIntoTheYear)
 {
     test::FakeSounds sounds;
-    struct Case { const char *year; const char *month; int d; const char *newMonth; const char *newYear; };
+    struct Case
+    {
+        const char *year;
+        const char *month;
+        int d;
+        const char *newMonth;
+        const char *newYear;
+    };
     const Case cases[] = {
-        {"2024", "12", 1, "1", "2025"},
-        {"2024", "1", -1, "12", "2023"},
-        {"2024", "5", 1, "6", nullptr},
-        {"2024", "20", 1, "9", "2025"},   // out of range: only shifted by 12
-        {"x", "5", -1, "4", nullptr},     // the year is only read on a carry
+        {"2024", "12", 1, "1", "2025"}, {"2024", "1", -1, "12", "2023"},
+        {"2024", "5", 1, "6", nullptr}, {"2024", "20", 1, "9", "2025"}, // out of range: only shifted by 12
+        {"x", "5", -1, "4", nullptr},                                   // the year is only read on a carry
     };
     for (const Case &c : cases) {
         const auto step = StepMonth(QString::fromUtf8(c.year), QString::fromUtf8(c.month), c.d, sounds);
@@ -139,16 +169,20 @@ TEST(StepOperations, MonthCarriesIntoTheYear)
 TEST(StepOperations, DayCarriesThroughMonthsYearsAndLeapDays)
 {
     test::FakeSounds sounds;
-    struct Case { const char *y, *m, *d; int dir; const char *ny, *nm, *nd; };
+    struct Case
+    {
+        const char *y, *m, *d;
+        int dir;
+        const char *ny, *nm, *nd;
+    };
     const Case cases[] = {
-        {"2024", "2", "28", 1, "2024", "2", "29"},
-        {"2024", "2", "29", 1, "2024", "3", "1"},
-        {"2024", "1", "1", -1, "2023", "12", "31"},
-        {"2024", "12", "31", 1, "2025", "1", "1"},
+        {"2024", "2", "28", 1, "2024", "2", "29"},    {"2024", "2", "29", 1, "2024", "3", "1"},
+        {"2024", "1", "1", -1, "2023", "12", "31"},   {"2024", "12", "31", 1, "2025", "1", "1"},
         {"2023", "2", "31", 0 + 1, "2023", "3", "4"},
     };
     for (const Case &c : cases) {
-        const auto step = StepDay(QString::fromUtf8(c.y), QString::fromUtf8(c.m), QString::fromUtf8(c.d), c.dir, sounds);
+        const auto step =
+            StepDay(QString::fromUtf8(c.y), QString::fromUtf8(c.m), QString::fromUtf8(c.d), c.dir, sounds);
         ASSERT_TRUE(step);
         EXPECT_EQ(step->year, QString::fromUtf8(c.ny));
         EXPECT_EQ(step->month, QString::fromUtf8(c.nm));

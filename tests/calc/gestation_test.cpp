@@ -16,17 +16,22 @@ constexpr CalendarDate Due{2024, 10, 7};
 
 TEST(PregnancyMonthAndTrimester, AcrossWeekBoundariesTheDueDateAndBeyond)
 {
-    struct Case { CalendarDate on; qint64 weeks; int days; qint64 total; qint64 month; Trimester trimester; };
+    struct Case
+    {
+        CalendarDate on;
+        qint64 weeks;
+        int days;
+        qint64 total;
+        qint64 month;
+        Trimester trimester;
+    };
     using T = Trimester;
     const Case cases[] = {
-        {{2024, 1, 1}, 0, 0, 0, 1, T::First},       // 280 days before the due date
-        {{2024, 3, 1}, 8, 4, 60, 3, T::First},
-        {{2024, 2, 25}, 7, 6, 55, 2, T::First},     // last day of week 7 ...
-        {{2024, 2, 26}, 8, 0, 56, 3, T::First},     // ... first of week 8, third month
-        {{2024, 4, 21}, 15, 6, 111, 4, T::First},
-        {{2024, 4, 22}, 16, 0, 112, 5, T::Second},
-        {{2024, 7, 14}, 27, 6, 195, 7, T::Second},
-        {{2024, 7, 15}, 28, 0, 196, 8, T::Third},
+        {{2024, 1, 1}, 0, 0, 0, 1, T::First}, // 280 days before the due date
+        {{2024, 3, 1}, 8, 4, 60, 3, T::First},      {{2024, 2, 25}, 7, 6, 55, 2, T::First}, // last day of week 7 ...
+        {{2024, 2, 26}, 8, 0, 56, 3, T::First}, // ... first of week 8, third month
+        {{2024, 4, 21}, 15, 6, 111, 4, T::First},   {{2024, 4, 22}, 16, 0, 112, 5, T::Second},
+        {{2024, 7, 14}, 27, 6, 195, 7, T::Second},  {{2024, 7, 15}, 28, 0, 196, 8, T::Third},
         {{2024, 10, 7}, 40, 0, 280, 11, T::Third},  // the due date itself
         {{2024, 10, 10}, 40, 3, 283, 11, T::Third}, // after it
         {{2024, 11, 10}, 44, 6, 314, 12, T::Third}, // past 43 weeks

@@ -14,7 +14,12 @@ namespace {
 
 constexpr CalendarDate Due{2024, 10, 7}; // last period began 2024-01-01, cycle 28
 
-struct Age { qint64 weeks; int day; qint64 untilDue; };
+struct Age
+{
+    qint64 weeks;
+    int day;
+    qint64 untilDue;
+};
 
 Age AgeOn(const CalendarDate &day)
 {
@@ -27,18 +32,21 @@ Age AgeOn(const CalendarDate &day)
 
 TEST(GestationalAge, CountsWeeksAndDaysFromTheDueDate)
 {
-    struct Case { CalendarDate day; qint64 weeks; int dayOfWeek; qint64 untilDue; };
+    struct Case
+    {
+        CalendarDate day;
+        qint64 weeks;
+        int dayOfWeek;
+        qint64 untilDue;
+    };
     const Case cases[] = {
-        {{2024, 1, 1}, 0, 0, 280},     // 280 days before the due date
-        {{2024, 1, 7}, 0, 6, 274},
-        {{2024, 1, 8}, 1, 0, 273},
-        {{2024, 2, 29}, 8, 3, 221},    // leap day inside the count
-        {{2024, 3, 28}, 12, 3, 193},
-        {{2024, 10, 6}, 39, 6, 1},
-        {{2024, 10, 7}, 40, 0, 0},     // the due date
-        {{2024, 11, 3}, 43, 6, -27},   // last day of week 43
-        {{2024, 11, 4}, 44, 0, -28},
-        {{2024, 2, 30}, 8, 4, 220},    // a day past its month's end counts on
+        {{2024, 1, 1}, 0, 0, 280}, // 280 days before the due date
+        {{2024, 1, 7}, 0, 6, 274},   {{2024, 1, 8}, 1, 0, 273},
+        {{2024, 2, 29}, 8, 3, 221}, // leap day inside the count
+        {{2024, 3, 28}, 12, 3, 193}, {{2024, 10, 6}, 39, 6, 1},
+        {{2024, 10, 7}, 40, 0, 0},                               // the due date
+        {{2024, 11, 3}, 43, 6, -27},                             // last day of week 43
+        {{2024, 11, 4}, 44, 0, -28}, {{2024, 2, 30}, 8, 4, 220}, // a day past its month's end counts on
     };
     for (const Case &c : cases) {
         const Age age = AgeOn(c.day);
@@ -63,12 +71,10 @@ TEST(GestationalAge, FollowsTheBasisThroughTheDueDate)
 {
     // The same pregnancy from an ovulation day and from a longer cycle: the
     // age follows the due date each basis gives.
-    const auto fromOvulation =
-        ComputePregnancyDates(CalculationBasis::BasalTemperatureOvulation, {2024, 1, 15}, 28);
+    const auto fromOvulation = ComputePregnancyDates(CalculationBasis::BasalTemperatureOvulation, {2024, 1, 15}, 28);
     ASSERT_TRUE(fromOvulation);
     EXPECT_EQ(GestationalAgeOn(fromOvulation->dueDate, {2024, 3, 28})->days, 87);
-    const auto longCycle =
-        ComputePregnancyDates(CalculationBasis::LastMenstrualPeriod, {2024, 1, 1}, 35);
+    const auto longCycle = ComputePregnancyDates(CalculationBasis::LastMenstrualPeriod, {2024, 1, 1}, 35);
     ASSERT_TRUE(longCycle);
     EXPECT_EQ(GestationalAgeOn(longCycle->dueDate, {2024, 3, 28})->days, 80);
 }

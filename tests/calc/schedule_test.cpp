@@ -12,8 +12,7 @@ namespace {
 
 CalculationInput Input(CalculationBasis basis, int y, int m, int d, int cycle = 28)
 {
-    return CalculationInput{basis, QString::number(y), QString::number(m), QString::number(d),
-                            QString::number(cycle)};
+    return CalculationInput{basis, QString::number(y), QString::number(m), QString::number(d), QString::number(cycle)};
 }
 
 const ScheduleRow &Row(const Schedule &schedule, int week)
@@ -43,8 +42,8 @@ TEST(BuildSchedule, RowsAnchoredAtTheOvulationDayForEveryBasis)
 
 TEST(BuildSchedule, FlagsMonthsTermWindowAndDueWeek)
 {
-    const auto schedule = BuildSchedule(Input(CalculationBasis::LastMenstrualPeriod, 2024, 1, 1),
-                                        QString(), ScheduleSettings());
+    const auto schedule =
+        BuildSchedule(Input(CalculationBasis::LastMenstrualPeriod, 2024, 1, 1), QString(), ScheduleSettings());
     ASSERT_TRUE(schedule);
     for (const ScheduleRow &row : schedule->rows) {
         const bool monthStart = row.week % 4 == 0 && row.week != 40;
@@ -71,9 +70,11 @@ TEST(BuildSchedule, LaterFirstWeeksAndFailures)
     CalculationInput empty = input;
     empty.cycle.clear();
     EXPECT_FALSE(BuildSchedule(empty, QString(), ScheduleSettings()));
-    EXPECT_FALSE(BuildSchedule(Input(CalculationBasis::LastMenstrualPeriod, 2024, 13, 1), QString(), ScheduleSettings()));
+    EXPECT_FALSE(
+        BuildSchedule(Input(CalculationBasis::LastMenstrualPeriod, 2024, 13, 1), QString(), ScheduleSettings()));
     // Week 43 of a due date in the last representable year lies beyond it.
-    EXPECT_FALSE(BuildSchedule(Input(CalculationBasis::UltrasoundDueDate, 2147483647, 12, 20), QString(), ScheduleSettings()));
+    EXPECT_FALSE(
+        BuildSchedule(Input(CalculationBasis::UltrasoundDueDate, 2147483647, 12, 20), QString(), ScheduleSettings()));
 }
 
 TEST(ScheduleTexts, TitleAndTerm)

@@ -6,7 +6,11 @@ using namespace ralvo;
 
 TEST(WarekiDateText, EachEraFromItsFirstDayWithTheFirstYearAsGannen)
 {
-    struct Case { CalendarDate date; const char *text; };
+    struct Case
+    {
+        CalendarDate date;
+        const char *text;
+    };
     const Case cases[] = {
         {{2024, 10, 7}, "令和6年10月7日"},
         {{2019, 5, 1}, "令和元年5月1日"},

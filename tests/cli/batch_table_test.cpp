@@ -14,9 +14,8 @@ std::vector<CsvRecord> Records(const char16_t *text)
 {
     auto parsed = ParseCsv(QString::fromUtf16(text));
     EXPECT_TRUE(std::holds_alternative<std::vector<CsvRecord>>(parsed));
-    return std::holds_alternative<std::vector<CsvRecord>>(parsed)
-        ? std::get<std::vector<CsvRecord>>(parsed)
-        : std::vector<CsvRecord>{};
+    return std::holds_alternative<std::vector<CsvRecord>>(parsed) ? std::get<std::vector<CsvRecord>>(parsed)
+                                                                  : std::vector<CsvRecord>{};
 }
 
 } // namespace
@@ -61,20 +60,18 @@ TEST(DecodeCsvBytes, Utf8WithOrWithoutBomAndShiftJisByValidity)
 
 TEST(ReadBatchRows, ColumnsByNameInAnyOrderAndBadRowsWithTheirLines)
 {
-    const auto read = ReadBatchRows(QStringLiteral(
-        " Cycle ,memo,DAY,month,year,basis,name\n"
-        "28,x,1,1,2024,0,一\n"
-        "28,x,18,1,2024,ivf3,二\n"
-        "28,x,1,1,2024,ivf4,三\n"
-        "28,x,1,1\n"
-        "30,,20,1,2024,ivf5,\n"));
+    const auto read = ReadBatchRows(QStringLiteral(" Cycle ,memo,DAY,month,year,basis,name\n"
+                                                   "28,x,1,1,2024,0,一\n"
+                                                   "28,x,18,1,2024,ivf3,二\n"
+                                                   "28,x,1,1,2024,ivf4,三\n"
+                                                   "28,x,1,1\n"
+                                                   "30,,20,1,2024,ivf5,\n"));
     ASSERT_TRUE(std::holds_alternative<BatchRows>(read));
     const BatchRows &batch = std::get<BatchRows>(read);
     ASSERT_EQ(batch.rows.size(), 3u);
     EXPECT_EQ(batch.rows[0].line, 2);
-    EXPECT_EQ(batch.rows[0].input, (CalculationInput{CalculationBasis::LastMenstrualPeriod,
-                                                     QStringLiteral("2024"), QStringLiteral("1"),
-                                                     QStringLiteral("1"), QStringLiteral("28")}));
+    EXPECT_EQ(batch.rows[0].input, (CalculationInput{CalculationBasis::LastMenstrualPeriod, QStringLiteral("2024"),
+                                                     QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("28")}));
     EXPECT_EQ(batch.rows[0].name, QStringLiteral("一"));
     EXPECT_EQ(batch.rows[1].input.basis, CalculationBasis::EmbryoTransferDay3);
     EXPECT_EQ(batch.rows[2].line, 6);
@@ -90,8 +87,8 @@ TEST(ReadBatchRows, ColumnsByNameInAnyOrderAndBadRowsWithTheirLines)
     const auto unnamed = ReadBatchRows(QStringLiteral("basis,year,month,day,cycle\n2,2024,10,7,28\n"));
     ASSERT_TRUE(std::holds_alternative<BatchRows>(unnamed));
     EXPECT_EQ(std::get<BatchRows>(unnamed).rows.at(0).name, QString());
-    for (const char *refused : {"name,basis,year,month,day\n", "basis,year,month,day,cycle,Year\n", "",
-                                "basis,\"year\n"}) {
+    for (const char *refused :
+         {"name,basis,year,month,day\n", "basis,year,month,day,cycle,Year\n", "", "basis,\"year\n"}) {
         EXPECT_TRUE(std::holds_alternative<QString>(ReadBatchRows(QString::fromUtf8(refused)))) << refused;
     }
 }

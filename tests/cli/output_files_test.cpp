@@ -18,9 +18,9 @@ using namespace ralvo::test;
 
 namespace {
 
-const QStringList kExample = {QStringLiteral("--basis"), QStringLiteral("0"), QStringLiteral("--year"),
-                              QStringLiteral("2024"),    QStringLiteral("--month"), QStringLiteral("1"),
-                              QStringLiteral("--day"),   QStringLiteral("1"),  QStringLiteral("--cycle"),
+const QStringList kExample = {QStringLiteral("--basis"), QStringLiteral("0"),         QStringLiteral("--year"),
+                              QStringLiteral("2024"),    QStringLiteral("--month"),   QStringLiteral("1"),
+                              QStringLiteral("--day"),   QStringLiteral("1"),         QStringLiteral("--cycle"),
                               QStringLiteral("28"),      QStringLiteral("--defaults")};
 
 struct ToolRun
@@ -124,7 +124,7 @@ TEST(ScheduleToolOutput, APageGoesIntoAFifoAsAStream)
 
     // Nobody reading: refused at once, the FIFO stays.
     const QStringList page = QStringList{QStringLiteral("page")} + kExample
-        + QStringList{QStringLiteral("--dpi"), QStringLiteral("40"), QStringLiteral("-o"), fifo};
+                             + QStringList{QStringLiteral("--dpi"), QStringLiteral("40"), QStringLiteral("-o"), fifo};
     const ToolRun unread = RunTool(page);
     EXPECT_EQ(unread.status, 73);
     EXPECT_EQ(NodeType(fifo), S_IFIFO);
@@ -174,17 +174,18 @@ TEST(ScheduleToolEnvironment, ADesktopPlatformWithoutDisplayChangesNothing)
     EXPECT_EQ(named.err, QByteArray());
 
     // Words Qt itself would take from its command line are the user's.
-    const ToolRun dashed = RunTool(Text({QStringLiteral("--utf8"), QStringLiteral("--name"), QStringLiteral("-reverse")}),
-                               environment);
+    const ToolRun dashed =
+        RunTool(Text({QStringLiteral("--utf8"), QStringLiteral("--name"), QStringLiteral("-reverse")}), environment);
     EXPECT_EQ(dashed.status, 0) << dashed.err.toStdString();
     EXPECT_TRUE(dashed.out.contains("-reverseさんの出産までのスケジュール")) << dashed.out.left(300).toStdString();
     EXPECT_EQ(dashed.err, QByteArray());
 
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("page.png"));
-    const ToolRun page = RunTool(QStringList{QStringLiteral("page")} + kExample
-                                 + QStringList{QStringLiteral("--dpi"), QStringLiteral("20"), QStringLiteral("-o"), png},
-                             environment);
+    const ToolRun page =
+        RunTool(QStringList{QStringLiteral("page")} + kExample
+                    + QStringList{QStringLiteral("--dpi"), QStringLiteral("20"), QStringLiteral("-o"), png},
+                environment);
     EXPECT_EQ(page.status, 0) << page.err.toStdString();
     EXPECT_EQ(page.err, QByteArray());
     EXPECT_TRUE(ReadAll(png).startsWith("\x89PNG"));

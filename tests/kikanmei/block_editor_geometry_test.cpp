@@ -43,14 +43,16 @@ TEST(BlockEditorRubberBand, DragInsertsTheWorkedExampleFrameInEitherDirection)
 
 TEST(BlockEditorRubberBand, TenPixelsInEitherDirectionSuffice)
 {
-    struct Case { const char *name; QPoint press, last; bool creates; };
+    struct Case
+    {
+        const char *name;
+        QPoint press, last;
+        bool creates;
+    };
     const Case cases[] = {
-        {"100 x 5", {100, 20}, {200, 25}, true},
-        {"5 x 100", {100, 20}, {105, 120}, true},
-        {"10 x 0", {100, 20}, {110, 20}, true},
-        {"9 x 9", {100, 20}, {109, 29}, false},
-        {"9 x 9 backwards", {109, 29}, {100, 20}, false},
-        {"no move", {100, 20}, {100, 20}, false},
+        {"100 x 5", {100, 20}, {200, 25}, true},          {"5 x 100", {100, 20}, {105, 120}, true},
+        {"10 x 0", {100, 20}, {110, 20}, true},           {"9 x 9", {100, 20}, {109, 29}, false},
+        {"9 x 9 backwards", {109, 29}, {100, 20}, false}, {"no move", {100, 20}, {100, 20}, false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(Canvas1000.FrameFromRubberBand(c.press, c.last).has_value(), c.creates) << c.name;
@@ -79,16 +81,26 @@ TEST(BlockEditorHover, ZonesFollowTheTableLastMatchWinning)
 {
     const WakuRecord frame = Frame(1000, 873, 5000, 3493); // pixels 100, 20, 500, 80; xm 300, ym 50
     using enum HoverZone;
-    struct Case { QPoint at; std::optional<HoverZone> zone; };
-    const Case cases[] = {
-        {{100, 20}, TopLeft}, {{98, 18}, TopLeft}, {{102, 22}, Inside}, // the inner line of a handle belongs to the inside
-        {{500, 20}, TopRight}, {{502, 18}, TopRight},
-        {{500, 80}, BottomRight}, {{100, 80}, BottomLeft},
-        {{300, 20}, Top}, {{500, 50}, Right}, {{300, 80}, Bottom}, {{100, 50}, Left},
-        {{300, 21}, Top}, {{300, 22}, Inside},
-        {{250, 40}, Inside}, {{498, 78}, Inside},
-        {{97, 20}, std::nullopt}, {{200, 20}, std::nullopt}, {{600, 50}, std::nullopt},
+    struct Case
+    {
+        QPoint at;
+        std::optional<HoverZone> zone;
     };
+    const Case
+        cases
+            [] =
+                {
+                    {{100, 20}, TopLeft},      {{98, 18}, TopLeft},
+                    {{102, 22}, Inside}, // the inner line of a handle belongs to the inside
+                    {{500, 20}, TopRight},     {{502, 18}, TopRight},
+                    {{500, 80}, BottomRight},  {{100, 80}, BottomLeft},
+                    {{300, 20}, Top},          {{500, 50}, Right},
+                    {{300, 80}, Bottom},       {{100, 50}, Left},
+                    {{300, 21}, Top},          {{300, 22}, Inside},
+                    {{250, 40}, Inside},       {{498, 78}, Inside},
+                    {{97, 20}, std::nullopt},  {{200, 20}, std::nullopt},
+                    {{600, 50}, std::nullopt},
+                };
     for (const Case &c : cases)
         EXPECT_EQ(Canvas1000.HoverZoneAt(frame, c.at), c.zone) << c.at.x() << "," << c.at.y();
 }
@@ -110,7 +122,13 @@ TEST(BlockEditorDrag, ResizingAndMovingSteps)
     const WakuEdges px{100, 20, 500, 80};
     const QPoint last{300, 50};
     using enum HoverZone;
-    struct Case { const char *name; HoverZone zone; QPoint to; std::optional<WakuEdges> result; };
+    struct Case
+    {
+        const char *name;
+        HoverZone zone;
+        QPoint to;
+        std::optional<WakuEdges> result;
+    };
     const Case cases[] = {
         {"top-left", TopLeft, {90, 10}, WakuEdges{90, 10, 500, 80}},
         {"top-right", TopRight, {600, 10}, WakuEdges{100, 10, 600, 80}},

@@ -82,7 +82,11 @@ struct Editor
     void Press(QPoint at, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonPress, at, b); }
     void Move(QPoint at) { Send(QEvent::MouseMove, at); }
     void Release(QPoint at, Qt::MouseButton b = Qt::LeftButton) { Send(QEvent::MouseButtonRelease, at, b); }
-    void Click(QPoint at) { Press(at); Release(at); }
+    void Click(QPoint at)
+    {
+        Press(at);
+        Release(at);
+    }
     void Drag(QPoint from, QPoint to)
     {
         Move(from);
@@ -617,7 +621,9 @@ private Q_SLOTS:
         QCOMPARE(e.moji.Values().colour, 0x00FF00u);
         colour->click();
         QCOMPARE(e.moji.Values().colour, 0x00FF00u); // a cancelled chooser keeps the colour
-        QCOMPARE(e.fakes.colorChooser.initials, (std::vector<Colour>{0x000000, 0x00FF00})); // the chooser opens as it was last left, not with the text colour
+        QCOMPARE(e.fakes.colorChooser.initials,
+                 (std::vector<Colour>{0x000000,
+                                      0x00FF00})); // the chooser opens as it was last left, not with the text colour
 
         faceBox->setEditText(QStringLiteral("どこにもない書体"));
         QCOMPARE(e.moji.Values().fontName, QStringLiteral("どこにもない書体"));

@@ -2,8 +2,8 @@
 // vertical forms of Japanese text, metafiles, and pictures that cannot be
 // loaded. Tolerances instead of golden images: fonts may differ slightly.
 #include "kikanmei/WakuDrawing.h"
-#include "platform/Fonts.h"
 #include "pictures/Pictures.h"
+#include "platform/Fonts.h"
 #include "platform/VerticalForms.h"
 #include "support/FakePlatform.h"
 
@@ -12,14 +12,14 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRawFont>
-#include <QImage>
-#include <QPainter>
-#include <QWidget>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -37,7 +37,10 @@ QImage WhiteImage(int width, int height)
     return image;
 }
 
-bool IsInk(QRgb pixel) { return qRed(pixel) < 160 || qGreen(pixel) < 160 || qBlue(pixel) < 160; }
+bool IsInk(QRgb pixel)
+{
+    return qRed(pixel) < 160 || qGreen(pixel) < 160 || qBlue(pixel) < 160;
+}
 
 // Bounding box of the ink inside `area` (empty when there is none).
 QRect InkBounds(const QImage &image, const QRect &area, bool (*ink)(QRgb) = IsInk)
@@ -51,9 +54,18 @@ QRect InkBounds(const QImage &image, const QRect &area, bool (*ink)(QRgb) = IsIn
     return box;
 }
 
-bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }
-bool IsGreen(QRgb p) { return qGreen(p) > 200 && qRed(p) < 60 && qBlue(p) < 60; }
-bool IsBlue(QRgb p) { return qBlue(p) > 150 && qRed(p) < 100 && qGreen(p) < 100; }
+bool IsRed(QRgb p)
+{
+    return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+}
+bool IsGreen(QRgb p)
+{
+    return qGreen(p) > 200 && qRed(p) < 60 && qBlue(p) < 60;
+}
+bool IsBlue(QRgb p)
+{
+    return qBlue(p) > 150 && qRed(p) < 100 && qGreen(p) < 100;
+}
 
 void SaveShot(const QImage &image, const QString &name)
 {
@@ -222,7 +234,12 @@ TEST_F(KikanmeiPictures, BitmapKeepsItsAspectOrStretches)
     bitmap.fill(Qt::red);
     ASSERT_TRUE(bitmap.save(Path(QStringLiteral("logo.BMP")), "BMP"));
 
-    struct Case { QString kind; WakuEdges edges; QRect expected; };
+    struct Case
+    {
+        QString kind;
+        WakuEdges edges;
+        QRect expected;
+    };
     const std::vector<Case> cases{
         {QStringLiteral("F"), {10, 20, 312, 122}, QRect(111, 21, 200, 100)}, // inner 300 × 100
         {QStringLiteral("F"), {10, 20, 112, 322}, QRect(11, 21, 100, 50)},   // inner 100 × 300
@@ -494,7 +511,8 @@ TEST_F(KikanmeiPictures, SvgAndFifoPicturesAreUnreadable)
     ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
     svg.write("<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
               "width='10' height='10'><rect width='10' height='10' fill='red'/>"
-              "<image width='10' height='10' xlink:href='" + QFile::encodeName(fifo) + "'/></svg>");
+              "<image width='10' height='10' xlink:href='"
+              + QFile::encodeName(fifo) + "'/></svg>");
     svg.close();
     for (const QString &path : {svg.fileName(), fifo}) {
         QImage image = WhiteImage(50, 50);
@@ -533,7 +551,8 @@ TEST_F(KikanmeiPictures, CostlyMetafileIsUnreadable)
 TEST_F(KikanmeiPictures, CostlyEnhancedMetafileIsUnreadable)
 {
     using pictures::Picture;
-    EXPECT_FALSE(Picture::FromData(test::WriteWidePenEmf(Path(QStringLiteral("pens.emf")), 2000), Picture::Format::Emf));
+    EXPECT_FALSE(
+        Picture::FromData(test::WriteWidePenEmf(Path(QStringLiteral("pens.emf")), 2000), Picture::Format::Emf));
     EXPECT_FALSE(Picture::FromData(test::WriteScaledSquaresEmf(Path(QStringLiteral("big.emf")), 100, 1000),
                                    Picture::Format::Emf));
     // A hundred squares of a millionth of the picture each cost nothing.
@@ -610,7 +629,8 @@ TEST_F(KikanmeiDrawing, VerticalTextOnAHighResolutionPdfPage)
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
-        WakuRecord frame = TextFrame(QStringLiteral("P"), QStringLiteral("０３－１２"), QStringLiteral("ＭＳ ゴシック"));
+        WakuRecord frame =
+            TextFrame(QStringLiteral("P"), QStringLiteral("０３－１２"), QStringLiteral("ＭＳ ゴシック"));
         DrawWaku(frame, WakuTarget{&painter, {1000, 1000, 1400, 3000}, 380, 20, 0, std::nullopt}, fake.messages,
                  fake.sounds);
     }
@@ -666,8 +686,7 @@ class FrameWidget : public QWidget
 public:
     FrameWidget(WakuRecord frame, test::FakePlatform &fake, QWidget *parent)
         : QWidget(parent), m_frame(std::move(frame)), m_fake(fake)
-    {
-    }
+    {}
 
 protected:
     void paintEvent(QPaintEvent *) override

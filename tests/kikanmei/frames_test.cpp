@@ -237,13 +237,10 @@ TEST(KikanmeiFrames, CharactersCountTheirShiftJisBytes)
 TEST(KikanmeiFrames, PicturePlacement)
 {
     // 200 × 100 bitmap. Inner 300 × 100: relatively wider, flush right.
-    EXPECT_EQ(WakuPictureDestination(QStringLiteral("F"), {10, 20, 312, 122}, 200, 100),
-              QRect(111, 21, 200, 100));
+    EXPECT_EQ(WakuPictureDestination(QStringLiteral("F"), {10, 20, 312, 122}, 200, 100), QRect(111, 21, 200, 100));
     // Inner 100 × 300: full width, flush top, 50 high.
-    EXPECT_EQ(WakuPictureDestination(QStringLiteral("F"), {10, 20, 112, 322}, 200, 100),
-              QRect(11, 21, 100, 50));
-    EXPECT_EQ(WakuPictureDestination(QStringLiteral("V"), {10, 20, 112, 322}, 200, 100),
-              QRect(11, 21, 100, 300));
+    EXPECT_EQ(WakuPictureDestination(QStringLiteral("F"), {10, 20, 112, 322}, 200, 100), QRect(11, 21, 100, 50));
+    EXPECT_EQ(WakuPictureDestination(QStringLiteral("V"), {10, 20, 112, 322}, 200, 100), QRect(11, 21, 100, 300));
     // Nothing to draw into, or nothing to draw.
     EXPECT_FALSE(WakuPictureDestination(QStringLiteral("F"), {10, 20, 12, 322}, 200, 100));
     EXPECT_FALSE(WakuPictureDestination(QStringLiteral("V"), {10, 20, 112, 10}, 200, 100));
@@ -254,9 +251,9 @@ TEST(KikanmeiFrames, PicturePlacement)
 
 TEST(KikanmeiFrames, LongFaceNamesAreCutToThirtyOneBytes)
 {
-    const QString name = QStringLiteral("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ"); // 32 bytes
-    EXPECT_EQ(WakuRequestFaceName(name, false), name.left(15));  // 30 bytes: the 16th would make 32
-    EXPECT_EQ(WakuRequestFaceName(name, true), name.left(15));   // "@" + 30 = 31
+    const QString name = QStringLiteral("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ");  // 32 bytes
+    EXPECT_EQ(WakuRequestFaceName(name, false), name.left(15));               // 30 bytes: the 16th would make 32
+    EXPECT_EQ(WakuRequestFaceName(name, true), name.left(15));                // "@" + 30 = 31
     const QString ascii = QStringLiteral("abcdefghijklmnopqrstuvwxyz012345"); // 32 bytes
     EXPECT_EQ(WakuRequestFaceName(ascii, false), ascii.left(31));
     EXPECT_EQ(WakuRequestFaceName(ascii, true), ascii.left(30));
@@ -271,9 +268,9 @@ TEST(KikanmeiFrames, APointSelectsTheLastFrameContainingIt)
     WakuRecord damaged = WakuRecord::WithEdges(0, 0, 10000, 10000);
     damaged.Top = QStringLiteral("?");
     block.AppendFrame(damaged);
-    EXPECT_EQ(WakuFrameAt(block, 4500, 4500), 1);  // shared: the later one
-    EXPECT_EQ(WakuFrameAt(block, 5000, 100), 0);   // exactly on the right edge
-    EXPECT_EQ(WakuFrameAt(block, 9000, 9000), 1);  // corner
+    EXPECT_EQ(WakuFrameAt(block, 4500, 4500), 1); // shared: the later one
+    EXPECT_EQ(WakuFrameAt(block, 5000, 100), 0);  // exactly on the right edge
+    EXPECT_EQ(WakuFrameAt(block, 9000, 9000), 1); // corner
     EXPECT_EQ(WakuFrameAt(block, 9001, 9000), std::nullopt);
     EXPECT_EQ(WakuFrameAt(KikanmeiBlock(), 0, 0), std::nullopt);
 }

@@ -59,7 +59,8 @@ TEST_F(FileWriterTest, ReplacesAFileKeepingItsPermissions)
 {
     const QString target = Path(QStringLiteral("out.txt"));
     WriteAll(target, "old");
-    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    ASSERT_TRUE(
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
     ASSERT_TRUE(WriteFileAtomically(target, "new"));
     EXPECT_EQ(ReadAll(target), "new");
     EXPECT_EQ(Mode(target), 0640u);

@@ -25,9 +25,8 @@ TEST(DualWidthAdvances, HalfWidthExactlyHalfOfFullWidth)
 
 TEST(FilterFixedPitchFaces, KeepsOrderDropsProportionalAndVerticalNames)
 {
-    const QStringList families{QStringLiteral("B Mono"), QStringLiteral("@B Mono"),
-                               QStringLiteral("@A Mono"), QStringLiteral("A Sans"),
-                               QStringLiteral("A Mono"), QStringLiteral("Mono@")};
+    const QStringList families{QStringLiteral("B Mono"), QStringLiteral("@B Mono"), QStringLiteral("@A Mono"),
+                               QStringLiteral("A Sans"), QStringLiteral("A Mono"),  QStringLiteral("Mono@")};
     const auto mono = [](const QString &name) { return name.contains(QStringLiteral("Mono")); };
     EXPECT_EQ(FilterFixedPitchFaces(families, mono),
               (QStringList{QStringLiteral("B Mono"), QStringLiteral("A Mono"), QStringLiteral("Mono@")}));
@@ -71,11 +70,10 @@ TEST(FixedPitchFamilies, MonoCellAndJapaneseDualWidthFacesOnceInQtOrder)
         face({QStringLiteral("Nimbus Mono")}, Spacing::Mono),             // a second foundry
         face({QStringLiteral("@B Gothic")}, Spacing::DualWidth, true),
         face({QStringLiteral("Cell"), QStringLiteral("Cell Narrow")}, Spacing::CharCell),
-        face({QStringLiteral("B Gothic")}, Spacing::DualWidth, true),     // its bold face
+        face({QStringLiteral("B Gothic")}, Spacing::DualWidth, true), // its bold face
     };
-    EXPECT_EQ(FixedPitchFamilies(faces),
-              (QStringList{QStringLiteral("B Gothic"), QStringLiteral("Cell"), QStringLiteral("Cell Narrow"),
-                           QStringLiteral("Nimbus Mono")}));
+    EXPECT_EQ(FixedPitchFamilies(faces), (QStringList{QStringLiteral("B Gothic"), QStringLiteral("Cell"),
+                                                      QStringLiteral("Cell Narrow"), QStringLiteral("Nimbus Mono")}));
     EXPECT_TRUE(FixedPitchFamilies({}).isEmpty());
 }
 

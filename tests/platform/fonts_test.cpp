@@ -21,8 +21,7 @@ struct FaceCase
 };
 
 class FontSubstitution : public ::testing::TestWithParam<FaceCase>
-{
-};
+{};
 
 TEST_P(FontSubstitution, ResolvesToItsIpaTwin)
 {

@@ -79,14 +79,16 @@ TEST_F(SettingsStoreTest, EveryKindSurvivesTheFile)
 {
     const QJsonObject binary{{QStringLiteral("kind"), QStringLiteral("binary")},
                              {QStringLiteral("data"), QStringLiteral("00ff10")}};
-    const QByteArray file = QJsonDocument(QJsonObject{
-        {QStringLiteral("format"), QStringLiteral("ralvo-settings")},
-        {QStringLiteral("version"), 1},
-        {QStringLiteral("keys"), QJsonObject{{QStringLiteral("\\K"), QJsonObject{
-            {QStringLiteral("Binary"), binary},
-            {QStringLiteral("Big"), 4294967296.0},
-            {QStringLiteral("Flag"), true},
-            {QStringLiteral("List"), QJsonArray{1, 2}}}}}}}).toJson();
+    const QByteArray file =
+        QJsonDocument(QJsonObject{{QStringLiteral("format"), QStringLiteral("ralvo-settings")},
+                                  {QStringLiteral("version"), 1},
+                                  {QStringLiteral("keys"),
+                                   QJsonObject{{QStringLiteral("\\K"),
+                                                QJsonObject{{QStringLiteral("Binary"), binary},
+                                                            {QStringLiteral("Big"), 4294967296.0},
+                                                            {QStringLiteral("Flag"), true},
+                                                            {QStringLiteral("List"), QJsonArray{1, 2}}}}}}})
+            .toJson();
     WriteAll(StorePath(), file);
 
     SettingsStore store = SettingsStore::Open(StorePath());
@@ -120,17 +122,28 @@ TEST_F(SettingsStoreTest, FilesThatAreNotStoresAreKeptAsideUntouched)
 {
     const QList<std::pair<const char *, QByteArray>> cases = {
         {"empty", QByteArray()},
-        {"truncated", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": ")},
+        {"truncated",
+         QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": ")},
         {"binary junk", QByteArray("\x00\xff\x12garbage", 10)},
         {"JSON array", QByteArrayLiteral("[1, 2]")},
         {"another program's JSON", QByteArrayLiteral("{\"keys\": {}}")},
         {"future version", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 2, \"keys\": {}}")},
-        {"key not an object", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": 1}}")},
-        {"malformed key path", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\A\\\\\\\\B\": {}}}")},
-        {"keys differing in case", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\k\": {}}}")},
-        {"values differing in case", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"A\": 2}}}")},
-        {"a value repeated exactly", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"a\": 2}}}")},
-        {"a key repeated exactly", QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\K\": {}}}")},
+        {"key not an object",
+         QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": 1}}")},
+        {"malformed key path",
+         QByteArrayLiteral("{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\A\\\\\\\\B\": {}}}")},
+        {"keys differing in case",
+         QByteArrayLiteral(
+             "{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\k\": {}}}")},
+        {"values differing in case",
+         QByteArrayLiteral(
+             "{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"A\": 2}}}")},
+        {"a value repeated exactly",
+         QByteArrayLiteral(
+             "{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {\"a\": 1, \"a\": 2}}}")},
+        {"a key repeated exactly",
+         QByteArrayLiteral(
+             "{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {\"\\\\K\": {}, \"\\\\K\": {}}}")},
     };
     for (const auto &[label, bytes] : cases) {
         SCOPED_TRACE(label);
@@ -176,8 +189,8 @@ TEST_F(SettingsStoreTest, AFailedSaveLeavesTheFileAsItWas)
     store.OpenKeyForWriting(QStringLiteral("\\K"))->WriteInteger(QStringLiteral("a"), 1);
     ASSERT_TRUE(store.Save());
     const QByteArray before = ReadAll(StorePath());
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-        | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const QFileDevice::Permissions others =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
     EXPECT_FALSE(QFile::permissions(StorePath()) & others) << "a new store is for its owner only";
 
     // Read-only access never writes.
@@ -237,8 +250,7 @@ TEST_F(SettingsStoreTest, AKilledSaveLeavesACompleteOldOrNewStore)
         const auto key = store->OpenKeyForReading(QStringLiteral("\\Test"));
         ASSERT_TRUE(key);
         const int generation = key->Value(QStringLiteral("Generation"))->integer();
-        EXPECT_EQ(key->Value(QStringLiteral("Filler"))->text(),
-                  QString(fillerSize, QChar(u'a' + generation % 26)));
+        EXPECT_EQ(key->Value(QStringLiteral("Filler"))->text(), QString(fillerSize, QChar(u'a' + generation % 26)));
         EXPECT_GT(generation, lastGeneration);
         // The last save the child announced is on disk, or the next one if it
         // was committed before the child could say so.

@@ -6,12 +6,25 @@ using namespace ralvo::platform;
 
 TEST(ShiftJisWidth, HalfAndFullWidthAndJisTwins)
 {
-    struct Case { const char16_t *text; int width; };
+    struct Case
+    {
+        const char16_t *text;
+        int width;
+    };
     const Case cases[] = {
-        {u"", 0}, {u"abc", 3}, {u"ｱｲｳ", 3}, {u"あ", 2}, {u"【第", 4}, {u"か月】", 6},
-        {u"～－", 4}, {u"〜−‖¬¢£—", 14}, {u"┓┃┛", 6},
+        {u"", 0},
+        {u"abc", 3},
+        {u"ｱｲｳ", 3},
+        {u"あ", 2},
+        {u"【第", 4},
+        {u"か月】", 6},
+        {u"～－", 4},
+        {u"〜−‖¬¢£—", 14},
+        {u"┓┃┛", 6},
         // Unencodable characters count as the "？" they become.
-        {u"😀", 2}, {u"𠮷a", 3}, {u"a\uFEFF", 3},
+        {u"😀", 2},
+        {u"𠮷a", 3},
+        {u"a\uFEFF", 3},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ShiftJisWidth(QString::fromUtf16(c.text)), c.width) << QString::fromUtf16(c.text).toStdString();
@@ -26,7 +39,8 @@ TEST(EncodeShiftJis, MapsJisTwinsAndReportsWhatItCannotWrite)
     const ShiftJisBytes mixed = EncodeShiftJis(QStringLiteral("a😀b😀\uFEFF"));
     EXPECT_FALSE(mixed.ok());
     EXPECT_EQ(mixed.unencodable, QStringLiteral("😀\uFEFF"));
-    EXPECT_EQ(mixed.bytes, QByteArray("a\x81\x48" "b\x81\x48\x81\x48"));
+    EXPECT_EQ(mixed.bytes, QByteArray("a\x81\x48"
+                                      "b\x81\x48\x81\x48"));
 
     const ShiftJisBytes loneSurrogate = EncodeShiftJis(QString(QChar(0xD800)) + u'x');
     EXPECT_FALSE(loneSurrogate.ok());

@@ -49,8 +49,8 @@ TEST(QtSounds, TheLibraryIsLoadedByTheFirstSoundWhichPlays)
     const QString wav = home.filePath(QStringLiteral("played.wav"));
     QFile config(home.filePath(QStringLiteral(".asoundrc")));
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write(QByteArrayLiteral("pcm.!default { type file slave.pcm \"null\" file \"")
-                 + QFile::encodeName(wav) + QByteArrayLiteral("\" format \"wav\" }\n"));
+    config.write(QByteArrayLiteral("pcm.!default { type file slave.pcm \"null\" file \"") + QFile::encodeName(wav)
+                 + QByteArrayLiteral("\" format \"wav\" }\n"));
     config.close();
     const ScopedHome scopedHome(home.path());
 

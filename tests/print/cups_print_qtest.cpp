@@ -57,8 +57,7 @@ QString CupsPdfOutputDir()
     QString out = QStringLiteral("${HOME}/PDF");
     QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
     if (conf.open(QIODevice::ReadOnly)) {
-        const QRegularExpression outLine(QStringLiteral("^Out\\s+(\\S+)\\s*$"),
-                                         QRegularExpression::MultilineOption);
+        const QRegularExpression outLine(QStringLiteral("^Out\\s+(\\S+)\\s*$"), QRegularExpression::MultilineOption);
         const auto match = outLine.match(QString::fromUtf8(conf.readAll()));
         if (match.hasMatch())
             out = match.captured(1);
@@ -111,15 +110,14 @@ void VerifyPrintedPage(const QString &pdf)
 {
     const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(
-                 QStringLiteral("Page size:\\s+59[45](\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+59[45](\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
              qPrintable(info));
 
     QTemporaryDir tmp;
     QVERIFY(tmp.isValid());
     const QString base = tmp.filePath(QStringLiteral("page"));
-    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"),
-                                     QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, base});
+    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
+                                     QStringLiteral("-singlefile"), pdf, base});
     const QImage image(base + QStringLiteral(".png"));
     QVERIFY(!image.isNull());
     const int w = image.width();
@@ -243,8 +241,7 @@ class PdfFilePrinter final : public SchedulePrinter
 public:
     PdfFilePrinter(QPrinter &printer, platform::PrintDialogs &dialogs, QString file)
         : m_qt(printer, dialogs), m_printer(printer), m_file(std::move(file))
-    {
-    }
+    {}
     bool SelectDefaultPrinter() override
     {
         m_printer.setOutputFormat(QPrinter::PdfFormat);
@@ -278,8 +275,8 @@ private:
 
     PageSources Sources()
     {
-        return PageSources{m_records.settings, m_records.notices, m_records.block, m_fields,
-                           m_platform.messages, m_platform.sounds};
+        return PageSources{m_records.settings, m_records.notices,   m_records.block,
+                           m_fields,           m_platform.messages, m_platform.sounds};
     }
 
 private Q_SLOTS:
@@ -300,8 +297,7 @@ private Q_SLOTS:
         const QString dir = qEnvironmentVariable("RALVO_CUPS_DIR");
         QFile unavailable(dir + QStringLiteral("/unavailable"));
         if (dir.isEmpty() || unavailable.open(QIODevice::ReadOnly))
-            QSKIP(qPrintable(QStringLiteral("no CUPS scheduler: ")
-                             + QString::fromUtf8(unavailable.readAll()).trimmed()
+            QSKIP(qPrintable(QStringLiteral("no CUPS scheduler: ") + QString::fromUtf8(unavailable.readAll()).trimmed()
                              + QStringLiteral("; Qt's PDF output is tested instead")));
         QCOMPARE(QPrinterInfo::defaultPrinterName(), QStringLiteral("RalvoPDF"));
 
@@ -321,7 +317,8 @@ private Q_SLOTS:
         // The job lands as a PDF within seconds; wait up to a minute, then
         // for the backend to finish writing it.
         QString arrived;
-        QTRY_VERIFY2_WITH_TIMEOUT(!(arrived = NewPdf(out, before)).isEmpty(), qPrintable(QStringLiteral("no PDF arrived in ") + out), 60000);
+        QTRY_VERIFY2_WITH_TIMEOUT(!(arrived = NewPdf(out, before)).isEmpty(),
+                                  qPrintable(QStringLiteral("no PDF arrived in ") + out), 60000);
         QTRY_VERIFY_WITH_TIMEOUT(EndsAsAPdf(arrived), 30000);
         VerifyPrintedPage(arrived);
         if (!QTest::currentTestFailed())

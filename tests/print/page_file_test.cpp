@@ -42,10 +42,9 @@ ProcessRun RunProgram(const QString &program, const QStringList &arguments)
 
 QStringList Example()
 {
-    return {QStringLiteral("page"), QStringLiteral("--defaults"), QStringLiteral("--basis"),
-            QStringLiteral("0"), QStringLiteral("--year"), QStringLiteral("2024"),
-            QStringLiteral("--month"), QStringLiteral("1"), QStringLiteral("--day"),
-            QStringLiteral("1"), QStringLiteral("--cycle"), QStringLiteral("28"),
+    return {QStringLiteral("page"),   QStringLiteral("--defaults"), QStringLiteral("--basis"), QStringLiteral("0"),
+            QStringLiteral("--year"), QStringLiteral("2024"),       QStringLiteral("--month"), QStringLiteral("1"),
+            QStringLiteral("--day"),  QStringLiteral("1"),          QStringLiteral("--cycle"), QStringLiteral("28"),
             QStringLiteral("--name"), QStringLiteral("サンプル")};
 }
 
@@ -99,7 +98,8 @@ TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 
-    const ProcessRun text = RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const ProcessRun text =
+        RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     ASSERT_EQ(text.status, 0);
     const std::vector<Word> words = WordsOf(text.out);
     // Expected top-left corners in millimetres on A4 (210 × 297), row k of
@@ -109,7 +109,13 @@ TEST_F(PageFileTest, WorkedExamplePdfTextStandsWhereThePagePutsIt)
     // wide as its underline (0.2579 to 0.7421 of the width), table texts as
     // wide as their columns of the grid (0.0101 of the width each).
     const double column = 0.0101 * 210;
-    struct Expect { QString text; int occurrence; double x, y; double width = 0; };
+    struct Expect
+    {
+        QString text;
+        int occurrence;
+        double x, y;
+        double width = 0;
+    };
     const Expect expected[] = {
         {QStringLiteral("サンプルさんの出産までのスケジュール"), 0, 0.2579 * 210, 0.0673 * 297,
          (0.7421 - 0.2579) * 210},
@@ -172,10 +178,10 @@ TEST_F(PageFileTest, UsesTheStoredNoticesAndBlockUnlessDefaults)
     QStringList arguments = Example();
     arguments.removeAll(QStringLiteral("--defaults"));
     const QString pdf = Path("stored.pdf");
-    const ProcessRun run = Tool(arguments << QStringLiteral("--settings") << store
-                                          << QStringLiteral("-o") << pdf);
+    const ProcessRun run = Tool(arguments << QStringLiteral("--settings") << store << QStringLiteral("-o") << pdf);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const ProcessRun text = RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const ProcessRun text =
+        RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     const std::vector<Word> words = WordsOf(text.out);
     const auto find = [&words](const QString &t) {
         return std::find_if(words.begin(), words.end(), [&t](const Word &w) { return w.text == t; });
@@ -190,9 +196,9 @@ TEST_F(PageFileTest, UsesTheStoredNoticesAndBlockUnlessDefaults)
 TEST_F(PageFileTest, PngIsTheWholeSheetOnWhite)
 {
     const QString png = Path("x.png");
-    const ProcessRun run = Tool(Example() << QStringLiteral("--paper") << QStringLiteral("b5")
-                                   << QStringLiteral("--dpi") << QStringLiteral("100")
-                                   << QStringLiteral("-o") << png);
+    const ProcessRun run =
+        Tool(Example() << QStringLiteral("--paper") << QStringLiteral("b5") << QStringLiteral("--dpi")
+                       << QStringLiteral("100") << QStringLiteral("-o") << png);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QImage image(png);
     ASSERT_FALSE(image.isNull());
@@ -206,7 +212,12 @@ TEST_F(PageFileTest, PngIsTheWholeSheetOnWhite)
 TEST_F(PageFileTest, RefusalsWriteNoFile)
 {
     const QString pdf = Path("refused.pdf");
-    struct Case { QStringList extra; int status; const char *stderrHas; };
+    struct Case
+    {
+        QStringList extra;
+        int status;
+        const char *stderrHas;
+    };
     const Case cases[] = {
         {{QStringLiteral("--paper"), QStringLiteral("a3"), QStringLiteral("-o"), pdf}, 64, "--paper"},
         {{QStringLiteral("--dpi"), QStringLiteral("0"), QStringLiteral("-o"), pdf}, 64, "--dpi"},

@@ -13,9 +13,9 @@ const SheetMapping kA4At600(4960, 7016);
 PageLayoutInput DefaultInput()
 {
     PageLayoutInput in;
-    in.titleColumns = 36;      // サンプルさんの出産までのスケジュール
-    in.monthLabelWidth = 12;   // 【第 + か月】 + 2
-    in.weekLabelWidth = 8;     // 妊娠 + 週 + 2
+    in.titleColumns = 36;    // サンプルさんの出産までのスケジュール
+    in.monthLabelWidth = 12; // 【第 + か月】 + 2
+    in.weekLabelWidth = 8;   // 妊娠 + 週 + 2
     in.thinLineWidth = PrinterThinLineWidth(4960);
     return in;
 }
@@ -55,7 +55,8 @@ struct ColumnCase
     double noticeFx;
 };
 
-class TableColumnsTest : public ::testing::TestWithParam<ColumnCase> {};
+class TableColumnsTest : public ::testing::TestWithParam<ColumnCase>
+{};
 
 TEST_P(TableColumnsTest, DefaultNotations)
 {
@@ -74,11 +75,11 @@ TEST_P(TableColumnsTest, DefaultNotations)
     EXPECT_NEAR(ColumnFraction(cols.notice), c.noticeFx, 1e-12);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PageGeometry, TableColumnsTest,
-    ::testing::Values(ColumnCase{"WithLastDay", true, 13, 22, 34, 36, 50, {13, 22, 49}, 0.6076},
-                      ColumnCase{"WithoutLastDay", false, 13, 22, 34, 0, 39, {13, 22, 38}, 0.4965}),
-    [](const auto &test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(PageGeometry, TableColumnsTest,
+                         ::testing::Values(ColumnCase{"WithLastDay", true, 13, 22, 34, 36, 50, {13, 22, 49}, 0.6076},
+                                           ColumnCase{
+                                               "WithoutLastDay", false, 13, 22, 34, 0, 39, {13, 22, 38}, 0.4965}),
+                         [](const auto &test) { return std::string(test.param.name); });
 
 TEST(PageGeometry, ColumnFractionsOfTheDefaultRow)
 {
@@ -91,12 +92,12 @@ TEST(PageGeometry, ColumnFractionsOfTheDefaultRow)
     EXPECT_NEAR(ColumnFraction(110), 1.2136, 1e-12);
 
     const PageLayout p = ComputePageLayout(kA4At600, DefaultInput());
-    EXPECT_EQ(p.monthLabelX, 509);          // round(0.1026 × 4960) = round(508.896)
-    EXPECT_EQ(p.weekLabelX, 1160);          // round(1160.144)
-    EXPECT_EQ(p.firstDayX, 1611);           // round(1611.008)
-    EXPECT_EQ(p.tildeX, 2212);              // round(2212.16)
-    EXPECT_EQ(p.lastDayX, 2312);            // round(2312.352)
-    EXPECT_EQ(p.noticeX, 3014);             // round(3013.696)
+    EXPECT_EQ(p.monthLabelX, 509); // round(0.1026 × 4960) = round(508.896)
+    EXPECT_EQ(p.weekLabelX, 1160); // round(1160.144)
+    EXPECT_EQ(p.firstDayX, 1611);  // round(1611.008)
+    EXPECT_EQ(p.tildeX, 2212);     // round(2212.16)
+    EXPECT_EQ(p.lastDayX, 2312);   // round(2312.352)
+    EXPECT_EQ(p.noticeX, 3014);    // round(3013.696)
     // Rules 0.005 W left of the columns they precede; the last one doubled.
     EXPECT_EQ(p.columnRules[0], QLine(1135, 862, 1135, 5611)); // 0.0976 + 13 × 0.0101
     EXPECT_EQ(p.columnRules[1].x1(), 1586);                    // 0.0976 + 22 × 0.0101
@@ -110,7 +111,8 @@ struct MonthRuleCase
     int rules;
 };
 
-class MonthRulesTest : public ::testing::TestWithParam<MonthRuleCase> {};
+class MonthRulesTest : public ::testing::TestWithParam<MonthRuleCase>
+{};
 
 TEST_P(MonthRulesTest, OneRuleBetweenEachPairOfMonthBands)
 {
@@ -132,8 +134,7 @@ TEST_P(MonthRulesTest, OneRuleBetweenEachPairOfMonthBands)
 }
 
 INSTANTIATE_TEST_SUITE_P(PageGeometry, MonthRulesTest,
-                         ::testing::Values(MonthRuleCase{0, 9}, MonthRuleCase{1, 8},
-                                           MonthRuleCase{2, 7}),
+                         ::testing::Values(MonthRuleCase{0, 9}, MonthRuleCase{1, 8}, MonthRuleCase{2, 7}),
                          [](const auto &test) { return "Hani" + std::to_string(test.param.hani); });
 
 TEST(PageGeometry, MonthRulesOfHaniZeroInMillimetres)
@@ -166,8 +167,8 @@ TEST(PageGeometry, RowsFor40And32Rows)
     PageLayoutInput in = DefaultInput();
     const PageLayout p40 = ComputePageLayout(kA4At600, in);
     ASSERT_EQ(p40.rowTops.size(), 40u);
-    EXPECT_EQ(p40.rowTops.front(), 883);    // round(0.1259175 × 7016) = round(883.437)
-    EXPECT_EQ(p40.rowTops.back(), 5490);    // round(0.7824825 × 7016) = round(5489.98)
+    EXPECT_EQ(p40.rowTops.front(), 883); // round(0.1259175 × 7016) = round(883.437)
+    EXPECT_EQ(p40.rowTops.back(), 5490); // round(0.7824825 × 7016) = round(5489.98)
     in.hani = 2;
     const PageLayout p32 = ComputePageLayout(kA4At600, in);
     ASSERT_EQ(p32.rowTops.size(), 32u);
@@ -179,9 +180,9 @@ TEST(PageGeometry, TitleOf36ColumnsIsCentredAndUnderlined)
     EXPECT_NEAR(TitleLeftFraction(36), 0.2579, 1e-12);
     EXPECT_NEAR(TitleRightFraction(36), 0.7421, 1e-12);
     const PageLayout p = ComputePageLayout(kA4At600, DefaultInput());
-    EXPECT_EQ(p.titlePoint, QPoint(1279, 472));        // 0.2579 × 4960 = 1279.18, 0.0673 × 7016
+    EXPECT_EQ(p.titlePoint, QPoint(1279, 472));          // 0.2579 × 4960 = 1279.18, 0.0673 × 7016
     EXPECT_EQ(p.underline, QLine(1279, 614, 3681, 614)); // 0.0875 × 7016 = 613.9
-    EXPECT_EQ(p.dueLinePoint, QPoint(1313, 685));      // 0.2648 × 4960, 0.0976 × 7016
+    EXPECT_EQ(p.dueLinePoint, QPoint(1313, 685));        // 0.2648 × 4960, 0.0976 × 7016
 }
 
 TEST(PageGeometry, TableFrameAndOffsetsOfAPrinter)
@@ -195,10 +196,10 @@ TEST(PageGeometry, TableFrameAndOffsetsOfAPrinter)
 TEST(PageGeometry, BlockUnitsMapIntoTheBoxBelowTheTable)
 {
     EXPECT_EQ(BlockX(kA4At600, 0), 472);
-    EXPECT_EQ(BlockX(kA4At600, 10000), 4487);      // round(0.9047 × 4960) = round(4487.31)
+    EXPECT_EQ(BlockX(kA4At600, 10000), 4487); // round(0.9047 × 4960) = round(4487.31)
     EXPECT_EQ(BlockY(kA4At600, 0), 5611);
-    EXPECT_EQ(BlockY(kA4At600, 10000), 6544);      // round(0.9327 × 7016) = round(6543.82)
-    EXPECT_EQ(BlockX(kA4At600, 5000), 2480);       // round(0.50 × 4960)
+    EXPECT_EQ(BlockY(kA4At600, 10000), 6544); // round(0.9327 × 7016) = round(6543.82)
+    EXPECT_EQ(BlockX(kA4At600, 5000), 2480);  // round(0.50 × 4960)
     // Outside 0 … 10000 lies outside the box.
     EXPECT_LT(BlockX(kA4At600, -1000), 472);
     EXPECT_GT(BlockY(kA4At600, 12000), 6544);

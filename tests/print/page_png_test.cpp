@@ -48,7 +48,8 @@ KikanmeiBlock BlockWithPictures(const QString &folder)
     block.AppendFrame(Frame(100, 100, 4000, 9900, WakuKind::PictureStretched(), path));
     block.AppendFrame(Frame(4100, 100, 6000, 9900, WakuKind::PictureFixedAspect(), path));
     block.AppendFrame(Frame(6100, 200, 7900, 9800, WakuKind::Horizontal(), QStringLiteral("さくら医院（産婦人科）")));
-    block.AppendFrame(Frame(8000, 100, 9900, 9900, WakuKind::Vertical(), QStringLiteral("電話（０３）１２３４－５６７８")));
+    block.AppendFrame(
+        Frame(8000, 100, 9900, 9900, WakuKind::Vertical(), QStringLiteral("電話（０３）１２３４－５６７８")));
     return block;
 }
 

@@ -48,8 +48,7 @@ QByteArray RunTool(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {};
     return process.readAllStandardOutput();
 }
@@ -136,10 +135,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        platform::InstallFontSubstitutions();
-    }
+    void initTestCase() { platform::InstallFontSubstitutions(); }
 
     void init()
     {
@@ -170,11 +166,16 @@ private Q_SLOTS:
     void controlsAreThoseOfThePreview()
     {
         QCOMPARE(m_form->windowTitle(), QStringLiteral("印刷プレビュー"));
-        const struct { int n; const char *caption; const char *hint; int x; } buttons[] = {
-            {1, "印刷", "表示されているスケジュール表を印刷します", 8},
-            {2, "ズームイン", "拡大表示します", 96},
-            {3, "ズームアウト", "縮小表示します", 184},
-            {4, "閉じる", "プレビュー・フォームを閉じます", 272}};
+        const struct
+        {
+            int n;
+            const char *caption;
+            const char *hint;
+            int x;
+        } buttons[] = {{1, "印刷", "表示されているスケジュール表を印刷します", 8},
+                       {2, "ズームイン", "拡大表示します", 96},
+                       {3, "ズームアウト", "縮小表示します", 184},
+                       {4, "閉じる", "プレビュー・フォームを閉じます", 272}};
         for (const auto &b : buttons) {
             QToolButton *button = Button(b.n);
             QVERIFY(button);
@@ -359,16 +360,17 @@ private Q_SLOTS:
             if (call.text.isEmpty() || call.text.front().isSpace())
                 continue;
             // The face gives "～" and "〜" one glyph; poppler reads back either.
-            const QString first = call.text.left(
-                std::find_if(call.text.begin(), call.text.end(), [](QChar c) { return c.isSpace(); })
-                - call.text.begin()).replace(QChar(0xFF5E), QChar(0x301C));
+            const QString first =
+                call.text
+                    .left(std::find_if(call.text.begin(), call.text.end(), [](QChar c) { return c.isSpace(); })
+                          - call.text.begin())
+                    .replace(QChar(0xFF5E), QChar(0x301C));
             const QPointF at = call.point * pointsPerDot;
             const auto match = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) {
                 // poppler joins texts that touch ("〜" and "10月" into "〜10月").
                 const bool starts = w.text.startsWith(first) && std::abs(w.box.left() - at.x()) < 0.5;
                 const bool inside = w.text.contains(first) && w.box.left() < at.x() && at.x() < w.box.right();
-                return (starts || inside)
-                    && w.box.top() - 0.5 < at.y() && at.y() < w.box.bottom() + 0.5;
+                return (starts || inside) && w.box.top() - 0.5 < at.y() && at.y() < w.box.bottom() + 0.5;
             });
             QVERIFY2(match != words.end(),
                      qPrintable(call.text + QStringLiteral(" at %1, %2").arg(at.x()).arg(at.y())));
@@ -398,7 +400,8 @@ private Q_SLOTS:
         const QString unreachable = dir.filePath(QStringLiteral("no-such-folder/x.pdf"));
         m_platform.fileDialogs.answers.push_back(unreachable);
         QTest::mouseClick(Button(5), Qt::LeftButton);
-        QCOMPARE(m_messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(unreachable)});
+        QCOMPARE(m_messages.shown,
+                 std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(unreachable)});
 
         // Bad input beeps and asks for no file.
         m_fields.day = QStringLiteral("x");

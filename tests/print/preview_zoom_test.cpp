@@ -18,26 +18,24 @@ struct FitCase
 };
 
 class FitPaperTest : public testing::TestWithParam<FitCase>
-{
-};
+{};
 
 TEST_P(FitPaperTest, LargestSheetOfProportionsOneToSqrtTwo)
 {
     EXPECT_EQ(FitPaper(GetParam().area), GetParam().sheet);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Areas, FitPaperTest,
-    testing::Values(
-        // A wide area: the height limits, width round(600 / 1.414) = 424.
-        FitCase{"WideAreaLimitedByHeight", {800, 600}, {424, 600}},
-        // A tall area: height cut to round(600 × 1.414) = 848, then the width
-        // is tested again (848 < 848.4) and recomputed as round(848 / 1.414).
-        FitCase{"TallAreaLimitedByWidth", {600, 1000}, {600, 848}},
-        // Exactly 1.414 high needs no cut, and the width stays.
-        FitCase{"ExactProportions", {1000, 1414}, {1000, 1414}},
-        FitCase{"EmptyArea", {0, 0}, {0, 0}}),
-    [](const testing::TestParamInfo<FitCase> &test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(Areas, FitPaperTest,
+                         testing::Values(
+                             // A wide area: the height limits, width round(600 / 1.414) = 424.
+                             FitCase{"WideAreaLimitedByHeight", {800, 600}, {424, 600}},
+                             // A tall area: height cut to round(600 × 1.414) = 848, then the width
+                             // is tested again (848 < 848.4) and recomputed as round(848 / 1.414).
+                             FitCase{"TallAreaLimitedByWidth", {600, 1000}, {600, 848}},
+                             // Exactly 1.414 high needs no cut, and the width stays.
+                             FitCase{"ExactProportions", {1000, 1414}, {1000, 1414}},
+                             FitCase{"EmptyArea", {0, 0}, {0, 0}}),
+                         [](const testing::TestParamInfo<FitCase> &test) { return std::string(test.param.name); });
 
 const QSize kArea(800, 600);
 

@@ -1,12 +1,11 @@
 #include "print/SchedulePrinting.h"
 
-#include "settings/LastInputFields.h"
 #include "kikanmei/AppRecords.h"
+#include "settings/LastInputFields.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
 
 #include <gtest/gtest.h>
-
 
 using namespace ralvo;
 
@@ -31,8 +30,8 @@ struct PrintFixture : testing::Test
 
     PrintResult Print()
     {
-        const PageSources sources{records.settings, records.notices, records.block, fields,
-                                  platform.messages, platform.sounds};
+        const PageSources sources{records.settings, records.notices,   records.block,
+                                  fields,           platform.messages, platform.sounds};
         return PrintSchedule(printer, sources);
     }
 
@@ -77,9 +76,11 @@ TEST_F(PrintFixture, PrintsThePageOnTheWholeSheetWithOffsetsSubtracted)
 
 TEST_F(PrintFixture, PaperFollowsYoshi)
 {
-    const struct { int yoshi; std::optional<QPageSize::PageSizeId> paper; } cases[] = {
-        {0, QPageSize::JisB5}, {1, QPageSize::A4}, {2, std::nullopt}, {7, std::nullopt},
-        {-1, std::nullopt}};
+    const struct
+    {
+        int yoshi;
+        std::optional<QPageSize::PageSizeId> paper;
+    } cases[] = {{0, QPageSize::JisB5}, {1, QPageSize::A4}, {2, std::nullopt}, {7, std::nullopt}, {-1, std::nullopt}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.yoshi);
         EXPECT_EQ(PaperForYoshi(c.yoshi), c.paper);
@@ -95,7 +96,12 @@ TEST_F(PrintFixture, PaperFollowsYoshi)
 
 TEST(PrintMargins, ThresholdsAreTheBlankMarginsOfThePageStrictly)
 {
-    const struct { const char *name; PrinterSheet sheet; bool asks; } cases[] = {
+    const struct
+    {
+        const char *name;
+        PrinterSheet sheet;
+        bool asks;
+    } cases[] = {
         {"A4 with 100-unit margins", {4960, 7016, 100, 100, 4760, 6816}, false},
         {"A4 with a 600-unit left offset", {4960, 7016, 600, 100, 4260, 6816}, true},
         {"left exactly 0.0952", {10000, 10000, 952, 0, 9048, 10000}, false},
@@ -203,6 +209,5 @@ TEST_F(PrintFixture, BlockMessagesAreShownWhilePrintingAndPrintingGoesOn)
     frame.Kind = WakuKind::Unreadable();
     records.block.AppendFrame(frame);
     EXPECT_EQ(Print(), PrintResult::Printed);
-    EXPECT_EQ(platform.messages.shown,
-              std::vector<QString>{QStringLiteral("画像データが読み込み不能となっています")});
+    EXPECT_EQ(platform.messages.shown, std::vector<QString>{QStringLiteral("画像データが読み込み不能となっています")});
 }

@@ -1,19 +1,19 @@
 #include "print/SchedulePage.h"
 
+#include "kikanmei/WakuDrawing.h"
 #include "platform/CellFont.h"
 #include "platform/Fonts.h"
 #include "platform/ShiftJis.h"
 #include "print/PageBlock.h"
 #include "print/PageGeometry.h"
-#include "kikanmei/WakuDrawing.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingPaintDevice.h"
 
 #include <QFontMetricsF>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -54,14 +54,10 @@ protected:
         target.paperHeight = height;
         target.thinLineWidth = thin;
         target.paperOutline = outline;
-        return DrawSchedulePage(target, PageSources{settings, notices, block, fields,
-                                                    fakes.messages, fakes.sounds});
+        return DrawSchedulePage(target, PageSources{settings, notices, block, fields, fakes.messages, fakes.sounds});
     }
 
-    PageResult Record(bool outline = false)
-    {
-        return Draw(device, kWidth, kHeight, outline);
-    }
+    PageResult Record(bool outline = false) { return Draw(device, kWidth, kHeight, outline); }
 
     std::vector<PaintCall> Texts() const { return device.Of(PaintCall::Kind::Text); }
     std::vector<PaintCall> Lines() const { return device.Of(PaintCall::Kind::Line); }
@@ -79,10 +75,7 @@ protected:
     }
 
     // Top of the text's first cell, from its baseline.
-    double CellTop(const PaintCall &c) const
-    {
-        return c.point.y() - platform::CellAscent(c.font, device);
-    }
+    double CellTop(const PaintCall &c) const { return c.point.y() - platform::CellAscent(c.font, device); }
 
     // The texts of one row, left to right.
     std::vector<PaintCall> RowTexts(int top) const
@@ -117,8 +110,8 @@ TEST_F(SchedulePageTest, WorkedExampleTitleAndDueDateLine)
     EXPECT_TRUE(fakes.messages.shown.empty());
 
     const PaintCall title = TextCall(QStringLiteral("サンプルさんの出産までのスケジュール"));
-    EXPECT_DOUBLE_EQ(title.point.x(), 1279);          // 0.2579 of the width
-    EXPECT_NEAR(CellTop(title), 472, 1e-9);           // 0.0673 of the height
+    EXPECT_DOUBLE_EQ(title.point.x(), 1279); // 0.2579 of the width
+    EXPECT_NEAR(CellTop(title), 472, 1e-9);  // 0.0673 of the height
     // A full-width character is as wide as the cell is high (133), so the
     // title of 18 of them is as wide as its underline from 1279 to 3681.
     const QFontMetricsF titleMetrics(title.font, &device);
@@ -137,9 +130,8 @@ TEST_F(SchedulePageTest, WorkedExampleTitleAndDueDateLine)
 
     // The underline follows the title, in its colour, 12 wide.
     const std::vector<PaintCall> lines = Lines();
-    const auto underline = std::find_if(lines.begin(), lines.end(), [](const PaintCall &c) {
-        return c.line == QLineF(1279, 614, 3681, 614);
-    });
+    const auto underline = std::find_if(lines.begin(), lines.end(),
+                                        [](const PaintCall &c) { return c.line == QLineF(1279, 614, 3681, 614); });
     ASSERT_NE(underline, lines.end());
     EXPECT_EQ(underline->pen.widthF(), 12);
     EXPECT_EQ(underline->pen.color(), Rgb(settings.Titcolor));
@@ -180,8 +172,7 @@ TEST_F(SchedulePageTest, WorkedExampleRows)
         const QFontMetricsF metrics(first[i].font, &device);
         EXPECT_NEAR(metrics.horizontalAdvance(QChar(0x3000)), 100, 0.01);
         const double grid = platform::ShiftJisWidth(first[i].text) * 0.0101 * kWidth;
-        EXPECT_NEAR(metrics.horizontalAdvance(first[i].text), grid, 0.01 * grid)
-            << texts[int(i)].toStdString();
+        EXPECT_NEAR(metrics.horizontalAdvance(first[i].text), grid, 0.01 * grid) << texts[int(i)].toStdString();
     }
     // The first day ends where "～" begins.
     EXPECT_NEAR(xs[2] + QFontMetricsF(first[2].font, &device).horizontalAdvance(first[2].text), xs[3], 6);
@@ -220,14 +211,17 @@ TEST_F(SchedulePageTest, ColoursOfTheTermWindowAndTheDueDate)
     settings.MWcolor = 0x112233; // distinct from the day colour
     settings.Daycolor = 0x445566;
     Record();
-    const std::vector<int> tops = page::ComputePageLayout(page::SheetMapping(kWidth, kHeight),
-                                                          page::PageLayoutInput{})
-                                      .rowTops;
-    struct Expect { int week; Colour week_, first, tilde, last; };
+    const std::vector<int> tops =
+        page::ComputePageLayout(page::SheetMapping(kWidth, kHeight), page::PageLayoutInput{}).rowTops;
+    struct Expect
+    {
+        int week;
+        Colour week_, first, tilde, last;
+    };
     const Colour s = settings.Seikicolor, m = settings.MWcolor, d = settings.Daycolor;
     const Expect expected[] = {
-        {36, m, d, d, d}, {37, s, s, s, s}, {39, s, s, s, s},
-        {40, s, settings.Yoteibicolor, s, s}, {41, s, s, s, s}, {42, m, d, d, d},
+        {36, m, d, d, d}, {37, s, s, s, s}, {39, s, s, s, s}, {40, s, settings.Yoteibicolor, s, s},
+        {41, s, s, s, s}, {42, m, d, d, d},
     };
     for (const Expect &e : expected) {
         const std::vector<PaintCall> row = RowTexts(tops[std::size_t(e.week - 4)]);
@@ -260,8 +254,7 @@ TEST_F(SchedulePageTest, WithoutLastDaysTheNoticeMovesLeftAndTheTildeStays)
 {
     settings.Shumatsucheck = false;
     Record();
-    const std::vector<PaintCall> row =
-        RowTexts(std::nearbyint(page::RowTextFraction(0, 40) * kHeight));
+    const std::vector<PaintCall> row = RowTexts(std::nearbyint(page::RowTextFraction(0, 40) * kHeight));
     ASSERT_EQ(row.size(), 5u);
     EXPECT_EQ(row[3].text, QStringLiteral("～"));
     EXPECT_DOUBLE_EQ(row[3].point.x(), 2212);
@@ -338,15 +331,14 @@ TEST_F(SchedulePageTest, DrawsInTheOrderOfThePage)
     EXPECT_EQ(calls[12].kind, PaintCall::Kind::Line);                 // underline
     EXPECT_EQ(calls[13].kind, PaintCall::Kind::Text);                 // due date
     for (std::size_t i = calls.size() - 4; i < calls.size(); ++i)
-        EXPECT_EQ(calls[i].kind, PaintCall::Kind::Line);               // column rules last
+        EXPECT_EQ(calls[i].kind, PaintCall::Kind::Line); // column rules last
 }
 
 TEST_F(SchedulePageTest, PrinterOffsetsMoveEveryPoint)
 {
     QPainter painter(&device);
     PageTarget target{&painter, kWidth, kHeight, 100, 60, 3, false};
-    DrawSchedulePage(target, PageSources{settings, notices, block, fields, fakes.messages,
-                                         fakes.sounds});
+    DrawSchedulePage(target, PageSources{settings, notices, block, fields, fakes.messages, fakes.sounds});
     painter.end();
     EXPECT_EQ(device.Of(PaintCall::Kind::Rect)[0].rect.topLeft(), QPointF(372, 802));
     const PaintCall title = TextCall(QStringLiteral("サンプルさんの出産までのスケジュール"));
@@ -358,14 +350,28 @@ TEST_F(SchedulePageTest, DamagedBlockFramesAreReportedOnceEachPerDrawing)
 {
     // Frame 1: good edges, a picture found unreadable earlier. Frame 2: one
     // edge is not a number.
-    block = KikanmeiBlock(QStringList{
-        QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("5000"), QStringLiteral("5000"),
-        {}, {}, {}, {}, QStringLiteral("Non"), QStringLiteral("/nowhere/logo.bmp"),
-        QStringLiteral("100"), QStringLiteral("x"), QStringLiteral("200"), QStringLiteral("300"),
-        {}, {}, {}, {}, {}, {}});
+    block = KikanmeiBlock(QStringList{QStringLiteral("0"),
+                                      QStringLiteral("0"),
+                                      QStringLiteral("5000"),
+                                      QStringLiteral("5000"),
+                                      {},
+                                      {},
+                                      {},
+                                      {},
+                                      QStringLiteral("Non"),
+                                      QStringLiteral("/nowhere/logo.bmp"),
+                                      QStringLiteral("100"),
+                                      QStringLiteral("x"),
+                                      QStringLiteral("200"),
+                                      QStringLiteral("300"),
+                                      {},
+                                      {},
+                                      {},
+                                      {},
+                                      {},
+                                      {}});
     Record();
-    EXPECT_EQ(fakes.messages.shown,
-              (std::vector<QString>{UnreadablePictureMessage(), IncompleteBlockMessage()}));
+    EXPECT_EQ(fakes.messages.shown, (std::vector<QString>{UnreadablePictureMessage(), IncompleteBlockMessage()}));
     Record();
     EXPECT_EQ(fakes.messages.shown.size(), 4u);
 
@@ -378,15 +384,15 @@ TEST_F(SchedulePageTest, DamagedBlockFramesAreReportedOnceEachPerDrawing)
 TEST(PageFrameEdges, UnreadableEdgesKeepThoseOfTheFrameBefore)
 {
     const page::SheetMapping sheet(kWidth, kHeight);
-    const PageFrameEdges first = MapFrameEdges(sheet, QStringLiteral("0"), QStringLiteral("x"),
-                                               QStringLiteral("10000"), QStringLiteral("10000"), {});
+    const PageFrameEdges first = MapFrameEdges(sheet, QStringLiteral("0"), QStringLiteral("x"), QStringLiteral("10000"),
+                                               QStringLiteral("10000"), {});
     EXPECT_FALSE(first.complete);
     EXPECT_EQ(first.left, 472);
-    EXPECT_EQ(first.top, 0);          // nothing before it: 0 device units
+    EXPECT_EQ(first.top, 0); // nothing before it: 0 device units
     EXPECT_EQ(first.right, 4487);
     EXPECT_EQ(first.bottom, 6544);
-    const PageFrameEdges second = MapFrameEdges(sheet, QString(), QStringLiteral("5000"),
-                                                QStringLiteral("-"), QStringLiteral("10000"), first);
+    const PageFrameEdges second =
+        MapFrameEdges(sheet, QString(), QStringLiteral("5000"), QStringLiteral("-"), QStringLiteral("10000"), first);
     EXPECT_FALSE(second.complete);
     EXPECT_EQ(second.left, 472);
     EXPECT_EQ(second.right, 4487);
@@ -427,13 +433,19 @@ TEST_F(SchedulePageTest, RasterPreviewHasColouredTextOnlyWhenColourIsOn)
 
 namespace {
 
-QStringList Frame(int left, int top, int right, int bottom, const QString &fontHeight,
-                  const QString &charGap, const QString &color, const QString &kind,
-                  const QString &content)
+QStringList Frame(int left, int top, int right, int bottom, const QString &fontHeight, const QString &charGap,
+                  const QString &color, const QString &kind, const QString &content)
 {
-    return {QString::number(left), QString::number(top), QString::number(right),
-            QString::number(bottom), fontHeight, charGap, QStringLiteral("ＭＳ ゴシック"),
-            color, kind, content};
+    return {QString::number(left),
+            QString::number(top),
+            QString::number(right),
+            QString::number(bottom),
+            fontHeight,
+            charGap,
+            QStringLiteral("ＭＳ ゴシック"),
+            color,
+            kind,
+            content};
 }
 
 } // namespace
@@ -487,8 +499,8 @@ TEST_F(SchedulePageTest, BlockFramesMapIntoTheBoxBelowTheTable)
 
 TEST_F(SchedulePageTest, MissingPictureBeepsOnceThenReportsTheFrameAsUnreadable)
 {
-    block = KikanmeiBlock(Frame(0, 0, 5000, 5000, {}, {}, {}, QStringLiteral("F"),
-                                QStringLiteral("/nowhere/gone.bmp")));
+    block =
+        KikanmeiBlock(Frame(0, 0, 5000, 5000, {}, {}, {}, QStringLiteral("F"), QStringLiteral("/nowhere/gone.bmp")));
     Record();
     EXPECT_EQ(fakes.sounds.beeps, 1);
     EXPECT_EQ(fakes.messages.shown, std::vector<QString>{PictureLoadFailedMessage()});
@@ -496,15 +508,14 @@ TEST_F(SchedulePageTest, MissingPictureBeepsOnceThenReportsTheFrameAsUnreadable)
 
     Record();
     EXPECT_EQ(fakes.sounds.beeps, 1);
-    EXPECT_EQ(fakes.messages.shown,
-              (std::vector<QString>{PictureLoadFailedMessage(), UnreadablePictureMessage()}));
+    EXPECT_EQ(fakes.messages.shown, (std::vector<QString>{PictureLoadFailedMessage(), UnreadablePictureMessage()}));
     EXPECT_TRUE(device.Of(PaintCall::Kind::Image).empty());
 }
 
 TEST_F(SchedulePageTest, BlockIsLeftOutWhenSwitchedOff)
 {
-    block = KikanmeiBlock(Frame(0, 0, 5000, 5000, QStringLiteral("300"), QStringLiteral("0"),
-                                QStringLiteral("0"), QStringLiteral("L"), QStringLiteral("XYZ")));
+    block = KikanmeiBlock(Frame(0, 0, 5000, 5000, QStringLiteral("300"), QStringLiteral("0"), QStringLiteral("0"),
+                                QStringLiteral("L"), QStringLiteral("XYZ")));
     settings.Kikanmeicheck = false;
     Record();
     for (const PaintCall &c : Texts())
@@ -523,13 +534,13 @@ TEST_F(SchedulePageTest, SheetPaintedInStripsEqualsTheWholeAndReadsEveryPicture)
     logo.fill(QColor(30, 140, 60));
     const QString logoPath = folder.filePath(QStringLiteral("logo.bmp"));
     ASSERT_TRUE(logo.save(logoPath));
-    const KikanmeiBlock frames(Frame(0, 0, 6000, 3000, QStringLiteral("220"), QStringLiteral("0"), QStringLiteral("255"),
-                             QStringLiteral("L"), QStringLiteral("さくらクリニック（産婦人科）"))
-                               + Frame(9000, 0, 9900, 9900, QStringLiteral("130"), QStringLiteral("40"), QStringLiteral("0"),
-                             QStringLiteral("P"), QStringLiteral("電話（03）1234-5678ー。"))
-                               + Frame(100, 5000, 3000, 9000, {}, {}, {}, QStringLiteral("F"), logoPath)
-                               + Frame(3000, 5000, 6000, 9000, {}, {}, {}, QStringLiteral("F"),
-                             folder.filePath(QStringLiteral("gone.bmp"))));
+    const KikanmeiBlock frames(
+        Frame(0, 0, 6000, 3000, QStringLiteral("220"), QStringLiteral("0"), QStringLiteral("255"), QStringLiteral("L"),
+              QStringLiteral("さくらクリニック（産婦人科）"))
+        + Frame(9000, 0, 9900, 9900, QStringLiteral("130"), QStringLiteral("40"), QStringLiteral("0"),
+                QStringLiteral("P"), QStringLiteral("電話（03）1234-5678ー。"))
+        + Frame(100, 5000, 3000, 9000, {}, {}, {}, QStringLiteral("F"), logoPath)
+        + Frame(3000, 5000, 6000, 9000, {}, {}, {}, QStringLiteral("F"), folder.filePath(QStringLiteral("gone.bmp"))));
 
     const QSize sheet(1351, 1911);
     const auto paint = [&](QImage &image, const QRect &exposed) {

@@ -6,15 +6,19 @@ using namespace ralvo;
 
 TEST(FullWidthCount, HalvesTheByteWidthDroppingAHalfCharacter)
 {
-    const struct { const char16_t *text; int count; } cases[] = {
+    const struct
+    {
+        const char16_t *text;
+        int count;
+    } cases[] = {
         {u"", 0},
-        {u"a", 0},                              // one half-width letter
+        {u"a", 0}, // one half-width letter
         {u"ab", 1},
-        {u"あいうa", 3},                        // 7 bytes
-        {u"ｱｲｳ", 1},                            // half-width katakana: 1 byte each
-        {u"推定児体重400-700gです", 11},        // 22 bytes
-        {u"妊娠の兆候に気づいたら、早め", 14},  // 28 bytes
-        {u"\u301C", 1},                         // typed wave dash measures as "～"
+        {u"あいうa", 3},                       // 7 bytes
+        {u"ｱｲｳ", 1},                           // half-width katakana: 1 byte each
+        {u"推定児体重400-700gです", 11},       // 22 bytes
+        {u"妊娠の兆候に気づいたら、早め", 14}, // 28 bytes
+        {u"\u301C", 1},                        // typed wave dash measures as "～"
     };
     for (const auto &c : cases)
         EXPECT_EQ(FullWidthCount(QString::fromUtf16(c.text)), c.count) << QString::fromUtf16(c.text).toStdString();
@@ -28,7 +32,12 @@ TEST(PrintableNoticeWidth, FollowsTheNotationAndTheWeekEndSwitch)
         s.Tsuki1 = QString(bytes - 12, u'x'); // the other three default texts are 12 bytes
         return s;
     };
-    const struct { int notationBytes; bool weekEnd; int width; } cases[] = {
+    const struct
+    {
+        int notationBytes;
+        bool weekEnd;
+        int width;
+    } cases[] = {
         {16, true, 14},  // default notation, S = 50
         {16, false, 20}, // S = 38
         {44, true, 0},   // S = 78

@@ -1,7 +1,7 @@
 // ralvo-schedule reads the user's settings store, and never writes it.
 
-#include "platform/SettingsStore.h"
 #include "kikanmei/AppRecords.h"
+#include "platform/SettingsStore.h"
 #include "support/CalcPrinters.h"
 
 #include <QDir>
@@ -33,11 +33,11 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
         tool.setProcessEnvironment(env);
-        QStringList arguments{QStringLiteral("text"), QStringLiteral("--basis"), QStringLiteral("0"),
-                              QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
-                              QStringLiteral("1"), QStringLiteral("--day"), QStringLiteral("1"),
-                              QStringLiteral("--cycle"), QStringLiteral("28"), QStringLiteral("--name"),
-                              QStringLiteral("花子"), QStringLiteral("--utf8")};
+        QStringList arguments{QStringLiteral("text"),    QStringLiteral("--basis"), QStringLiteral("0"),
+                              QStringLiteral("--year"),  QStringLiteral("2024"),    QStringLiteral("--month"),
+                              QStringLiteral("1"),       QStringLiteral("--day"),   QStringLiteral("1"),
+                              QStringLiteral("--cycle"), QStringLiteral("28"),      QStringLiteral("--name"),
+                              QStringLiteral("花子"),    QStringLiteral("--utf8")};
         arguments += extra;
         tool.start(QStringLiteral(RALVO_SCHEDULE_TOOL), arguments);
         EXPECT_TRUE(tool.waitForFinished(60000));
@@ -86,7 +86,8 @@ TEST_F(ScheduleToolStore, ReadsAGivenStoreFile)
 {
     const QString other = home.filePath(QStringLiteral("clinic.json"));
     SettingsStore clinic = SettingsStore::Open(other);
-    clinic.OpenKeyForWriting(ralvo::store_keys::SetData())->WriteText(QStringLiteral("Tit"), QStringLiteral("??さん 当院"));
+    clinic.OpenKeyForWriting(ralvo::store_keys::SetData())
+        ->WriteText(QStringLiteral("Tit"), QStringLiteral("??さん 当院"));
     ASSERT_TRUE(clinic.Save());
     EXPECT_TRUE(Run({QStringLiteral("--settings"), other}).contains(QStringLiteral("花子さん 当院")));
     Run({QStringLiteral("--settings"), home.filePath(QStringLiteral("missing.json"))}, 64);

@@ -1,7 +1,7 @@
 // Loading and saving the records through a temporary store file.
 
-#include "platform/SettingsStore.h"
 #include "kikanmei/AppRecords.h"
+#include "platform/SettingsStore.h"
 #include "settings/ScheduleSettingsFields.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
@@ -72,19 +72,29 @@ protected:
 // A complete SetData of non-default values.
 QJsonObject ChangedSetData()
 {
-    return QJsonObject{
-        {QStringLiteral("Tit"), QStringLiteral("??様 ｽｹｼﾞｭｰﾙ")}, {QStringLiteral("Yoteiyogo"), 1},
-        {QStringLiteral("Tsuki1"), QStringLiteral("第")}, {QStringLiteral("Tsuki2"), QStringLiteral("月")},
-        {QStringLiteral("Shu1"), QString()}, {QStringLiteral("Shu2"), QStringLiteral("w")},
-        {QStringLiteral("Yoshi"), 1}, {QStringLiteral("Hani"), 2},
-        {QStringLiteral("Shumatsucheck"), 0}, {QStringLiteral("Noticecheck"), 5},
-        {QStringLiteral("Kikanmeicheck"), 0}, {QStringLiteral("Titfont"), QStringLiteral("ＭＳ 明朝")},
-        {QStringLiteral("Titcolor"), 1}, {QStringLiteral("Yotfont"), QStringLiteral("IPAGothic")},
-        {QStringLiteral("Yotcolor"), 2}, {QStringLiteral("MWfont"), QStringLiteral("a")},
-        {QStringLiteral("MWcolor"), 3}, {QStringLiteral("Dayfont"), QStringLiteral("b")},
-        {QStringLiteral("Daycolor"), -1}, {QStringLiteral("Notfont"), QStringLiteral("c")},
-        {QStringLiteral("Seikicolor"), 0xFFFFFF}, {QStringLiteral("Yoteibicolor"), 0},
-        {QStringLiteral("Colorcheck"), 0}};
+    return QJsonObject{{QStringLiteral("Tit"), QStringLiteral("??様 ｽｹｼﾞｭｰﾙ")},
+                       {QStringLiteral("Yoteiyogo"), 1},
+                       {QStringLiteral("Tsuki1"), QStringLiteral("第")},
+                       {QStringLiteral("Tsuki2"), QStringLiteral("月")},
+                       {QStringLiteral("Shu1"), QString()},
+                       {QStringLiteral("Shu2"), QStringLiteral("w")},
+                       {QStringLiteral("Yoshi"), 1},
+                       {QStringLiteral("Hani"), 2},
+                       {QStringLiteral("Shumatsucheck"), 0},
+                       {QStringLiteral("Noticecheck"), 5},
+                       {QStringLiteral("Kikanmeicheck"), 0},
+                       {QStringLiteral("Titfont"), QStringLiteral("ＭＳ 明朝")},
+                       {QStringLiteral("Titcolor"), 1},
+                       {QStringLiteral("Yotfont"), QStringLiteral("IPAGothic")},
+                       {QStringLiteral("Yotcolor"), 2},
+                       {QStringLiteral("MWfont"), QStringLiteral("a")},
+                       {QStringLiteral("MWcolor"), 3},
+                       {QStringLiteral("Dayfont"), QStringLiteral("b")},
+                       {QStringLiteral("Daycolor"), -1},
+                       {QStringLiteral("Notfont"), QStringLiteral("c")},
+                       {QStringLiteral("Seikicolor"), 0xFFFFFF},
+                       {QStringLiteral("Yoteibicolor"), 0},
+                       {QStringLiteral("Colorcheck"), 0}};
 }
 
 } // namespace
@@ -110,9 +120,10 @@ TEST_F(SettingsIOTest, FirstStartGivesDefaultsAndTheFirstSaveWritesEveryValue)
     ASSERT_TRUE(SaveSettings(store, records, fields, fake.Services()));
     EXPECT_TRUE(fake.messages.shown.empty());
 
-    const QList<std::pair<QString, int>> expected = {
-        {store_keys::SetData(), 23}, {store_keys::NoticeSetData(), 80},
-        {store_keys::LastData(), 6}, {store_keys::KikanmeiData(), 1}};
+    const QList<std::pair<QString, int>> expected = {{store_keys::SetData(), 23},
+                                                     {store_keys::NoticeSetData(), 80},
+                                                     {store_keys::LastData(), 6},
+                                                     {store_keys::KikanmeiData(), 1}};
     for (const auto &[key, count] : expected) {
         const auto opened = Reopened(key);
         ASSERT_TRUE(opened) << qPrintable(key);
@@ -132,9 +143,9 @@ TEST_F(SettingsIOTest, SaveWritesInTheFixedOrder)
     store = SettingsStore::Open(StorePath());
     ASSERT_TRUE(SaveSettings(store, records, fields, fake.Services()));
     const QStringList setData = store.OpenKeyForReading(store_keys::SetData())->ValueNames();
-    EXPECT_EQ(setData.mid(16, 6), (QStringList{QStringLiteral("MWcolor"), QStringLiteral("Dayfont"),
-                                               QStringLiteral("Daycolor"), QStringLiteral("Notfont"),
-                                               QStringLiteral("Seikicolor"), QStringLiteral("Yoteibicolor")}));
+    EXPECT_EQ(setData.mid(16, 6),
+              (QStringList{QStringLiteral("MWcolor"), QStringLiteral("Dayfont"), QStringLiteral("Daycolor"),
+                           QStringLiteral("Notfont"), QStringLiteral("Seikicolor"), QStringLiteral("Yoteibicolor")}));
     EXPECT_EQ(setData.front(), QStringLiteral("Tit"));
     EXPECT_EQ(setData.back(), QStringLiteral("Colorcheck"));
     const QStringList notices = store.OpenKeyForReading(store_keys::NoticeSetData())->ValueNames();
@@ -259,8 +270,7 @@ struct BadValueCase
 };
 
 class BadValues : public SettingsIOTest, public ::testing::WithParamInterface<BadValueCase>
-{
-};
+{};
 
 TEST_P(BadValues, AreReportedAndTheFieldKeepsAUsableValue)
 {
@@ -273,15 +283,22 @@ TEST_P(BadValues, AreReportedAndTheFieldKeepsAUsableValue)
         notices.insert(QStringLiteral("Not%1").arg(week), QStringLiteral("n%1").arg(week));
         notices.insert(QStringLiteral("Col%1").arg(week), week);
     }
-    QJsonObject last{{QStringLiteral("Kijun"), 2}, {QStringLiteral("KijunY"), 2020},
-                     {QStringLiteral("KijunM"), 1}, {QStringLiteral("KijunD"), 2},
-                     {QStringLiteral("Mother"), QStringLiteral("母")}, {QStringLiteral("Shuki"), 30}};
+    QJsonObject last{{QStringLiteral("Kijun"), 2},
+                     {QStringLiteral("KijunY"), 2020},
+                     {QStringLiteral("KijunM"), 1},
+                     {QStringLiteral("KijunD"), 2},
+                     {QStringLiteral("Mother"), QStringLiteral("母")},
+                     {QStringLiteral("Shuki"), 30}};
     QJsonObject block{{QStringLiteral("EditStr"), QStringLiteral("A\r\nB\r\n")}};
-    QJsonObject *target = key == u"SetData" ? &setData : key == u"NoticeSetData" ? &notices
-                        : key == u"LastData" ? &last : &block;
+    QJsonObject *target = key == u"SetData"         ? &setData
+                          : key == u"NoticeSetData" ? &notices
+                          : key == u"LastData"      ? &last
+                                                    : &block;
     target->insert(name, c.stored);
-    WriteStore({{QStringLiteral("SetData"), setData}, {QStringLiteral("NoticeSetData"), notices},
-                {QStringLiteral("LastData"), last}, {QStringLiteral("KikanmeiData"), block}});
+    WriteStore({{QStringLiteral("SetData"), setData},
+                {QStringLiteral("NoticeSetData"), notices},
+                {QStringLiteral("LastData"), last},
+                {QStringLiteral("KikanmeiData"), block}});
     fields.basis = 1;
     Load();
 
@@ -305,41 +322,44 @@ TEST_P(BadValues, AreReportedAndTheFieldKeepsAUsableValue)
     EXPECT_EQ(fields.year, name == u"KijunY" ? QStringLiteral("2024") : QStringLiteral("2020"));
     EXPECT_EQ(fields.cycle, name == u"Shuki" ? QStringLiteral("28") : QStringLiteral("30"));
     EXPECT_EQ(fields.mother, name == u"Mother" ? QString() : QStringLiteral("母"));
-    const QStringList lines = name == u"EditStr" ? QStringList{} : QStringList{QStringLiteral("A"), QStringLiteral("B")};
+    const QStringList lines =
+        name == u"EditStr" ? QStringList{} : QStringList{QStringLiteral("A"), QStringLiteral("B")};
     EXPECT_EQ(records.block.Lines(), lines);
 }
 
 const char *const kGetFailed = "'%1' の取得に失敗しました";
 const char *const kBadType = "'%1' のデータ型が不正です";
-const QJsonObject kBinary4{{QStringLiteral("kind"), QStringLiteral("binary")}, {QStringLiteral("data"), QStringLiteral("01000000")}};
-const QJsonObject kBinary5{{QStringLiteral("kind"), QStringLiteral("binary")}, {QStringLiteral("data"), QStringLiteral("0100000000")}};
-const QJsonObject kQword{{QStringLiteral("kind"), QStringLiteral("qword")}, {QStringLiteral("data"), QStringLiteral("0100000000000000")}};
+const QJsonObject kBinary4{{QStringLiteral("kind"), QStringLiteral("binary")},
+                           {QStringLiteral("data"), QStringLiteral("01000000")}};
+const QJsonObject kBinary5{{QStringLiteral("kind"), QStringLiteral("binary")},
+                           {QStringLiteral("data"), QStringLiteral("0100000000")}};
+const QJsonObject kQword{{QStringLiteral("kind"), QStringLiteral("qword")},
+                         {QStringLiteral("data"), QStringLiteral("0100000000000000")}};
 
 INSTANTIATE_TEST_SUITE_P(
     StoredKinds, BadValues,
-    ::testing::Values(
-        BadValueCase{"IntegerAsSmallBinary", "SetData", "Yoshi", kBinary4, kBadType},
-        BadValueCase{"IntegerAsLargeBinary", "SetData", "Yoshi", kBinary5, kGetFailed},
-        BadValueCase{"IntegerAs64BitNumber", "SetData", "Hani", QJsonValue(5000000000.0), kGetFailed},
-        BadValueCase{"IntegerAsQword", "SetData", "Daycolor", kQword, kGetFailed},
-        BadValueCase{"IntegerAsShortText", "SetData", "Yoteiyogo", QStringLiteral("1"), kBadType},
-        BadValueCase{"IntegerAsLongText", "SetData", "Yoteiyogo", QStringLiteral("1234"), kGetFailed},
-        BadValueCase{"IntegerAsFraction", "SetData", "Hani", QJsonValue(1.5), kGetFailed},
-        BadValueCase{"IntegerAsJsonBoolean", "SetData", "Hani", QJsonValue(true), kGetFailed},
-        BadValueCase{"TextAsInteger", "SetData", "Tit", QJsonValue(3), kBadType},
-        BadValueCase{"FontAsBinary", "SetData", "Notfont", kBinary5, kBadType},
-        BadValueCase{"NoticeTextAsInteger", "NoticeSetData", "Not7", QJsonValue(7), kBadType},
-        BadValueCase{"NoticeColourAsText", "NoticeSetData", "Col7", QStringLiteral("red"), kBadType},
-        BadValueCase{"BasisAsText", "LastData", "Kijun", QStringLiteral("2"), kBadType},
-        BadValueCase{"YearAsLongText", "LastData", "KijunY", QStringLiteral("2024"), kGetFailed},
-        BadValueCase{"MotherAsInteger", "LastData", "Mother", QJsonValue(1), kBadType},
-        BadValueCase{"CycleAsBinary", "LastData", "Shuki", kBinary4, kBadType},
-        BadValueCase{"BlockAsInteger", "KikanmeiData", "EditStr", QJsonValue(0), kBadType},
-        // Out-of-range choices are never used to pick anything: silently the default.
-        BadValueCase{"PaperOutOfRange", "SetData", "Yoshi", QJsonValue(3), ""},
-        BadValueCase{"DueDateTermOutOfRange", "SetData", "Yoteiyogo", QJsonValue(2), ""},
-        BadValueCase{"FirstMonthNegative", "SetData", "Hani", QJsonValue(-1), ""},
-        BadValueCase{"BasisOutOfRange", "LastData", "Kijun", QJsonValue(3), ""}),
+    ::testing::Values(BadValueCase{"IntegerAsSmallBinary", "SetData", "Yoshi", kBinary4, kBadType},
+                      BadValueCase{"IntegerAsLargeBinary", "SetData", "Yoshi", kBinary5, kGetFailed},
+                      BadValueCase{"IntegerAs64BitNumber", "SetData", "Hani", QJsonValue(5000000000.0), kGetFailed},
+                      BadValueCase{"IntegerAsQword", "SetData", "Daycolor", kQword, kGetFailed},
+                      BadValueCase{"IntegerAsShortText", "SetData", "Yoteiyogo", QStringLiteral("1"), kBadType},
+                      BadValueCase{"IntegerAsLongText", "SetData", "Yoteiyogo", QStringLiteral("1234"), kGetFailed},
+                      BadValueCase{"IntegerAsFraction", "SetData", "Hani", QJsonValue(1.5), kGetFailed},
+                      BadValueCase{"IntegerAsJsonBoolean", "SetData", "Hani", QJsonValue(true), kGetFailed},
+                      BadValueCase{"TextAsInteger", "SetData", "Tit", QJsonValue(3), kBadType},
+                      BadValueCase{"FontAsBinary", "SetData", "Notfont", kBinary5, kBadType},
+                      BadValueCase{"NoticeTextAsInteger", "NoticeSetData", "Not7", QJsonValue(7), kBadType},
+                      BadValueCase{"NoticeColourAsText", "NoticeSetData", "Col7", QStringLiteral("red"), kBadType},
+                      BadValueCase{"BasisAsText", "LastData", "Kijun", QStringLiteral("2"), kBadType},
+                      BadValueCase{"YearAsLongText", "LastData", "KijunY", QStringLiteral("2024"), kGetFailed},
+                      BadValueCase{"MotherAsInteger", "LastData", "Mother", QJsonValue(1), kBadType},
+                      BadValueCase{"CycleAsBinary", "LastData", "Shuki", kBinary4, kBadType},
+                      BadValueCase{"BlockAsInteger", "KikanmeiData", "EditStr", QJsonValue(0), kBadType},
+                      // Out-of-range choices are never used to pick anything: silently the default.
+                      BadValueCase{"PaperOutOfRange", "SetData", "Yoshi", QJsonValue(3), ""},
+                      BadValueCase{"DueDateTermOutOfRange", "SetData", "Yoteiyogo", QJsonValue(2), ""},
+                      BadValueCase{"FirstMonthNegative", "SetData", "Hani", QJsonValue(-1), ""},
+                      BadValueCase{"BasisOutOfRange", "LastData", "Kijun", QJsonValue(3), ""}),
     [](const auto &test) { return std::string(test.param.label); });
 
 // A hand-edited number no double can hold spoils that value only.
@@ -401,8 +421,7 @@ struct BadFieldCase
 };
 
 class BadFieldOnSave : public SettingsIOTest, public ::testing::WithParamInterface<BadFieldCase>
-{
-};
+{};
 
 TEST_P(BadFieldOnSave, StopsTheSaveKeepsWhatCameBeforeAndALaterSaveCompletes)
 {
@@ -435,12 +454,9 @@ TEST_P(BadFieldOnSave, StopsTheSaveKeepsWhatCameBeforeAndALaterSaveCompletes)
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, BadFieldOnSave,
-    ::testing::Values(BadFieldCase{"EmptyYear", 0, "", 1},
-                      BadFieldCase{"FullWidthYear", 0, "２０２４", 1},
-                      BadFieldCase{"YearWithTrailingSpace", 0, "2024 ", 1},
-                      BadFieldCase{"HexMonth", 1, "0x3", 2},
-                      BadFieldCase{"SignOnlyDay", 2, "-", 3},
-                      BadFieldCase{"OverflowingCycle", 3, "2147483648", 5},
+    ::testing::Values(BadFieldCase{"EmptyYear", 0, "", 1}, BadFieldCase{"FullWidthYear", 0, "２０２４", 1},
+                      BadFieldCase{"YearWithTrailingSpace", 0, "2024 ", 1}, BadFieldCase{"HexMonth", 1, "0x3", 2},
+                      BadFieldCase{"SignOnlyDay", 2, "-", 3}, BadFieldCase{"OverflowingCycle", 3, "2147483648", 5},
                       BadFieldCase{"FractionCycle", 3, "28.5", 5}),
     [](const auto &test) { return std::string(test.param.label); });
 
@@ -531,9 +547,11 @@ TEST_F(SettingsIOTest, ValuesAndKeysTheApplicationDoesNotKnowSurviveASave)
 {
     QJsonObject setData = ChangedSetData();
     setData.insert(QStringLiteral("Extra"), kQword);
-    WriteStore({{QStringLiteral("SetData"), setData}, {QStringLiteral("Other"), QJsonObject{{QStringLiteral("x"), 1}}}});
+    WriteStore(
+        {{QStringLiteral("SetData"), setData}, {QStringLiteral("Other"), QJsonObject{{QStringLiteral("x"), 1}}}});
     Load();
     ASSERT_TRUE(SaveSettings(store, records, fields, fake.Services()));
     EXPECT_EQ(Reopened(store_keys::SetData())->Value(QStringLiteral("Extra"))->raw(), QJsonValue(kQword));
-    EXPECT_EQ(Reopened(QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\Other"))->Value(QStringLiteral("x"))->integer(), 1);
+    EXPECT_EQ(Reopened(QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\Other"))->Value(QStringLiteral("x"))->integer(),
+              1);
 }

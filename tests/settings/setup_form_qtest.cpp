@@ -379,7 +379,11 @@ private Q_SLOTS:
         });
         EditSettings(f.form, f.settings);
 
-        const struct { int notationBytes; const char *width; } cases[] = {{44, "0"}, {48, "-1"}};
+        const struct
+        {
+            int notationBytes;
+            const char *width;
+        } cases[] = {{44, "0"}, {48, "-1"}};
         for (const auto &c : cases) {
             f.settings.Tsuki1 = QString(c.notationBytes - 12, u'x');
             WhenShown(f.form, [&] {
@@ -398,7 +402,7 @@ private Q_SLOTS:
             f.OpenNotices([&] {
                 QCOMPARE(Control<QLabel>(f.editor, "Label12")->text(), QStringLiteral("14")); // week 4, 28 bytes
                 QCOMPARE(Control<QLabel>(f.editor, "Label56")->text(), QStringLiteral("11")); // week 23, 22 bytes
-                QCOMPARE(CountOf(f.editor, 6), QStringLiteral("0"));   // empty week 9
+                QCOMPARE(CountOf(f.editor, 6), QStringLiteral("0"));                          // empty week 9
                 QCOMPARE(CountOf(f.editor, 40), QStringLiteral("0"));
                 QLineEdit *last = NoticeText(f.editor, 40);
                 last->clear();
@@ -485,8 +489,10 @@ private Q_SLOTS:
                 dialog->grab().save(QString::fromLocal8Bit(dir) + u'/' + dialog->objectName() + u".png");
             const QSize needed = dialog->layout()->minimumSize();
             QVERIFY2(needed.width() <= dialog->width() && needed.height() <= dialog->height(),
-                     qPrintable(QStringLiteral("%1 needs %2 x %3").arg(dialog->objectName())
-                                    .arg(needed.width()).arg(needed.height())));
+                     qPrintable(QStringLiteral("%1 needs %2 x %3")
+                                    .arg(dialog->objectName())
+                                    .arg(needed.width())
+                                    .arg(needed.height())));
             dialog->hide();
         }
     }

@@ -20,11 +20,11 @@ inline void PrintTo(const CalendarDate &date, std::ostream *os)
 namespace test {
 
 // The input as the main window's fields would hold it.
-inline CalculationInput MakeInput(CalculationBasis basis, const char *year, const char *month,
-                                  const char *day, const char *cycle = "28")
+inline CalculationInput MakeInput(CalculationBasis basis, const char *year, const char *month, const char *day,
+                                  const char *cycle = "28")
 {
-    return CalculationInput{basis, QString::fromUtf8(year), QString::fromUtf8(month),
-                            QString::fromUtf8(day), QString::fromUtf8(cycle)};
+    return CalculationInput{basis, QString::fromUtf8(year), QString::fromUtf8(month), QString::fromUtf8(day),
+                            QString::fromUtf8(cycle)};
 }
 
 } // namespace test

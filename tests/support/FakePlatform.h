@@ -14,9 +14,9 @@ namespace ralvo::test {
 class FakeMessages final : public platform::Messages
 {
 public:
-    std::vector<QString> shown;            // texts of plain boxes, in order
-    std::vector<Question> asked;           // questions, in order
-    std::deque<Answer> answers;            // next answers; empty → defaultAnswer
+    std::vector<QString> shown;  // texts of plain boxes, in order
+    std::vector<Question> asked; // questions, in order
+    std::deque<Answer> answers;  // next answers; empty → defaultAnswer
 
     void ShowMessage(const QString &text) override { shown.push_back(text); }
     Answer Ask(const Question &question) override
@@ -92,8 +92,16 @@ public:
     int printDialogs = 0;
     int setupDialogs = 0;
     QStringList printers{QStringLiteral("TestPrinter")};
-    bool ExecPrintDialog(QPrinter &) override { ++printDialogs; return acceptPrint; }
-    bool ExecPrinterSetupDialog(QPrinter &) override { ++setupDialogs; return acceptSetup; }
+    bool ExecPrintDialog(QPrinter &) override
+    {
+        ++printDialogs;
+        return acceptPrint;
+    }
+    bool ExecPrinterSetupDialog(QPrinter &) override
+    {
+        ++setupDialogs;
+        return acceptSetup;
+    }
     QStringList AvailablePrinters() const override { return printers; }
     QString DefaultPrinter() const override { return printers.isEmpty() ? QString() : printers.first(); }
 };
@@ -118,8 +126,7 @@ struct FakePlatform
 
     platform::Services Services()
     {
-        return platform::Services{&messages, &sounds, &clock, &fileDialogs,
-                                  &colorChooser, &printDialogs, &help};
+        return platform::Services{&messages, &sounds, &clock, &fileDialogs, &colorChooser, &printDialogs, &help};
     }
 };
 

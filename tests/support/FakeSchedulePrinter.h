@@ -30,10 +30,22 @@ public:
     std::unique_ptr<RecordingPaintDevice> page;
     int openDocuments = 0;
 
-    bool SelectDefaultPrinter() override { calls << QStringLiteral("select"); return installed; }
-    void SetPaperSize(QPageSize::PageSizeId p) override { calls << QStringLiteral("paper"); paper = p; }
+    bool SelectDefaultPrinter() override
+    {
+        calls << QStringLiteral("select");
+        return installed;
+    }
+    void SetPaperSize(QPageSize::PageSizeId p) override
+    {
+        calls << QStringLiteral("paper");
+        paper = p;
+    }
     void SetPortrait() override { calls << QStringLiteral("portrait"); }
-    bool ShowPrintDialog() override { calls << QStringLiteral("dialog"); return acceptDialog; }
+    bool ShowPrintDialog() override
+    {
+        calls << QStringLiteral("dialog");
+        return acceptDialog;
+    }
     PrinterSheet Sheet() const override { return sheet; }
     QPainter *BeginDocument() override
     {

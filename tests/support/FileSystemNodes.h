@@ -33,7 +33,8 @@ public:
         }
         const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0755";
         if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0, options.constData()) != 0) {
-            m_why = QStringLiteral("cannot mount a small tmpfs (needs root): ") + QString::fromLocal8Bit(std::strerror(errno));
+            m_why = QStringLiteral("cannot mount a small tmpfs (needs root): ")
+                    + QString::fromLocal8Bit(std::strerror(errno));
             return;
         }
         m_mounted = true;
@@ -63,8 +64,7 @@ public:
         for (int i = 0; i < 1 << 20 && !full; ++i)
             full = ::write(fd, chunk.constData(), std::size_t(chunk.size())) < 0 && errno == ENOSPC;
         for (int size = 2048; size >= 1 && full; size /= 2) // the last bytes too
-            while (::write(fd, chunk.constData(), std::size_t(size)) > 0) {
-            }
+            while (::write(fd, chunk.constData(), std::size_t(size)) > 0) {}
         ::close(fd);
         return full;
     }
@@ -72,7 +72,8 @@ public:
     // Every name in the folder but the filler.
     QStringList Names() const
     {
-        QStringList names = QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QStringList names =
+            QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         names.removeAll(QStringLiteral("filler"));
         return names;
     }

@@ -24,9 +24,9 @@ inline std::vector<char> GreenPixels()
 {
     std::vector<char> px;
     for (int i = 0; i < 16; ++i) {
-        px.push_back(0);           // blue
-        px.push_back(char(0xFF));  // green
-        px.push_back(0);           // red
+        px.push_back(0);          // blue
+        px.push_back(char(0xFF)); // green
+        px.push_back(0);          // red
     }
     return px;
 }
@@ -41,8 +41,8 @@ public:
         const QByteArray name = path.toLocal8Bit();
         wmf_start(name.constData(), 1 << 20, 1 << 20, &m_track);
         wmf_htable_create(32, 32, &m_handles);
-        wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(const_cast<U_PAIRF *>(size), 1440)),
-                          m_track, 1);
+        wmf_header_append(reinterpret_cast<U_METARECORD *>(U_WMRHEADER_set(const_cast<U_PAIRF *>(size), 1440)), m_track,
+                          1);
     }
     WmfSampleWriter(const WmfSampleWriter &) = delete;
     WmfSampleWriter &operator=(const WmfSampleWriter &) = delete;
@@ -50,7 +50,7 @@ public:
     void Add(char *record) { wmf_append(reinterpret_cast<U_METARECORD *>(record), m_track, 1); }
 
     // Creates an object with `create(&handle, handles)` and selects it.
-    template <class Create>
+    template<class Create>
     void Select(Create create)
     {
         uint32_t handle = 0;
@@ -162,8 +162,7 @@ public:
         : EmfSampleWriter(path, U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(width, height)),
                                                 rectl_set(point32_set(0, 0), point32_set(width * 25, height * 25)),
                                                 nullptr, 0, nullptr, sizel_set(1000, 1000), sizel_set(250, 250), 0))
-    {
-    }
+    {}
     EmfSampleWriter(const QString &path, char *header) : m_path(path)
     {
         const QByteArray name = path.toLocal8Bit();
@@ -177,7 +176,7 @@ public:
     void Add(char *record) { emf_append(reinterpret_cast<U_ENHMETARECORD *>(record), m_track, 1); }
 
     // Creates an object with `create(&handle, handles)` and selects it.
-    template <class Create>
+    template<class Create>
     void Select(Create create)
     {
         uint32_t handle = 0;

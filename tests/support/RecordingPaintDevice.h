@@ -13,12 +13,12 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainterPath>
-#include <QPolygonF>
-#include <QTextItem>
 #include <QPen>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QString>
+#include <QTextItem>
 #include <QTransform>
 
 #include <cmath>
@@ -32,11 +32,11 @@ struct PaintCall
     enum class Kind { Rect, Line, Text, Image, Path, Polygon, Ellipse, Points };
 
     Kind kind = Kind::Rect;
-    QRectF rect;          // Rect, Image (target), Ellipse
-    QLineF line;          // Line
-    QPointF point;        // Text: left end of the baseline
-    QString text;         // Text
-    qreal textWidth = 0;  // Text: advance of the whole text
+    QRectF rect;         // Rect, Image (target), Ellipse
+    QLineF line;         // Line
+    QPointF point;       // Text: left end of the baseline
+    QString text;        // Text
+    qreal textWidth = 0; // Text: advance of the whole text
     QPen pen;
     QBrush brush;
     QFont font;
@@ -49,8 +49,7 @@ class RecordingPaintEngine final : public QPaintEngine
 public:
     explicit RecordingPaintEngine(std::vector<PaintCall> &calls)
         : QPaintEngine(QPaintEngine::AllFeatures), m_calls(calls)
-    {
-    }
+    {}
 
     bool begin(QPaintDevice *) override { return true; }
     bool end() override { return true; }
@@ -93,10 +92,7 @@ public:
             Add(PaintCall::Kind::Line).line = lines[i];
     }
     void drawEllipse(const QRectF &r) override { Add(PaintCall::Kind::Ellipse).rect = r; }
-    void drawPath(const QPainterPath &path) override
-    {
-        Add(PaintCall::Kind::Path).rect = path.boundingRect();
-    }
+    void drawPath(const QPainterPath &path) override { Add(PaintCall::Kind::Path).rect = path.boundingRect(); }
     void drawPoints(const QPointF *, int) override { Add(PaintCall::Kind::Points); }
     void drawPolygon(const QPointF *points, int count, PolygonDrawMode) override
     {
@@ -105,10 +101,7 @@ public:
             polygon << points[i];
         Add(PaintCall::Kind::Polygon).rect = polygon.boundingRect();
     }
-    void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override
-    {
-        Add(PaintCall::Kind::Image).rect = r;
-    }
+    void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override { Add(PaintCall::Kind::Image).rect = r; }
     void drawImage(const QRectF &r, const QImage &, const QRectF &, Qt::ImageConversionFlags) override
     {
         Add(PaintCall::Kind::Image).rect = r;
@@ -117,9 +110,8 @@ public:
     {
         if (!m_calls.empty()) {
             PaintCall &last = m_calls.back();
-            if (m_textContinues && last.kind == PaintCall::Kind::Text && last.point.y() == p.y()
-                && last.pen == m_pen && last.transform == m_transform
-                && std::abs(last.point.x() + last.textWidth - p.x()) < 0.5) {
+            if (m_textContinues && last.kind == PaintCall::Kind::Text && last.point.y() == p.y() && last.pen == m_pen
+                && last.transform == m_transform && std::abs(last.point.x() + last.textWidth - p.x()) < 0.5) {
                 last.text += item.text();
                 last.textWidth += item.width();
                 return;
@@ -160,10 +152,8 @@ class RecordingPaintDevice final : public QPaintDevice
 {
 public:
     RecordingPaintDevice(int width, int height, int dpi = 600)
-        : m_width(width), m_height(height), m_dpi(dpi),
-          m_engine(std::make_unique<RecordingPaintEngine>(calls))
-    {
-    }
+        : m_width(width), m_height(height), m_dpi(dpi), m_engine(std::make_unique<RecordingPaintEngine>(calls))
+    {}
     ~RecordingPaintDevice() override = default;
 
     std::vector<PaintCall> calls;
@@ -185,19 +175,29 @@ protected:
     int metric(PaintDeviceMetric m) const override
     {
         switch (m) {
-        case PdmWidth: return m_width;
-        case PdmHeight: return m_height;
-        case PdmWidthMM: return int(m_width * 25.4 / m_dpi);
-        case PdmHeightMM: return int(m_height * 25.4 / m_dpi);
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDepth: return 32;
+        case PdmWidth:
+            return m_width;
+        case PdmHeight:
+            return m_height;
+        case PdmWidthMM:
+            return int(m_width * 25.4 / m_dpi);
+        case PdmHeightMM:
+            return int(m_height * 25.4 / m_dpi);
+        case PdmNumColors:
+            return 0x7fffffff;
+        case PdmDepth:
+            return 32;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return m_dpi;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-        default: return 0;
+        case PdmPhysicalDpiY:
+            return m_dpi;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
 

@@ -36,7 +36,10 @@ std::vector<CalendarEvent> EventsOf(const CalculationInput &input, const QString
     return ScheduleCalendarEvents(*schedule, name, settings, notices).value_or(std::vector<CalendarEvent>{});
 }
 
-CalendarDate Date(int y, int m, int d) { return CalendarDate{y, m, d}; }
+CalendarDate Date(int y, int m, int d)
+{
+    return CalendarDate{y, m, d};
+}
 
 // What libical reads back from a file: SUMMARY and DESCRIPTION by UID.
 struct ReadEvent
@@ -131,9 +134,8 @@ TEST(ScheduleCalendarEvents, UidsAreUniqueAndStableForTheSamePregnancy)
     ScheduleSettings relabelled;
     relabelled.Shu1 = QStringLiteral("第");
     NoticeTable notices;
-    const std::vector<CalendarEvent> again =
-        EventsOf(MakeInput(CalculationBasis::UltrasoundDueDate, "2024", "10", "7"), QStringLiteral("サンプル"),
-                 relabelled, notices);
+    const std::vector<CalendarEvent> again = EventsOf(MakeInput(CalculationBasis::UltrasoundDueDate, "2024", "10", "7"),
+                                                      QStringLiteral("サンプル"), relabelled, notices);
     ASSERT_EQ(again.size(), events.size());
     for (std::size_t i = 0; i < events.size(); ++i)
         EXPECT_EQ(again.at(i).uid, events.at(i).uid) << i;
@@ -166,12 +168,10 @@ TEST(ScheduleCalendarFile, RefusesInputsAndYearsACalendarCannotHold)
               CalendarFileResult::OutOfRange);
     EXPECT_EQ(resultOf(MakeInput(CalculationBasis::UltrasoundDueDate, "9999", "12", "4")),
               CalendarFileResult::OutOfRange);
-    EXPECT_EQ(resultOf(MakeInput(CalculationBasis::UltrasoundDueDate, "9999", "12", "3")),
-              CalendarFileResult::Made);
+    EXPECT_EQ(resultOf(MakeInput(CalculationBasis::UltrasoundDueDate, "9999", "12", "3")), CalendarFileResult::Made);
     EXPECT_EQ(resultOf(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1", "2147483647")),
               CalendarFileResult::OutOfRange);
-    EXPECT_EQ(resultOf(MakeInput(CalculationBasis::UltrasoundDueDate, "1", "10", "7")),
-              CalendarFileResult::Made);
+    EXPECT_EQ(resultOf(MakeInput(CalculationBasis::UltrasoundDueDate, "1", "10", "7")), CalendarFileResult::Made);
 }
 
 TEST(EncodeCalendar, FoldedUtf8LinesWithCrLfAndTextThatReadsBack)
@@ -179,8 +179,8 @@ TEST(EncodeCalendar, FoldedUtf8LinesWithCrLfAndTextThatReadsBack)
     NoticeTable notices = DefaultNoticeTable();
     notices.ForWeek(9).text = QStringLiteral("一行目\r\n二行目, 三; \\四\x01");
     notices.ForWeek(10).text = QString(60, u'あ'); // 180 octets: folded
-    const CalendarFile file = ScheduleCalendarFile(WorkedExample(), QStringLiteral("サンプル"),
-                                                   ScheduleSettings(), notices, Stamp);
+    const CalendarFile file =
+        ScheduleCalendarFile(WorkedExample(), QStringLiteral("サンプル"), ScheduleSettings(), notices, Stamp);
     ASSERT_EQ(file.result, CalendarFileResult::Made);
     EXPECT_EQ(file.title, QStringLiteral("サンプルさんの出産までのスケジュール"));
     ASSERT_TRUE(file.bytes.startsWith("BEGIN:VCALENDAR\r\n"));

@@ -18,9 +18,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -73,8 +73,8 @@ private:
     // The state right after the text output.
     void ShowSchedule()
     {
-        m_form->SetLines({QString(86, u'='), QStringLiteral("出産予定日　：2024年10月 7日（月曜日）"),
-                          QStringLiteral("----")});
+        m_form->SetLines(
+            {QString(86, u'='), QStringLiteral("出産予定日　：2024年10月 7日（月曜日）"), QStringLiteral("----")});
         m_form->SetCaption(kScheduleCaption);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -114,14 +114,15 @@ private Q_SLOTS:
     void closeQuery_data()
     {
         QTest::addColumn<Messages::Answer>("answer");
-        QTest::addColumn<QString>("saveAs");       // empty: the save dialog is cancelled
+        QTest::addColumn<QString>("saveAs"); // empty: the save dialog is cancelled
         QTest::addColumn<bool>("closes");
         QTest::addColumn<bool>("written");
         QTest::addColumn<int>("messages");
 
         QTest::newRow("cancel keeps the window open") << Messages::Answer::Cancel << QString() << false << false << 0;
         QTest::newRow("no closes without saving") << Messages::Answer::No << QString() << true << false << 0;
-        QTest::newRow("yes saves and closes") << Messages::Answer::Yes << QStringLiteral("out.txt") << true << true << 0;
+        QTest::newRow("yes saves and closes")
+            << Messages::Answer::Yes << QStringLiteral("out.txt") << true << true << 0;
         QTest::newRow("yes, save dialog cancelled, keeps the text")
             << Messages::Answer::Yes << QString() << false << false << 0;
         QTest::newRow("yes, write fails, keeps the text")
@@ -148,7 +149,8 @@ private Q_SLOTS:
         QCOMPARE(m_platform->messages.asked.size(), 1u);
         const Messages::Question &question = m_platform->messages.asked.front();
         QCOMPARE(question.caption, QStringLiteral("警告"));
-        QCOMPARE(question.text, QStringLiteral("ﾌｧｲﾙ出産までのスケジュールの内容が変更されています。\n変更を保存しますか？"));
+        QCOMPARE(question.text,
+                 QStringLiteral("ﾌｧｲﾙ出産までのスケジュールの内容が変更されています。\n変更を保存しますか？"));
         QCOMPARE(question.buttons, Messages::Buttons::YesNoCancel);
         QCOMPARE(question.icon, Messages::Icon::Warning);
         if (answer == Messages::Answer::Yes) {
@@ -238,7 +240,8 @@ private Q_SLOTS:
 
         QVERIFY(m_platform->messages.asked.empty());
         if (text.isNull()) {
-            QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
+            QCOMPARE(m_platform->messages.shown,
+                     std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
             QCOMPARE(Text()->toPlainText(), before);
             QCOMPARE(m_form->Caption(), kScheduleCaption);
         } else {
@@ -259,7 +262,8 @@ private Q_SLOTS:
         const QString path = Path(QStringLiteral("missing.txt"));
         m_platform->fileDialogs.answers.push_back(path);
         Item("Open1")->trigger();
-        QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
+        QCOMPARE(m_platform->messages.shown,
+                 std::vector<QString>{QStringLiteral("ファイル %1 は開けません").arg(path)});
         QCOMPARE(m_form->Caption(), kScheduleCaption);
     }
 
@@ -292,7 +296,8 @@ private Q_SLOTS:
         TypeOneCharacter();
         m_platform->fileDialogs.answers.push_back(path);
         Item("SaveAs2")->trigger();
-        QCOMPARE(m_platform->messages.shown, std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(path)});
+        QCOMPARE(m_platform->messages.shown,
+                 std::vector<QString>{QStringLiteral("ファイル %1 を作成できません").arg(path)});
         QCOMPARE(FileBytes(path), QByteArray("old\r\n"));
         QCOMPARE(disk.Names(), QStringList{QStringLiteral("schedule.txt")});
         QVERIFY(m_form->IsModified());
@@ -318,8 +323,8 @@ private Q_SLOTS:
         QVERIFY(m_form->IsModified());
         QCOMPARE(m_platform->messages.shown.size(), 1u);
         const QString message = m_platform->messages.shown.front();
-        QVERIFY2(message.contains(QStringLiteral("「😀」(U+1F600)")) && message.contains(QStringLiteral("「𠮷」(U+20BB7)"))
-                     && message.contains(path),
+        QVERIFY2(message.contains(QStringLiteral("「😀」(U+1F600)"))
+                     && message.contains(QStringLiteral("「𠮷」(U+20BB7)")) && message.contains(path),
                  qPrintable(message));
     }
 
@@ -455,11 +460,11 @@ private Q_SLOTS:
         const QString tool = QStringLiteral(RALVO_SCHEDULE_TOOL);
         const QString written = Path(QStringLiteral("tool.txt"));
         QProcess process;
-        process.start(tool, {QStringLiteral("text"), QStringLiteral("--basis"), QStringLiteral("0"),
-                             QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"),
-                             QStringLiteral("1"), QStringLiteral("--day"), QStringLiteral("1"),
-                             QStringLiteral("--cycle"), QStringLiteral("28"), QStringLiteral("--name"),
-                             QStringLiteral("サンプル"), QStringLiteral("--defaults"), QStringLiteral("-o"), written});
+        process.start(tool,
+                      {QStringLiteral("text"), QStringLiteral("--basis"), QStringLiteral("0"), QStringLiteral("--year"),
+                       QStringLiteral("2024"), QStringLiteral("--month"), QStringLiteral("1"), QStringLiteral("--day"),
+                       QStringLiteral("1"), QStringLiteral("--cycle"), QStringLiteral("28"), QStringLiteral("--name"),
+                       QStringLiteral("サンプル"), QStringLiteral("--defaults"), QStringLiteral("-o"), written});
         QVERIFY(process.waitForFinished());
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(!FileBytes(written).isEmpty());
@@ -484,8 +489,8 @@ private Q_SLOTS:
         input.month = QStringLiteral("1");
         input.day = QStringLiteral("1");
         input.cycle = cycle;
-        QVERIFY(!ralvo::textout::WriteTextSchedule(input, QString(), ralvo::ScheduleSettings{},
-                                                   m_platform->Services(), *m_form));
+        QVERIFY(!ralvo::textout::WriteTextSchedule(input, QString(), ralvo::ScheduleSettings{}, m_platform->Services(),
+                                                   *m_form));
         QCOMPARE(m_platform->sounds.beeps, 1);
         QVERIFY(!m_form->isVisible());
         QCOMPARE(Text()->toPlainText(), QStringLiteral("前の文書"));

@@ -28,8 +28,7 @@ void PrintTo(const DecodeCase &c, std::ostream *os)
 }
 
 class DecodeTextFileTest : public testing::TestWithParam<DecodeCase>
-{
-};
+{};
 
 TEST_P(DecodeTextFileTest, Decodes)
 {
@@ -38,20 +37,24 @@ TEST_P(DecodeTextFileTest, Decodes)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DecodeTextFileTest,
-    testing::Values(
-        DecodeCase{"ShiftJisCrLf", kShussan + "\r\n" + kYotei + "\r\n", QStringLiteral("出産\n予定")},
-        DecodeCase{"ShiftJisHalfWidthKanaAndTilde", QByteArray("\xB6\xC5\x81\x60"), QStringLiteral("ｶﾅ～")},
-        DecodeCase{"Utf8WithoutBom", QStringLiteral("出産\r\n予定").toUtf8(), QStringLiteral("出産\n予定")},
-        DecodeCase{"Utf8WithBom", "\xEF\xBB\xBF" + QStringLiteral("出産\n").toUtf8(), QStringLiteral("出産")},
-        DecodeCase{"BomOnly", QByteArray("\xEF\xBB\xBF"), QString()},
-        DecodeCase{"Empty", QByteArray(), QString()},
-        DecodeCase{"LoneCrAndLf", QByteArray("A\rB\nC"), QStringLiteral("A\nB\nC")},
-        DecodeCase{"OnlyTheLastBreakIsDropped", QByteArray("A\r\n\r\n"), QStringLiteral("A\n")},
-        DecodeCase{"NoFinalBreak", QByteArray("A\r\nB"), QStringLiteral("A\nB")},
-        DecodeCase{"LeadByteAtEnd", kShussan + "\x8F", std::nullopt},
-        DecodeCase{"InvalidShiftJisTrailByte", QByteArray("\x81\x20"), std::nullopt},
-        DecodeCase{"NeitherEncoding", QByteArray("\xFF\xFE" "A\x00", 4), std::nullopt},
-        DecodeCase{"BomWithInvalidUtf8", QByteArray("\xEF\xBB\xBF\xC3"), std::nullopt}),
+    testing::Values(DecodeCase{"ShiftJisCrLf", kShussan + "\r\n" + kYotei + "\r\n", QStringLiteral("出産\n予定")},
+                    DecodeCase{"ShiftJisHalfWidthKanaAndTilde", QByteArray("\xB6\xC5\x81\x60"), QStringLiteral("ｶﾅ～")},
+                    DecodeCase{"Utf8WithoutBom", QStringLiteral("出産\r\n予定").toUtf8(), QStringLiteral("出産\n予定")},
+                    DecodeCase{"Utf8WithBom", "\xEF\xBB\xBF" + QStringLiteral("出産\n").toUtf8(),
+                               QStringLiteral("出産")},
+                    DecodeCase{"BomOnly", QByteArray("\xEF\xBB\xBF"), QString()},
+                    DecodeCase{"Empty", QByteArray(), QString()},
+                    DecodeCase{"LoneCrAndLf", QByteArray("A\rB\nC"), QStringLiteral("A\nB\nC")},
+                    DecodeCase{"OnlyTheLastBreakIsDropped", QByteArray("A\r\n\r\n"), QStringLiteral("A\n")},
+                    DecodeCase{"NoFinalBreak", QByteArray("A\r\nB"), QStringLiteral("A\nB")},
+                    DecodeCase{"LeadByteAtEnd", kShussan + "\x8F", std::nullopt},
+                    DecodeCase{"InvalidShiftJisTrailByte", QByteArray("\x81\x20"), std::nullopt},
+                    DecodeCase{"NeitherEncoding",
+                               QByteArray("\xFF\xFE"
+                                          "A\x00",
+                                          4),
+                               std::nullopt},
+                    DecodeCase{"BomWithInvalidUtf8", QByteArray("\xEF\xBB\xBF\xC3"), std::nullopt}),
     [](const testing::TestParamInfo<DecodeCase> &test) { return std::string(test.param.name); });
 
 // What Save as writes for the editor's text.

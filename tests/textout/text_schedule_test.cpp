@@ -37,7 +37,12 @@ TEST(TextScheduleLines, WorkedExampleSavesToTheExpectedBytes)
 TEST(TextScheduleLines, LineCountsPerBasis)
 {
     test::FakeMessages messages;
-    struct Case { CalculationInput input; int header; const char16_t *line8; };
+    struct Case
+    {
+        CalculationInput input;
+        int header;
+        const char16_t *line8;
+    };
     const Case cases[] = {
         {MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"), 13, u"最終月経初日：2024年 1月 1日"},
         {MakeInput(CalculationBasis::BasalTemperatureOvulation, "2024", "1", "15"), 12,
@@ -71,8 +76,8 @@ TEST(TextScheduleLines, AnotherTermAndTheOrderMessage)
     test::FakeMessages messages;
     ScheduleSettings settings;
     settings.Yoteiyogo = 1;
-    const auto lines = TextScheduleLines(MakeInput(CalculationBasis::UltrasoundDueDate, "1582", "1", "1"),
-                                         QString(), settings, messages);
+    const auto lines = TextScheduleLines(MakeInput(CalculationBasis::UltrasoundDueDate, "1582", "1", "1"), QString(),
+                                         settings, messages);
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines->at(4), QStringLiteral("分娩予定日　：1582年 1月 1日（金曜日）"));
     EXPECT_EQ(lines->at(9), QStringLiteral("推定排卵日　：1581年 4月10日"));
@@ -87,8 +92,8 @@ TEST(TextScheduleLines, InputFailuresGiveNoLines)
     test::FakeMessages messages;
     EXPECT_FALSE(TextScheduleLines(MakeInput(CalculationBasis::BasalTemperatureOvulation, "2024", "1", "1", ""),
                                    QString(), ScheduleSettings(), messages));
-    EXPECT_FALSE(TextScheduleLines(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "0", "1"),
-                                   QString(), ScheduleSettings(), messages));
+    EXPECT_FALSE(TextScheduleLines(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "0", "1"), QString(),
+                                   ScheduleSettings(), messages));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -1,21 +1,21 @@
 #include "textout/ui/TextEditorForm.h"
 
-#include "textout/ui/EditorIcons.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
+#include "textout/ui/EditorIcons.h"
 
 #include "platform/qt/PrintJobs.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
-#include <QAbstractTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
@@ -146,8 +146,7 @@ void TTextEditorForm::CreateMenus()
     N7 = addSeparator(File1, "N7");
     Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)"), &TTextEditorForm::Print1Click);
     Print1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    PrintSetup1 = addItem(File1, "PrintSetup1", QStringLiteral("ﾌﾟﾘﾝﾀのﾞ設定(&Q)"),
-                          &TTextEditorForm::PrintSetup1Click);
+    PrintSetup1 = addItem(File1, "PrintSetup1", QStringLiteral("ﾌﾟﾘﾝﾀのﾞ設定(&Q)"), &TTextEditorForm::PrintSetup1Click);
 
     Edit1 = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -309,27 +308,90 @@ void TTextEditorForm::closeEvent(QCloseEvent *event)
 
 // ----------------------------------------------------------------- handlers
 
-void TTextEditorForm::Cut1Click() { CutSelection(); }
-void TTextEditorForm::ToolButton7Click() { CutSelection(); }
-void TTextEditorForm::Cut2Click() { CutSelection(); }
-void TTextEditorForm::Copy1Click() { CopySelection(); }
-void TTextEditorForm::ToolButton8Click() { CopySelection(); }
-void TTextEditorForm::N1Click() { CopySelection(); }
-void TTextEditorForm::Paste1Click() { PasteClipboard(); }
-void TTextEditorForm::ToolButton9Click() { PasteClipboard(); }
-void TTextEditorForm::Paste2Click() { PasteClipboard(); }
-void TTextEditorForm::Delete1Click() { DeleteSelection(); }
-void TTextEditorForm::Delete2Click() { DeleteSelection(); }
-void TTextEditorForm::SelectAll1Click() { SelectAllText(); }
-void TTextEditorForm::SelectAll2Click() { SelectAllText(); }
-void TTextEditorForm::N3Click() { m_commands.New(); }
-void TTextEditorForm::Open1Click() { m_commands.Open(); }
-void TTextEditorForm::ToolButton10Click() { m_commands.Open(); }
-void TTextEditorForm::SaveAs2Click() { m_commands.SaveAs(); }
-void TTextEditorForm::ToolButton2Click() { m_commands.SaveAs(); }
-void TTextEditorForm::Print1Click() { PrintText(); }
-void TTextEditorForm::ToolButton3Click() { PrintText(); }
-void TTextEditorForm::Close1Click() { close(); }
+void TTextEditorForm::Cut1Click()
+{
+    CutSelection();
+}
+void TTextEditorForm::ToolButton7Click()
+{
+    CutSelection();
+}
+void TTextEditorForm::Cut2Click()
+{
+    CutSelection();
+}
+void TTextEditorForm::Copy1Click()
+{
+    CopySelection();
+}
+void TTextEditorForm::ToolButton8Click()
+{
+    CopySelection();
+}
+void TTextEditorForm::N1Click()
+{
+    CopySelection();
+}
+void TTextEditorForm::Paste1Click()
+{
+    PasteClipboard();
+}
+void TTextEditorForm::ToolButton9Click()
+{
+    PasteClipboard();
+}
+void TTextEditorForm::Paste2Click()
+{
+    PasteClipboard();
+}
+void TTextEditorForm::Delete1Click()
+{
+    DeleteSelection();
+}
+void TTextEditorForm::Delete2Click()
+{
+    DeleteSelection();
+}
+void TTextEditorForm::SelectAll1Click()
+{
+    SelectAllText();
+}
+void TTextEditorForm::SelectAll2Click()
+{
+    SelectAllText();
+}
+void TTextEditorForm::N3Click()
+{
+    m_commands.New();
+}
+void TTextEditorForm::Open1Click()
+{
+    m_commands.Open();
+}
+void TTextEditorForm::ToolButton10Click()
+{
+    m_commands.Open();
+}
+void TTextEditorForm::SaveAs2Click()
+{
+    m_commands.SaveAs();
+}
+void TTextEditorForm::ToolButton2Click()
+{
+    m_commands.SaveAs();
+}
+void TTextEditorForm::Print1Click()
+{
+    PrintText();
+}
+void TTextEditorForm::ToolButton3Click()
+{
+    PrintText();
+}
+void TTextEditorForm::Close1Click()
+{
+    close();
+}
 
 QPrinter &TTextEditorForm::Printer()
 {
@@ -355,8 +417,14 @@ void TTextEditorForm::RichEdit1ContextPopup(const QPoint &position)
 
 // --------------------------------------------------------- shared operations
 
-void TTextEditorForm::CutSelection() { RichEdit1->cut(); }
-void TTextEditorForm::CopySelection() { RichEdit1->copy(); }
+void TTextEditorForm::CutSelection()
+{
+    RichEdit1->cut();
+}
+void TTextEditorForm::CopySelection()
+{
+    RichEdit1->copy();
+}
 
 void TTextEditorForm::PasteClipboard()
 {
@@ -373,7 +441,10 @@ void TTextEditorForm::DeleteSelection()
     RichEdit1->setTextCursor(cursor);
 }
 
-void TTextEditorForm::SelectAllText() { RichEdit1->selectAll(); }
+void TTextEditorForm::SelectAllText()
+{
+    RichEdit1->selectAll();
+}
 
 void TTextEditorForm::PrintText()
 {

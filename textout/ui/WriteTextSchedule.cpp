@@ -5,9 +5,8 @@
 
 namespace ralvo::textout {
 
-bool WriteTextSchedule(const CalculationInput &input, const QString &motherName,
-                       const ScheduleSettings &settings, const platform::Services &services,
-                       TTextEditorForm &editor)
+bool WriteTextSchedule(const CalculationInput &input, const QString &motherName, const ScheduleSettings &settings,
+                       const platform::Services &services, TTextEditorForm &editor)
 {
     const std::optional<QStringList> lines = TextScheduleLines(input, motherName, settings, *services.messages);
     if (!lines) {
