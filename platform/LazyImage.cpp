@@ -89,9 +89,10 @@ void MoveRows(QImage &image, int from, int to, int rows)
         return;
     }
     const qint64 bytesPerLine = image.bytesPerLine();
-    const auto rowAddress = [&](int row) {
-        return reinterpret_cast<std::uintptr_t>(std::as_const(image).constBits() + qint64(row) * bytesPerLine);
-    };
+    // bits() of a const image: no detach, so the pixels stay where they are.
+    auto *base = const_cast<uchar *>(std::as_const(image).constBits());
+    const auto origin = reinterpret_cast<std::uintptr_t>(base);
+    const auto rowAddress = [&](int row) { return origin + std::uintptr_t(qint64(row) * bytesPerLine); };
     const std::uintptr_t page = PageSize();
     const qint64 shift = (qint64(to) - from) * bytesPerLine;
     const std::uintptr_t start = (rowAddress(from) + page - 1) / page * page;
@@ -106,8 +107,8 @@ void MoveRows(QImage &image, int from, int to, int rows)
         DiscardRows(image, from, rows);
         return;
     }
-    auto *source = reinterpret_cast<void *>(start);
-    auto *target = reinterpret_cast<void *>(std::uintptr_t(qint64(start) + shift));
+    void *source = base + (start - origin);
+    void *target = base + (qint64(start - origin) + shift);
     if (mremap(source, bytes, bytes, MREMAP_MAYMOVE | MREMAP_FIXED, target) == MAP_FAILED) {
         DiscardRows(image, from, rows);
         return;
