@@ -1,6 +1,7 @@
 #include "platform/Fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QStringList>
 
 #include <array>
@@ -27,6 +28,14 @@ QString SubstituteFace(const QString &windowsFace)
             return QString::fromUtf16(ipa);
     }
     return {};
+}
+
+QString WindowFace(const QString &face)
+{
+    const QString twin = SubstituteFace(face);
+    if (twin.isEmpty() || !QFontDatabase::families().contains(twin, Qt::CaseInsensitive))
+        return face;
+    return twin;
 }
 
 void InstallFontSubstitutions()

@@ -42,7 +42,7 @@ QFont WindowFont(int pixels = 12, bool bold = false)
 
 QFont GothicFont(int pixels = 12, bool bold = false)
 {
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    QFont font(platform::WindowFace(QStringLiteral("ＭＳ ゴシック")));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;

@@ -1,5 +1,7 @@
 #include "platform/qt/DialogHelpers.h"
 
+#include "platform/Fonts.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,7 +22,7 @@ void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight)
 
 QFont DialogFont()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font(WindowFace(QStringLiteral("ＭＳ Ｐゴシック")));
     font.setPixelSize(12);
     return font;
 }

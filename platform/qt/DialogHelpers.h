@@ -19,7 +19,8 @@ namespace ralvo::platform {
 // Fixed dialog border without a close box: a caption only.
 void MakeFixedDialog(QWidget &window, int clientWidth, int clientHeight);
 
-// The windows' font: 12-pixel "ＭＳ Ｐゴシック".
+// The windows' font: 12-pixel "ＭＳ Ｐゴシック", asked for by its installed twin
+// (WindowFace).
 QFont DialogFont();
 
 // Gives the window DialogFont().

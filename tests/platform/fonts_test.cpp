@@ -5,12 +5,14 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
 using ralvo::platform::InstallFontSubstitutions;
 using ralvo::platform::SubstituteFace;
+using ralvo::platform::WindowFace;
 
 namespace {
 
@@ -46,6 +48,45 @@ INSTANTIATE_TEST_SUITE_P(WindowsFaces, FontSubstitution,
                                            FaceCase{u"ＭＳ Ｐ明朝", u"IPAPMincho"}),
                          [](const auto &face) { return QString::fromUtf16(face.param.ipa).toStdString(); });
 
+// Text drawn in `font` on white, large enough for the whole line.
+QImage Drawn(const QFont &font, const QString &text)
+{
+    QImage image(900, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(4, 28), text);
+    return image;
+}
+
+// A window asking for the twin by name draws exactly what the Windows name
+// drew through the substitution, characters the twin lacks (Hebrew, a
+// symbol, an emoji, which come from fallback faces) included, in the
+// variants the windows use: bold, and the text editor's fixed pitch.
+TEST_P(FontSubstitution, WindowFaceDrawsWhatTheSubstitutionDraws)
+{
+    InstallFontSubstitutions();
+    const QString windows = QString::fromUtf16(GetParam().windows);
+    EXPECT_EQ(WindowFace(windows), QString::fromUtf16(GetParam().ipa));
+    const QString text = QStringLiteral("らるぼPro 出産予定日：2024年10月 7日（月） ｱｲｳ ①Ω ш שלום ⛤ \U0001F600");
+    for (const bool bold : {false, true}) {
+        for (const bool fixedPitch : {false, true}) {
+            QFont asked(windows);
+            QFont twin(WindowFace(windows));
+            for (QFont *font : {&asked, &twin}) {
+                font->setPixelSize(fixedPitch ? 16 : 12);
+                font->setBold(bold);
+                font->setFixedPitch(fixedPitch);
+                if (fixedPitch)
+                    font->setStyleHint(QFont::TypeWriter);
+            }
+            EXPECT_EQ(QFontInfo(twin).family(), QFontInfo(asked).family());
+            EXPECT_TRUE(Drawn(twin, text) == Drawn(asked, text)) << "bold " << bold << " fixed " << fixedPitch;
+        }
+    }
+}
+
 TEST(FontSubstitutionInstall, IsIdempotentAndLeavesOtherFacesAlone)
 {
     InstallFontSubstitutions();
@@ -54,6 +95,9 @@ TEST(FontSubstitutionInstall, IsIdempotentAndLeavesOtherFacesAlone)
     // Half-width "MS" is not the stored face name and is not mapped.
     EXPECT_TRUE(SubstituteFace(QStringLiteral("MS ゴシック")).isEmpty());
     EXPECT_TRUE(SubstituteFace(QStringLiteral("IPAGothic")).isEmpty());
+    // Names that are not mapped reach the windows unchanged.
+    EXPECT_EQ(WindowFace(QStringLiteral("MS ゴシック")), QStringLiteral("MS ゴシック"));
+    EXPECT_EQ(WindowFace(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
 }
 
 // A font sized by its full-width characters has them as wide as asked on a

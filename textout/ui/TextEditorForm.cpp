@@ -1,5 +1,6 @@
 #include "textout/ui/TextEditorForm.h"
 
+#include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
 #include "textout/ui/EditorIcons.h"
@@ -94,7 +95,7 @@ TTextEditorForm::TTextEditorForm(const platform::Services &services, QWidget *pa
     RichEdit1 = new QPlainTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     platform::NameControl(RichEdit1, QStringLiteral("スケジュール表のテキスト"));
-    RichEdit1->setFont(PixelFont(QStringLiteral("ＭＳ 明朝"), 16, true));
+    RichEdit1->setFont(PixelFont(platform::WindowFace(QStringLiteral("ＭＳ 明朝")), 16, true));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setWordWrapMode(QTextOption::NoWrap);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
