@@ -32,7 +32,7 @@ QString SubstituteFace(const QString &windowsFace)
 
 QString WindowFace(const QString &face)
 {
-    const QString twin = SubstituteFace(face);
+    QString twin = SubstituteFace(face);
     if (twin.isEmpty() || !QFontDatabase::families().contains(twin, Qt::CaseInsensitive))
         return face;
     return twin;
