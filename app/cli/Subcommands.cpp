@@ -44,6 +44,15 @@ int UsageError(Console &console, const QString &reason)
     return ExitUsage;
 }
 
+QStringList CommandLineArguments(int argc, char **argv)
+{
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser, Console &console,
                                                platform::Messages &messages)
 {

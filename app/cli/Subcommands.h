@@ -62,6 +62,10 @@ struct ScheduleRun
 std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser, Console &console,
                                                platform::Messages &messages);
 
+// The process's arguments, program name first, as the command line reads
+// them (in the locale's encoding).
+QStringList CommandLineArguments(int argc, char **argv);
+
 // Whether the subcommand the arguments (program name first) name draws
 // pages, and so runs in the drawing program on a QGuiApplication rather than
 // on a QCoreApplication.

@@ -51,10 +51,7 @@ int HandOverToDrawingProgram(char **argv)
 
 int main(int argc, char **argv)
 {
-    QStringList arguments;
-    arguments.reserve(argc);
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = ralvo::cli::CommandLineArguments(argc, argv);
     if (ralvo::cli::NeedsGuiApplication(arguments))
         return HandOverToDrawingProgram(argv);
 

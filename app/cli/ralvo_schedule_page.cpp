@@ -19,10 +19,7 @@ void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 int main(int argc, char **argv)
 {
-    QStringList arguments;
-    arguments.reserve(argc);
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = ralvo::cli::CommandLineArguments(argc, argv);
 
     qInstallMessageHandler(DropQtMessage);
     // Qt never sees the user's arguments (a platform plugin would take

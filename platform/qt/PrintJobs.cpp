@@ -1,4 +1,5 @@
 #include "platform/qt/PrintJobs.h"
+#include "platform/qt/LoadedLibrary.h"
 
 #include <QPrinter>
 
@@ -21,13 +22,6 @@ struct Cups
     void (*freeJobs)(int count, cups_job_t *jobs) = nullptr;
     ipp_status_t (*lastError)() = nullptr;
 };
-
-template<typename Function>
-bool Resolve(void *library, const char *name, Function &function)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
 
 // The library's functions, or none when it cannot be loaded.
 const Cups *LoadedCups()

@@ -1,4 +1,5 @@
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/LoadedLibrary.h"
 
 #include "platform/qt/PicturePreview.h"
 
@@ -91,13 +92,6 @@ struct Canberra
     int (*changeProps)(ca_context *context, ...) = nullptr;
     int (*play)(ca_context *context, uint32_t id, ...) = nullptr;
 };
-
-template<typename Function>
-bool Resolve(void *library, const char *name, Function &function)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
 
 // The library's functions, or none when it cannot be loaded.
 const Canberra *LoadedCanberra()
