@@ -1,5 +1,6 @@
 #include "app/ui/Application.h"
 
+#include "app/ui/AfterFirstPaint.h"
 #include "app/ui/CalendarExportCommand.h"
 #include "app/ui/Pictures.h"
 #include "app/ui/RalvoMainForm.h"
@@ -30,7 +31,7 @@ Application::Application()
       m_store(platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadWrite))
 {
     InitializeApplication();
-    CreateWindows();
+    CreateMainWindow();
     WireCommands();
 }
 
@@ -57,11 +58,17 @@ void Application::InitializeApplication()
         QCoreApplication::installTranslator(&m_qtTranslator);
 }
 
-void Application::CreateWindows()
+void Application::CreateMainWindow()
 {
     // 1. The main window: its creation loads the settings, the notices, the
     //    institution block and the last input, before any other window.
     m_mainForm = std::make_unique<TRalvoMainForm>(m_services, m_records, m_store);
+}
+
+void Application::CreateSecondaryWindows()
+{
+    if (m_verForm)
+        return;
     QWidget *owner = m_mainForm.get();
 
     // 2. to 10.: the other windows, in this order, each with the main window
@@ -78,6 +85,7 @@ void Application::CreateWindows()
     m_schedulePrinter = std::make_unique<QtSchedulePrinter>(
         [editor = m_textEditorForm]() -> QPrinter & { return editor->Printer(); }, m_printDialogs);
     m_prevForm = new TPrevForm(m_services, m_records, *m_mainForm, *m_schedulePrinter, owner);
+    m_prevForm->SetFileWriter(textout::WriteFileBytes);
 
     // 5. The notice editor, opened from the settings dialog.
     m_noticeEditForm = new TNoticeEditForm(m_records.settings, m_sharedColorChooser, owner);
@@ -92,7 +100,7 @@ void Application::CreateWindows()
     m_kikanmeiForm->SetFrameDialogs(m_wakuSelForm, m_mojiForm, m_graphicForm);
     m_setupForm->SetBlockEditor([this](KikanmeiBlock &workingCopy) { return m_kikanmeiForm->Edit(workingCopy); });
 
-    // 10. The About box.
+    // 10. The About box, last: its existence marks the nine as made.
     m_verForm = new TVerForm(owner);
 }
 
@@ -103,21 +111,35 @@ void Application::WireCommands()
     // menu item, assigned here. The main window's LastInputFields and Input()
     // give the fields as they are at that moment; m_records holds the
     // settings, notices and block.
+    // A command that reaches another window makes the other windows first,
+    // should it come before they were made after the first paint.
     MainCommands &commands = m_mainForm->Commands();
-    commands.showAbout = [this] { m_verForm->exec(); };
+    commands.showAbout = [this] {
+        CreateSecondaryWindows();
+        m_verForm->exec();
+    };
     commands.textOutput = [this] {
+        CreateSecondaryWindows();
         textout::WriteTextSchedule(m_mainForm->Input(), m_mainForm->MotherName(), m_records.settings, m_services,
                                    *m_textEditorForm);
     };
-    commands.editSettings = [this] { EditSettings(*m_setupForm, m_records.settings); };
-    commands.printPreview = [this] { m_prevForm->exec(); };
-    commands.print = [this] { PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services); };
+    commands.editSettings = [this] {
+        CreateSecondaryWindows();
+        EditSettings(*m_setupForm, m_records.settings);
+    };
+    commands.printPreview = [this] {
+        CreateSecondaryWindows();
+        m_prevForm->exec();
+    };
+    commands.print = [this] {
+        CreateSecondaryWindows();
+        PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services);
+    };
     commands.savePdf = [this] {
         const PageSources sources{m_records.settings, m_records.notices,    m_records.block,
                                   *m_mainForm,        *m_services.messages, *m_services.sounds};
         SaveSchedulePdf(sources, *m_services.fileDialogs, textout::WriteFileBytes);
     };
-    m_prevForm->SetFileWriter(textout::WriteFileBytes);
     commands.exportCalendar = CalendarExportCommand(*m_mainForm, m_records, m_services, textout::WriteFileBytes,
                                                     [] { return QDateTime::currentDateTimeUtc(); });
 }
@@ -126,6 +148,11 @@ int Application::Run()
 {
     QObject::connect(m_mainForm.get(), &TRalvoMainForm::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     m_mainForm->show();
+    // The other nine windows are made right after the main window's first
+    // paint, so that it is on screen without waiting for them; they exist
+    // before the run handles any input (and a command made sooner makes them
+    // itself).
+    const AfterFirstPaint afterFirstPaint(*m_mainForm, [this] { CreateSecondaryWindows(); });
     return QApplication::exec();
 }
 

@@ -28,8 +28,10 @@ class TTextEditorForm;
 
 // The application: the platform services, the records that exist once for
 // the run, and the windows, each created once in a fixed order and kept
-// until the end. Construct it after the QApplication; Run() shows the main
-// window and runs the event loop until the main window is closed.
+// until the end. Construct it after the QApplication: that creates the main
+// window, which loads the settings. Run() shows the main window, creates the
+// other nine right after its first paint, and runs the event loop until the
+// main window is closed.
 class Application final
 {
 public:
@@ -40,11 +42,16 @@ public:
 
     int Run();
 
+    // Creates windows 2 to 10, in their order, unless they exist. Run() calls
+    // it once the main window is first on screen, every command that reaches
+    // one of them calls it first, and a test may call it at once.
+    void CreateSecondaryWindows();
+
     TRalvoMainForm &MainForm() const { return *m_mainForm; }
 
 private:
     void InitializeApplication();
-    void CreateWindows();
+    void CreateMainWindow();
     void WireCommands();
 
     QTranslator m_qtTranslator;

@@ -219,6 +219,7 @@ QStringList DarkThemeTest::LowContrastTexts(QWidget &window, int &texts)
 void DarkThemeTest::fixedColourWindowsStayReadableOnADarkDesktop()
 {
     Application application;
+    application.CreateSecondaryWindows();
     TRalvoMainForm &form = application.MainForm();
     // Results in the coloured result fields.
     QAccessibleInterface *calculate = QAccessible::queryAccessibleInterface(test::Control(form, "Image1"));

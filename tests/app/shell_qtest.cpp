@@ -9,6 +9,8 @@
 #include "platform/HelpTopics.h"
 #include "support/FindControl.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
+#include <optional>
 
 using namespace ralvo;
 using test::Control;
@@ -34,6 +39,8 @@ private:
 private Q_SLOTS:
     void initTestCase();
     void applicationStartsWithItsWindowsAndJapaneseQt();
+    void otherWindowsFollowTheMainWindowsFirstPaint();
+    void aCommandBeforeThemMakesTheOtherWindows();
     void closingTheMainWindowEndsTheRun();
     void aboutBox();
     void helpShowsEachTopicPage_data();
@@ -55,10 +62,6 @@ void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
     TRalvoMainForm &form = application.MainForm();
     QCOMPARE(form.windowTitle(), QStringLiteral("らるぼPro"));
     QVERIFY(!form.windowIcon().isNull());
-    // The About box exists from the start, as a hidden child of the main window.
-    auto *about = form.findChild<TVerForm *>();
-    QVERIFY(about);
-    QVERIFY(!about->isVisible());
     // Qt's own dialogs speak Japanese.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     // The Windows faces resolve to the IPA fonts.
@@ -66,6 +69,104 @@ void ShellTest::applicationStartsWithItsWindowsAndJapaneseQt()
     QCOMPARE(QFontInfo(Control<QLabel>(form, "Label4")->font()).family(), QStringLiteral("IPAGothic"));
     // The empty store of a first start gives today's date.
     QCOMPARE(Control<QLineEdit>(form, "Edit2")->text(), QString::number(QDate::currentDate().year()));
+}
+
+namespace {
+
+// The main window's other windows: its direct children that are windows, in
+// the order they were made.
+QStringList OtherWindows(const QWidget &form)
+{
+    QStringList names;
+    for (const QWidget *child : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            names << child->objectName();
+    }
+    return names;
+}
+
+const QStringList kOtherWindows{
+    QStringLiteral("SetupForm"),      QStringLiteral("TextEditorForm"), QStringLiteral("PrevForm"),
+    QStringLiteral("NoticeEditForm"), QStringLiteral("KikanmeiForm"),   QStringLiteral("WakuSelForm"),
+    QStringLiteral("MojiForm"),       QStringLiteral("GraphicForm"),    QStringLiteral("VerForm")};
+
+// Calls a function at every paint of a widget.
+class PaintSpy final : public QObject
+{
+public:
+    PaintSpy(QWidget &widget, std::function<void()> onPaint) : m_onPaint(std::move(onPaint))
+    {
+        widget.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_onPaint();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onPaint;
+};
+
+} // namespace
+
+// The main window is painted before the other nine windows are made, so the
+// user sees it without waiting for them; they follow at once, in their order,
+// hidden, before the run goes on.
+void ShellTest::otherWindowsFollowTheMainWindowsFirstPaint()
+{
+    Application application;
+    TRalvoMainForm &form = application.MainForm();
+    QVERIFY(OtherWindows(form).isEmpty());
+
+    std::optional<QStringList> atFirstPaint;
+    const PaintSpy spy(form, [&] {
+        if (!atFirstPaint)
+            atFirstPaint = OtherWindows(form);
+    });
+    QStringList made;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &form, [&] {
+        if (!atFirstPaint || !form.findChild<TVerForm *>())
+            return;
+        poll.stop();
+        made = OtherWindows(form);
+        for (const QString &name : std::as_const(made)) {
+            if (form.findChild<QWidget *>(name)->isVisible())
+                made << name + QStringLiteral(" is shown");
+        }
+        form.close();
+    });
+    poll.start(0);
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(application.Run(), 0);
+    QVERIFY(atFirstPaint);
+    QCOMPARE(*atFirstPaint, QStringList());
+    QCOMPARE(made, kOtherWindows);
+}
+
+// A command that comes before the other windows are made (here the About box,
+// before the run) makes them first.
+void ShellTest::aCommandBeforeThemMakesTheOtherWindows()
+{
+    Application application;
+    TRalvoMainForm &form = application.MainForm();
+    QString shown;
+    QTimer::singleShot(0, &form, [&shown] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            shown = modal->objectName();
+            static_cast<QDialog *>(modal)->reject();
+        }
+    });
+    Control<QAction>(form, "About1")->trigger();
+    QCOMPARE(shown, QStringLiteral("VerForm"));
+    QCOMPARE(OtherWindows(form), kOtherWindows);
+    // Made once: a second command finds them.
+    application.CreateSecondaryWindows();
+    QCOMPARE(OtherWindows(form), kOtherWindows);
 }
 
 void ShellTest::closingTheMainWindowEndsTheRun()

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void buttonAndMenuItemOpenTheDialogAndOkKeepsTheEdit()
     {
         Application application;
+        application.CreateSecondaryWindows();
         TRalvoMainForm &main = application.MainForm();
         auto *setup = main.findChild<TSetupForm *>();
         QVERIFY(setup);

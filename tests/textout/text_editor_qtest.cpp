@@ -499,6 +499,7 @@ private Q_SLOTS:
     void mainWindowTextOutputShowsTheEditorOverIt()
     {
         ralvo::Application application;
+        application.CreateSecondaryWindows();
         ralvo::TRalvoMainForm &main = application.MainForm();
         main.SetBasis(0);
         main.SetYearText(QStringLiteral("2024"));
