@@ -3,48 +3,46 @@
 #include "platform/qt/LazyIcon.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QResource>
-#include <QSvgRenderer>
 
 #include <cstring>
-
-// Resources in a static library must be registered by name.
-static void InitAppResources()
-{
-    Q_INIT_RESOURCE(app);
-}
+#include <utility>
 
 namespace ralvo {
 
 namespace {
 
-QPixmap Render(const QString &name, QSize size)
+// A picture drawn at build time: its pixels as drawn (premultiplied ARGB32,
+// rows top to bottom). Empty if the resource is not of that size.
+QPixmap Drawn(const QString &name, QSize size)
 {
-    InitAppResources();
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/ralvo/") + name);
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
+    const QResource resource(QStringLiteral(":/ralvo/pictures/%1.argb").arg(name));
+    const QByteArray pixels = resource.uncompressedData();
+    const qsizetype rowBytes = qsizetype(size.width()) * 4;
+    if (pixels.size() != rowBytes * size.height())
+        return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y)
+        std::memcpy(image.scanLine(y), pixels.constData() + y * rowBytes, std::size_t(rowBytes));
+    // As drawn: an opaque picture keeps its alpha channel, as before.
+    return QPixmap::fromImage(std::move(image), Qt::NoOpaqueDetection);
 }
 
 } // namespace
 
 QPixmap CalculatePicture()
 {
-    return Render(QStringLiteral("calculate.svg"), QSize(67, 58));
+    return Drawn(QStringLiteral("calculate"), QSize(67, 58));
 }
 
 QPixmap CalculatePressedPicture()
 {
-    return Render(QStringLiteral("calculate-pressed.svg"), QSize(67, 58));
+    return Drawn(QStringLiteral("calculate-pressed"), QSize(67, 58));
 }
 
 QPixmap AboutPicture()
 {
-    return Render(QStringLiteral("about.svg"), QSize(184, 160));
+    return Drawn(QStringLiteral("about"), QSize(184, 160));
 }
 
 // Made into an icon when first drawn (for the main window, when it is
@@ -54,7 +52,6 @@ QPixmap AboutPicture()
 // gradient.
 QIcon ApplicationIcon()
 {
-    InitAppResources();
     return platform::LazyIcon([] {
         QIcon icon;
         for (int side : {16, 24, 32, 48, 64, 128, 256}) {

@@ -5,7 +5,8 @@
 
 namespace ralvo {
 
-// The pictures of our own, drawn from the SVG files in app/resources.
+// The pictures of our own, drawn from the SVG files in app/resources at
+// build time.
 
 // 67 × 58: the calculate picture, released and pressed.
 QPixmap CalculatePicture();
