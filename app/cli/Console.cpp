@@ -2,7 +2,20 @@
 
 #include "platform/FileWriter.h"
 
+#include <QtGlobal>
+
 namespace ralvo::cli {
+
+namespace {
+
+void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
+
+void SilenceQtMessages()
+{
+    qInstallMessageHandler(DropQtMessage);
+}
 
 void Console::Error(const QString &line)
 {

@@ -21,6 +21,10 @@ enum ExitStatus : int {
     ExitCannotWrite = 73, // the output file could not be written (EX_CANTCREAT)
 };
 
+// Keeps Qt's own warnings (a missing XDG_RUNTIME_DIR, font set-up notes,
+// ...) off standard error, which is for the tool's messages.
+void SilenceQtMessages();
+
 class Console
 {
 public:

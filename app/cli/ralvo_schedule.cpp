@@ -6,6 +6,7 @@
 // handed over, with the same arguments, to the drawing program
 // (ralvo_schedule_page.cpp), installed in the library folder for programs.
 
+#include "app/cli/Console.h"
 #include "app/cli/Subcommands.h"
 
 #include <QCoreApplication>
@@ -18,10 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Standard error is for the tool's own messages: Qt's warnings (a missing
-// XDG_RUNTIME_DIR, ...) are not passed on.
-void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 // The drawing program, found from this program's own file: the same relative
 // place in the build tree and once installed.
@@ -55,7 +52,7 @@ int main(int argc, char **argv)
     if (ralvo::cli::NeedsGuiApplication(arguments))
         return HandOverToDrawingProgram(argv);
 
-    qInstallMessageHandler(DropQtMessage);
+    ralvo::cli::SilenceQtMessages();
     // Qt never sees the user's arguments.
     static char programName[] = "ralvo-schedule";
     static char *qtArgv[] = {programName, nullptr};

@@ -2,6 +2,7 @@
 // subcommand draws pages (page), which ralvo-schedule hands over to it with
 // the same arguments. It links Qt Gui, the fonts and the page's drawing.
 
+#include "app/cli/Console.h"
 #include "app/cli/DrawingCommands.h"
 
 #include <QCoreApplication>
@@ -9,19 +10,11 @@
 
 #include <memory>
 
-namespace {
-
-// Standard error is for the tool's own messages: Qt's warnings (a missing
-// XDG_RUNTIME_DIR, font set-up notes, ...) are not passed on.
-void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     const QStringList arguments = ralvo::cli::CommandLineArguments(argc, argv);
 
-    qInstallMessageHandler(DropQtMessage);
+    ralvo::cli::SilenceQtMessages();
     // Qt never sees the user's arguments (a platform plugin would take
     // options such as --name or -reverse as its own), and pages are drawn
     // offscreen whatever platform the environment names: the tool never

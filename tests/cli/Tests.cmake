@@ -80,6 +80,7 @@ ralvo_cli_test(unknown_subcommand ARGS print STATUS 64)
 ralvo_cli_test(no_arguments STATUS 64)
 ralvo_cli_test(help ARGS --help STATUS 0 STDOUT_CONTAINS 使い方)
 ralvo_cli_test(help_shows_ics ARGS --help STATUS 0 STDOUT_CONTAINS "ics のオプション:")
+ralvo_cli_test(help_lists_missing_drawing_program ARGS --help STATUS 0 STDOUT_CONTAINS "\n  69  ")
 ralvo_cli_test(version ARGS --version STATUS 0 STDOUT_CONTAINS "ralvo-schedule ${PROJECT_VERSION}\n"
     STDERR_LINES 0)
 
