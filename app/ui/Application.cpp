@@ -24,6 +24,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
+#include <functional>
+#include <utility>
+
 namespace ralvo {
 
 Application::Application()
@@ -113,28 +116,22 @@ void Application::WireCommands()
     // settings, notices and block.
     // A command that reaches another window makes the other windows first,
     // should it come before they were made after the first paint.
-    MainCommands &commands = m_mainForm->Commands();
-    commands.showAbout = [this] {
-        CreateSecondaryWindows();
-        m_verForm->exec();
+    const auto withSecondaryWindows = [this](std::function<void()> command) {
+        return [this, command = std::move(command)] {
+            CreateSecondaryWindows();
+            command();
+        };
     };
-    commands.textOutput = [this] {
-        CreateSecondaryWindows();
+    MainCommands &commands = m_mainForm->Commands();
+    commands.showAbout = withSecondaryWindows([this] { m_verForm->exec(); });
+    commands.textOutput = withSecondaryWindows([this] {
         textout::WriteTextSchedule(m_mainForm->Input(), m_mainForm->MotherName(), m_records.settings, m_services,
                                    *m_textEditorForm);
-    };
-    commands.editSettings = [this] {
-        CreateSecondaryWindows();
-        EditSettings(*m_setupForm, m_records.settings);
-    };
-    commands.printPreview = [this] {
-        CreateSecondaryWindows();
-        m_prevForm->exec();
-    };
-    commands.print = [this] {
-        CreateSecondaryWindows();
-        PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services);
-    };
+    });
+    commands.editSettings = withSecondaryWindows([this] { EditSettings(*m_setupForm, m_records.settings); });
+    commands.printPreview = withSecondaryWindows([this] { m_prevForm->exec(); });
+    commands.print =
+        withSecondaryWindows([this] { PrintSchedule(*m_schedulePrinter, m_records, *m_mainForm, m_services); });
     commands.savePdf = [this] {
         const PageSources sources{m_records.settings, m_records.notices,    m_records.block,
                                   *m_mainForm,        *m_services.messages, *m_services.sounds};
