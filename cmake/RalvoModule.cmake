@@ -35,4 +35,33 @@ function(ralvo_module target)
     # No text becomes a QString without saying its encoding. Tests are
     # allowed literals (QT_RESTRICTED_CAST_FROM_ASCII, tests/CMakeLists.txt).
     target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII)
+    cmake_path(RELATIVE_PATH folder BASE_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE relative_folder)
+    ralvo_module_graph_entry(${relative_folder} ${target} ${arg_LINKS})
+endfunction()
+
+# The module graph, in the one place the build defines it: every module (and
+# program) adds its folder, its name and what it links, and
+# ralvo_write_module_graph() writes them to <build>/ralvo-modules.txt, one
+# line each: FOLDER TARGET KIND LINKS… where KIND is "widgets" for a module
+# that links Qt Widgets or Print Support itself and "logic" otherwise, and
+# LINKS are the project's own libraries it links. scripts/check-layering.sh
+# and scripts/ci.d/clang-tidy.sh read that file.
+function(ralvo_module_graph_entry folder target)
+    set(kind logic)
+    set(own "")
+    foreach(link IN LISTS ARGN)
+        if(link MATCHES "^Qt6::(Widgets|PrintSupport)$")
+            set(kind widgets)
+        elseif(link MATCHES "^ralvo_")
+            list(APPEND own ${link})
+        endif()
+    endforeach()
+    list(JOIN own " " own)
+    set_property(GLOBAL APPEND PROPERTY RALVO_MODULE_GRAPH "${folder} ${target} ${kind} ${own}")
+endfunction()
+
+function(ralvo_write_module_graph)
+    get_property(lines GLOBAL PROPERTY RALVO_MODULE_GRAPH)
+    list(JOIN lines "\n" content)
+    file(WRITE ${CMAKE_BINARY_DIR}/ralvo-modules.txt "${content}\n")
 endfunction()

@@ -1,8 +1,8 @@
 #include "kikanmei/WakuDrawing.h"
 
+#include "kikanmei/VerticalForms.h"
 #include "pictures/PictureCache.h"
 #include "platform/CellFont.h"
-#include "platform/VerticalForms.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>

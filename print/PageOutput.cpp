@@ -1,8 +1,8 @@
 #include "print/PageOutput.h"
 
 #include "pictures/PictureCache.h"
-#include "platform/LazyImage.h"
 #include "platform/Platform.h"
+#include "print/LazyImage.h"
 #include "print/PageGeometry.h"
 #include "print/PngStream.h"
 

@@ -1,7 +1,7 @@
 #include "print/SchedulePrinting.h"
 
-#include "kikanmei/AppRecords.h"
 #include "print/PageGeometry.h"
+#include "records/AppRecords.h"
 
 namespace ralvo {
 

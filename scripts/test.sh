@@ -6,8 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" test
-"$root/scripts/check-layering.sh"
 "$root/scripts/build.sh" asan -DRALVO_WERROR=ON
+"$root/scripts/check-layering.sh" "$root/build/asan"
 export ASAN_OPTIONS=detect_leaks=0
 cd "$root/build/asan"
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300

@@ -18,7 +18,7 @@ class SettingsStore;
 }
 
 // What the store keeps of the records that exist once for the whole run; the
-// institution block as its stored text (kikanmei/AppRecords.h reads it).
+// institution block as its stored text (records/AppRecords.h reads it).
 struct StoredRecords
 {
     ScheduleSettings settings;

@@ -8,9 +8,9 @@
 #include "app/cli/PageOptions.h"
 #include "app/cli/ScheduleOptions.h"
 
-#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "print/PageOutput.h"
+#include "records/AppRecords.h"
 
 #include <algorithm>
 

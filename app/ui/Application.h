@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/ui/QtHelp.h"
-#include "kikanmei/AppRecords.h"
 #include "platform/SettingsStore.h"
 #include "platform/SharedColorChooser.h"
 #include "platform/qt/QtPlatform.h"
+#include "records/AppRecords.h"
 
 #include <QTranslator>
 

@@ -1,7 +1,7 @@
 #include "app/ui/CalendarExportCommand.h"
 
 #include "app/ui/RalvoMainForm.h"
-#include "kikanmei/AppRecords.h"
+#include "records/AppRecords.h"
 #include "textout/CalendarExport.h"
 
 namespace ralvo {

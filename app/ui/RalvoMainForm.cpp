@@ -5,10 +5,10 @@
 #include "app/ui/UpDown.h"
 #include "calc/Calendar.h"
 #include "calc/Gestation.h"
-#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
+#include "records/AppRecords.h"
 
 #include <QAction>
 #include <QCloseEvent>

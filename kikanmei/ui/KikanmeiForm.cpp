@@ -5,10 +5,10 @@
 #include "kikanmei/ui/FormControls.h"
 #include "kikanmei/ui/GraphicForm.h"
 #include "kikanmei/ui/MojiForm.h"
-#include "kikanmei/ui/PaintBox.h"
 #include "kikanmei/ui/WakuSelForm.h"
 #include "platform/HelpTopics.h"
 #include "platform/qt/DialogHelpers.h"
+#include "platform/qt/PaintBox.h"
 
 #include <QFrame>
 #include <QImage>

@@ -1,9 +1,9 @@
 #include "print/ui/PrevForm.h"
 
-#include "kikanmei/AppRecords.h"
 #include "platform/qt/DialogHelpers.h"
 #include "print/SchedulePage.h"
 #include "print/SchedulePrinting.h"
+#include "records/AppRecords.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -16,17 +16,6 @@
 #include <QVBoxLayout>
 
 namespace ralvo {
-
-TPaintBox::TPaintBox(QWidget *parent) : QWidget(parent) {}
-
-void TPaintBox::paintEvent(QPaintEvent *event)
-{
-    QPainter painter(this);
-    // The drawing skips what lies outside the exposed region (a scroll step
-    // exposes a strip); Qt clips to it anyway, so nothing else changes.
-    painter.setClipRegion(event->region());
-    Q_EMIT Paint(painter);
-}
 
 TPrevForm::TPrevForm(const platform::Services &services, AppRecords &records, const LastInputFields &fields,
                      SchedulePrinter &printer, QWidget *parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/qt/PaintBox.h"
 #include "print/PreviewMessages.h"
 #include "print/PreviewZoom.h"
 #include "print/SchedulePdf.h"
@@ -18,21 +19,9 @@ struct AppRecords;
 class LastInputFields;
 class SchedulePrinter;
 
-// A paint box: a plain surface whose painting is done by its owner.
-class TPaintBox final : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit TPaintBox(QWidget *parent = nullptr);
-
-Q_SIGNALS:
-    // Emitted from paintEvent with a painter on the box.
-    void Paint(QPainter &painter);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-};
+// The preview's paint box: a plain surface whose painting is done by its
+// owner, clipped to the exposed region.
+using TPaintBox = PaintBox;
 
 // The print preview: the schedule page on a white sheet with a dotted blue
 // outline, five zoom levels, and the print command. Created once and shown

@@ -9,7 +9,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 db=${RALVO_TIDY_BUILD:-$root/build/asan}
-modules='^(app|calc|kikanmei|pictures|platform|print|settings|textout)/'
+# The module folders, from the graph the build wrote (cmake/RalvoModule.cmake).
+[ -f "$db/ralvo-modules.txt" ] || { echo "clang-tidy: $db is not a configured tree" >&2; exit 1; }
+tops=$(cut -d' ' -f1 "$db/ralvo-modules.txt" | cut -d/ -f1 | sort -u | paste -sd'|')
+modules="^($tops)/"
+header_filter="^(.*/)?($tops)/.*\.h$"
 if [ "${1:-}" = --all ] || ! git rev-parse -q --verify HEAD~40 >/dev/null; then
     mapfile -t files < <(git ls-files '*.cpp' | grep -E "$modules")
 else
@@ -22,7 +26,7 @@ if [ ${#files[@]} -eq 0 ]; then
 fi
 echo "clang-tidy: ${#files[@]} files"
 status=0
-printf '%s\n' "${files[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy-14 -p "$db" --quiet \
+printf '%s\n' "${files[@]}" | xargs -P "$(nproc)" -n 4 clang-tidy-14 -p "$db" --quiet --header-filter="$header_filter" \
     >"$db/clang-tidy.log" 2>/dev/null || status=$?
 if grep -E '(warning|error): ' "$db/clang-tidy.log" || [ $status -ne 0 ]; then
     echo "clang-tidy: findings (exit $status); the whole output is in $db/clang-tidy.log"

@@ -7,8 +7,8 @@
 #include "app/ui/UpDown.h"
 #include "calc/Gestation.h"
 #include "calc/GestationalAge.h"
-#include "kikanmei/AppRecords.h"
 #include "platform/SettingsStore.h"
+#include "records/AppRecords.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"
 

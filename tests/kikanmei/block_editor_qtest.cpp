@@ -4,11 +4,11 @@
 #include "kikanmei/ui/GraphicForm.h"
 #include "kikanmei/ui/KikanmeiForm.h"
 #include "kikanmei/ui/MojiForm.h"
-#include "kikanmei/ui/PaintBox.h"
 #include "kikanmei/ui/WakuSelForm.h"
 #include "platform/Fonts.h"
 #include "platform/SharedColorChooser.h"
 #include "platform/qt/ColorGlyphButton.h"
+#include "platform/qt/PaintBox.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"
 

@@ -1,10 +1,10 @@
 // Frames drawn into images: where the ink of texts and pictures lands, the
 // vertical forms of Japanese text, metafiles, and pictures that cannot be
 // loaded. Tolerances instead of golden images: fonts may differ slightly.
+#include "kikanmei/VerticalForms.h"
 #include "kikanmei/WakuDrawing.h"
 #include "pictures/Pictures.h"
 #include "platform/Fonts.h"
-#include "platform/VerticalForms.h"
 #include "support/FakePlatform.h"
 
 #include "support/MetafileSamples.h"

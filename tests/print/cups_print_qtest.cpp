@@ -6,10 +6,10 @@
 // sheet, and a rejecting queue that a refused job is told to the user, by
 // the schedule's print command and by the text editor's.
 
-#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
 #include "platform/qt/QtPlatform.h"
 #include "print/ui/QtSchedulePrinter.h"
+#include "records/AppRecords.h"
 #include "settings/LastInputFields.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"

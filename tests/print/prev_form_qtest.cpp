@@ -4,8 +4,8 @@
 
 #include "print/ui/PrevForm.h"
 
-#include "kikanmei/AppRecords.h"
 #include "platform/Fonts.h"
+#include "records/AppRecords.h"
 #include "settings/LastInputFields.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"

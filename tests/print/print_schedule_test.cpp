@@ -1,6 +1,6 @@
 #include "print/SchedulePrinting.h"
 
-#include "kikanmei/AppRecords.h"
+#include "records/AppRecords.h"
 #include "settings/LastInputFields.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"

@@ -1,7 +1,7 @@
 // ralvo-schedule reads the user's settings store, and never writes it.
 
-#include "kikanmei/AppRecords.h"
 #include "platform/SettingsStore.h"
+#include "records/AppRecords.h"
 #include "support/CalcPrinters.h"
 
 #include <QDir>

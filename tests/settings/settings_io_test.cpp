@@ -1,7 +1,7 @@
 // Loading and saving the records through a temporary store file.
 
-#include "kikanmei/AppRecords.h"
 #include "platform/SettingsStore.h"
+#include "records/AppRecords.h"
 #include "settings/ScheduleSettingsFields.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"

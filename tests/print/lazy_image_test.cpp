@@ -2,7 +2,7 @@
 // place, the rows left stay part of the image, and memory is taken for one
 // band at a time.
 
-#include "platform/LazyImage.h"
+#include "print/LazyImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/LazyImage.h"
+#include "print/LazyImage.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

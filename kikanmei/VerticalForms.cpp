@@ -1,4 +1,4 @@
-#include "platform/VerticalForms.h"
+#include "kikanmei/VerticalForms.h"
 
 #include <QHash>
 #include <QMutex>

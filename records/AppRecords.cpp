@@ -1,4 +1,4 @@
-#include "kikanmei/AppRecords.h"
+#include "records/AppRecords.h"
 
 namespace ralvo {
 

@@ -1,4 +1,4 @@
-#include "kikanmei/ui/PaintBox.h"
+#include "platform/qt/PaintBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,9 +10,10 @@ PaintBox::PaintBox(QWidget *parent) : QWidget(parent)
     setMouseTracking(true); // moves without a button reach the owner too
 }
 
-void PaintBox::paintEvent(QPaintEvent *)
+void PaintBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    painter.setClipRegion(event->region()); // Qt clips to it anyway
     Q_EMIT Paint(painter);
 }
 

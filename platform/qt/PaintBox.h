@@ -7,9 +7,12 @@ class QPainter;
 
 namespace ralvo {
 
-// A plain canvas control: it paints nothing itself and hands its paint and
-// mouse events to the window that owns it, which keeps all the state.
-class PaintBox : public QWidget
+// A plain canvas control (the block editor's sheet, the preview's page): it
+// paints nothing itself and hands its paint and mouse events to the window
+// that owns it, which keeps all the state. The painter it hands on is
+// clipped to the exposed region, so a drawing can skip what lies outside
+// (a scroll step exposes a strip).
+class PaintBox final : public QWidget
 {
     Q_OBJECT
 
