@@ -6,6 +6,8 @@
 // With RALVO_SCREENSHOT_DIR set, the screenshots are also written there.
 
 #include "app/ui/Application.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/QtHelp.h"
 #include "app/ui/RalvoMainForm.h"
 #include "platform/qt/DialogHelpers.h"
 #include "support/FindControl.h"
@@ -29,6 +31,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <cmath>
 #include <optional>
@@ -137,6 +140,9 @@ QList<std::pair<QString, QRect>> TextAreas(QWidget &window)
             option.subControls = QStyle::SC_GroupBoxLabel;
             add(box, box->title(),
                 box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box));
+        } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
+            if (!browser->document()->isEmpty())
+                add(browser->viewport(), QStringLiteral("page"), browser->viewport()->rect());
         } else if (auto *tabs = qobject_cast<QTabBar *>(widget)) {
             for (int i = 0; i < tabs->count(); ++i)
                 add(tabs, tabs->tabText(i), tabs->tabRect(i).adjusted(4, 4, -4, -4));
@@ -241,6 +247,13 @@ void DarkThemeTest::everyWindowStaysReadableOnADarkDesktop()
         QVERIFY2(window->palette().color(QPalette::Window) == background, name);
         faults << LowContrastTexts(*window, texts);
     }
+    // The help, whose pages fix their text colours.
+    QtHelp help(QtHelp::HelpBookLocation());
+    help.ShowHelp(QStringLiteral("input"));
+    QVERIFY(help.Window());
+    QCOMPARE(help.Window()->palette().color(QPalette::Window), light);
+    faults << LowContrastTexts(*help.Window(), texts);
+
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QVERIFY2(texts > 80, qPrintable(QString::number(texts)));
 }
