@@ -91,4 +91,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libcanberra0, libcups2, fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, sound-theme-freedesktop")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
+# Typing Japanese: fcitx5 reaches Qt 6 programs through its Qt 6 frontend
+# (ibus through the plug-in inside Qt itself), and either input method
+# converts kana to kanji with Mozc.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fcitx5-frontend-qt6, ibus-mozc | fcitx5-mozc")
 include(CPack)

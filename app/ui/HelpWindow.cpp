@@ -45,6 +45,9 @@ THelpWindow::THelpWindow(QUrl book, QWidget *parent) : QWidget(parent, Qt::Windo
     // The help stays open on its own; closing it never ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(640, 560);
+    // The pages' style sheet fixes dark text and coloured headings, chosen
+    // for a white page.
+    platform::UseLightPalette(*this);
 
     m_contents = MakeToolButton(this, "contents", QStringLiteral("目次(&C)"));
     m_back = MakeToolButton(this, "back", QStringLiteral("← 戻る(&B)"));

@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
+#include "platform/qt/DirectInputEdit.h"
 #include "records/AppRecords.h"
 
 #include <QAction>
@@ -81,13 +82,9 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int le
 
 QLineEdit *MakeEdit(QWidget *parent, const char *name, const QRect &geometry, bool numeric)
 {
-    auto *edit = Named(new QLineEdit(parent), name);
+    // Numeric fields have the input method off: digits are typed directly.
+    auto *edit = Named(numeric ? new platform::DirectInputEdit(parent) : new QLineEdit(parent), name);
     edit->setGeometry(geometry);
-    if (numeric) {
-        // Input method off: digits are typed directly.
-        edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-        edit->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
-    }
     return edit;
 }
 
@@ -185,6 +182,7 @@ TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &r
     platform::UseLightPalette(*this);
     CreateControls();
     CreateMenu();
+    platform::UseWindowFontInMenus(*this);
     SetTabOrder();
     NameControls();
     ConnectHandlers();

@@ -104,7 +104,9 @@ TKikanmeiForm::TKikanmeiForm(const platform::Services &services, QWidget *parent
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     platform::UseDialogFont(*this);
+    platform::UseLightPalette(*this); // its coloured label needs the light window
     BuildControls();
+    platform::UseWindowFontInMenus(*this);
     FormCreate();
 }
 

@@ -27,6 +27,9 @@ TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorCh
     setWindowTitle(QStringLiteral("文字枠の編集"));
     platform::MakeFixedDialog(*this, 328, 279);
     platform::UseDialogFont(*this);
+    // Its colour square shows the frame's text colour as it comes out on the
+    // white page, so the window keeps the light colours it was designed on.
+    platform::UseLightPalette(*this);
 
     Label1 = Placed(new QLabel(QStringLiteral("文字枠に書き込む文字列"), this), "Label1", QRect(16, 16, 200, 14));
     Edit1 = Placed(new QLineEdit(this), "Edit1", QRect(16, 32, 297, 21));

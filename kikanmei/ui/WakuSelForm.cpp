@@ -19,6 +19,7 @@ TWakuSelForm::TWakuSelForm(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("挿入枠の選択"));
     platform::MakeFixedDialog(*this, 240, 190);
     platform::UseDialogFont(*this);
+    platform::UseLightPalette(*this); // its coloured label needs the light window
 
     Label1 = Placed(platform::ColouredLabel(QStringLiteral("この枠に書き込みたいものを指定して下さい。"),
                                             MakeColour(0, 0, 255), this),

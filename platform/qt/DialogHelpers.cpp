@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
@@ -30,6 +31,15 @@ QFont DialogFont()
 void UseDialogFont(QWidget &window)
 {
     window.setFont(DialogFont());
+}
+
+void UseWindowFontInMenus(QWidget &window)
+{
+    const QList<QMenu *> menus = window.findChildren<QMenu *>();
+    for (QMenu *menu : menus) {
+        if (menu->parentWidget() && menu->parentWidget()->window() == &window)
+            menu->setFont(window.font());
+    }
 }
 
 void SetHint(QWidget *widget, const QString &hint)

@@ -26,6 +26,14 @@ QFont DialogFont();
 // Gives the window DialogFont().
 void UseDialogFont(QWidget &window);
 
+// Gives the menus of `window` (its menu bar's and its context menus) the
+// window's font. A menu is a window of its own and would otherwise take the
+// desktop's font, which a desktop theme (qt6ct) sets after start; in a
+// desktop font whose Japanese comes from a fallback face, Fusion measures
+// captions narrower than it draws them and cuts them with "…". To be called
+// after the menus are made.
+void UseWindowFontInMenus(QWidget &window);
+
 // Gives the control its object name (the name tests find it by) and returns
 // it.
 template<typename W>

@@ -1,4 +1,5 @@
 #include "platform/qt/PrintJobs.h"
+#include "platform/Platform.h"
 #include "platform/qt/LoadedLibrary.h"
 
 #include <QPrinter>
@@ -93,6 +94,26 @@ bool PrintJobCheck::Accepted() const
     if (!job)
         return true;
     return job->state != IPP_JSTATE_ABORTED && job->state != IPP_JSTATE_CANCELED;
+}
+
+bool AimAtInstalledPrinter(QPrinter &printer, const PrintDialogs &dialogs, bool keepChosen)
+{
+    const QStringList printers = dialogs.AvailablePrinters();
+    if (printers.isEmpty())
+        return false;
+    // A file is a destination of its own; a queue counts while it is installed.
+    const bool onChosen =
+        !printer.outputFileName().isEmpty()
+        || (printer.outputFormat() == QPrinter::NativeFormat && printers.contains(printer.printerName()));
+    if (keepChosen && onChosen)
+        return true;
+    QString name = dialogs.DefaultPrinter();
+    if (!printers.contains(name))
+        name = printers.constFirst();
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(name);
+    return true;
 }
 
 } // namespace ralvo::platform

@@ -13,6 +13,16 @@ class QPrinter;
 
 namespace ralvo::platform {
 
+class PrintDialogs;
+
+// Points `printer` at a printer installed now, asking the platform each time
+// (a queue may have appeared or gone since the last print). With
+// `keepChosen`, a queue the printer already names stays while it is
+// installed, and so does a file it prints into; otherwise, and without
+// `keepChosen`, the default printer, else the first, and a file chosen
+// before is dropped. False, the printer unchanged, when none is installed.
+bool AimAtInstalledPrinter(QPrinter &printer, const PrintDialogs &dialogs, bool keepChosen);
+
 class PrintJobCheck
 {
 public:

@@ -21,17 +21,9 @@ QString QtSchedulePrinter::DocumentName()
 
 bool QtSchedulePrinter::SelectDefaultPrinter()
 {
-    const QStringList printers = m_dialogs.AvailablePrinters();
-    if (printers.isEmpty())
-        return false;
-    QString name = m_dialogs.DefaultPrinter();
-    if (!printers.contains(name))
-        name = printers.constFirst();
-    // A file chosen in an earlier dialog is not used either.
-    Printer().setOutputFileName(QString());
-    Printer().setOutputFormat(QPrinter::NativeFormat);
-    Printer().setPrinterName(name);
-    return true;
+    // The default printer every time; a file chosen in an earlier dialog is
+    // not used either.
+    return platform::AimAtInstalledPrinter(Printer(), m_dialogs, false);
 }
 
 void QtSchedulePrinter::SetPaperSize(QPageSize::PageSizeId paper)

@@ -30,6 +30,8 @@ depends=$(field Depends)
 for need in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6widgets6 libcanberra0 libcups2; do
     grep -q "$need" <<<"$depends" || fail "does not depend on $need: $depends"
 done
+[ "$(field Suggests)" = "fcitx5-frontend-qt6, ibus-mozc | fcitx5-mozc" ] ||
+    fail "does not suggest the input method frontends: $(field Suggests)"
 
 tree="$out/tree"
 dpkg-deb -x "$deb" "$tree"

@@ -1,11 +1,13 @@
 // Under a dark desktop theme the windows whose text colours are fixed stay on
-// the light colours they were designed on, and every text on them stands out
-// from what is behind it by at least 4.5 : 1, measured on screenshots. The
-// windows without fixed colours follow the desktop.
+// the light colours they were designed on, the windows without fixed colours
+// follow the desktop, and every text on every window stands out from what is
+// behind it by at least 4.5 : 1, measured on screenshots.
 //
 // With RALVO_SCREENSHOT_DIR set, the screenshots are also written there.
 
 #include "app/ui/Application.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/QtHelp.h"
 #include "app/ui/RalvoMainForm.h"
 #include "platform/qt/DialogHelpers.h"
 #include "support/FindControl.h"
@@ -29,6 +31,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <cmath>
 #include <optional>
@@ -105,7 +108,7 @@ QList<std::pair<QString, QRect>> TextAreas(QWidget &window)
     };
     const QList<QWidget *> widgets = window.findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
-        if (!widget->isVisibleTo(&window) || widget->window() != &window)
+        if (!widget->isVisibleTo(&window) || widget->window() != &window || !widget->isEnabled())
             continue;
         if (auto *label = qobject_cast<QLabel *>(widget)) {
             if (!label->text().isEmpty())
@@ -137,6 +140,9 @@ QList<std::pair<QString, QRect>> TextAreas(QWidget &window)
             option.subControls = QStyle::SC_GroupBoxLabel;
             add(box, box->title(),
                 box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box));
+        } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
+            if (!browser->document()->isEmpty())
+                add(browser->viewport(), QStringLiteral("page"), browser->viewport()->rect());
         } else if (auto *tabs = qobject_cast<QTabBar *>(widget)) {
             for (int i = 0; i < tabs->count(); ++i)
                 add(tabs, tabs->tabText(i), tabs->tabRect(i).adjusted(4, 4, -4, -4));
@@ -177,7 +183,7 @@ private:
 
 private Q_SLOTS:
     void initTestCase();
-    void fixedColourWindowsStayReadableOnADarkDesktop();
+    void everyWindowStaysReadableOnADarkDesktop();
 };
 
 void DarkThemeTest::initTestCase()
@@ -216,7 +222,7 @@ QStringList DarkThemeTest::LowContrastTexts(QWidget &window, int &texts)
     return faults;
 }
 
-void DarkThemeTest::fixedColourWindowsStayReadableOnADarkDesktop()
+void DarkThemeTest::everyWindowStaysReadableOnADarkDesktop()
 {
     Application application;
     application.CreateSecondaryWindows();
@@ -229,15 +235,27 @@ void DarkThemeTest::fixedColourWindowsStayReadableOnADarkDesktop()
     QStringList faults;
     int texts = 0;
     faults << LowContrastTexts(form, texts);
-    for (const char *name : {"SetupForm", "NoticeEditForm", "VerForm"}) {
-        faults << LowContrastTexts(*test::Control<QDialog>(form, name), texts);
+    const QColor light = platform::LightPalette().color(QPalette::Window);
+    const QColor dark = DarkPalette().color(QPalette::Window);
+    QCOMPARE(form.palette().color(QPalette::Window), light);
+    const std::pair<const char *, QColor> windows[] = {
+        {"SetupForm", light},    {"NoticeEditForm", light}, {"VerForm", light},
+        {"KikanmeiForm", light}, {"WakuSelForm", light},    {"MojiForm", light},
+        {"GraphicForm", dark},   {"TextEditorForm", dark},  {"PrevForm", dark}};
+    for (const auto &[name, background] : windows) {
+        QWidget *window = test::Control(form, name);
+        QVERIFY2(window->palette().color(QPalette::Window) == background, name);
+        faults << LowContrastTexts(*window, texts);
     }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-    QVERIFY2(texts > 60, qPrintable(QString::number(texts)));
+    // The help, whose pages fix their text colours.
+    QtHelp help(QtHelp::HelpBookLocation());
+    help.ShowHelp(QStringLiteral("input"));
+    QVERIFY(help.Window());
+    QCOMPARE(help.Window()->palette().color(QPalette::Window), light);
+    faults << LowContrastTexts(*help.Window(), texts);
 
-    // The windows without fixed colours follow the desktop.
-    QWidget *editor = test::Control(form, "TextEditorForm");
-    QCOMPARE(editor->palette().color(QPalette::Window), DarkPalette().color(QPalette::Window));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QVERIFY2(texts > 80, qPrintable(QString::number(texts)));
 }
 
 QTEST_MAIN(DarkThemeTest)

@@ -29,6 +29,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -434,6 +435,46 @@ private Q_SLOTS:
         test::Control<QAction>(form, "Print1")->trigger();
         QCOMPARE(fake.messages.shown.size(), 1u);
         QCOMPARE(fake.messages.shown.back(), platform::PrintRefusedMessage());
+    }
+
+    // Started while no scheduler could be reached, the text editor prints to
+    // a queue that became reachable after: it asks for the printers at every
+    // print command.
+    void textEditorFindsAPrinterThatAppearsAfterStart()
+    {
+        if (CupsUnavailable())
+            QSKIP("no CUPS scheduler");
+        const QByteArray scheduler = qgetenv("CUPS_SERVER");
+        QVERIFY(!scheduler.isEmpty());
+        // The client asks a socket that does not exist yet; it appears as a
+        // link to the running scheduler's.
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString socket = tmp.filePath(QStringLiteral("cups.sock"));
+        cupsSetServer(QFile::encodeName(socket).constData());
+        const auto restore = qScopeGuard([&] { cupsSetServer(scheduler.constData()); });
+
+        test::FakePlatform fake;
+        platform::QtPrintDialogs dialogs;
+        platform::Services services = fake.Services();
+        services.printDialogs = &dialogs;
+        textout::TTextEditorForm form(services);
+        test::Control<QPlainTextEdit>(form, "RichEdit1")->setPlainText(QStringLiteral("らるぼ 後から来たプリンタ"));
+        QVERIFY(dialogs.AvailablePrinters().isEmpty());
+        test::Control<QAction>(form, "Print1")->trigger();
+        QCOMPARE(fake.messages.shown.size(), 1u);
+        QCOMPARE(fake.messages.shown.back(), QStringLiteral("印刷できるプリンタがありません。"));
+
+        QVERIFY(QFile::link(QFile::decodeName(scheduler), socket));
+        QVERIFY(dialogs.AvailablePrinters().contains(QStringLiteral("RalvoPDF")));
+        const QString out = CupsPdfOutputDir();
+        const QHash<QString, QString> before = PdfFiles(out);
+        test::Control<QAction>(form, "Print1")->trigger();
+        QCOMPARE(fake.messages.shown.size(), 1u);
+        QCOMPARE(form.Printer().printerName(), QStringLiteral("RalvoPDF"));
+        QString arrived;
+        AwaitNewPdf(out, before, arrived);
+        QFile::remove(arrived);
     }
 
     void printsTheWorkedExampleThroughQtPdfOutput()

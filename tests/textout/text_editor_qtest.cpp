@@ -405,8 +405,11 @@ private Q_SLOTS:
         ShowSchedule();
         m_form->Printer().setOutputFormat(QPrinter::PdfFormat);
         m_form->Printer().setOutputFileName(QString());
+        const QStringList printers = std::exchange(m_platform->printDialogs.printers, {});
         Tool("ToolButton3")->click();
+        m_platform->printDialogs.printers = printers;
         QCOMPARE(m_platform->messages.shown.size(), 1u);
+        QCOMPARE(m_platform->messages.shown.back(), QStringLiteral("印刷できるプリンタがありません。"));
     }
 
     void printerSetUpUsesThePlatformDialog()

@@ -111,6 +111,7 @@ TTextEditorForm::TTextEditorForm(const platform::Services &services, QWidget *pa
     CreatePopupMenu();
     CreateMenus();
     CreateToolBar();
+    platform::UseWindowFontInMenus(*this);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -403,6 +404,8 @@ QPrinter &TTextEditorForm::Printer()
 
 void TTextEditorForm::PrintSetup1Click()
 {
+    // The dialog opens on a printer installed now, when there is one.
+    platform::AimAtInstalledPrinter(Printer(), *m_services.printDialogs, true);
     m_services.printDialogs->ExecPrinterSetupDialog(Printer());
 }
 
@@ -449,9 +452,10 @@ void TTextEditorForm::SelectAllText()
 
 void TTextEditorForm::PrintText()
 {
-    // Without any installed printer Qt falls back to a PDF file without a
-    // name and nothing would come out: say so instead of pretending.
-    if (Printer().outputFormat() == QPrinter::PdfFormat && Printer().outputFileName().isEmpty()) {
+    // The printers are asked for each time: one installed since the last
+    // print is found. Without any, Qt would fall back to a PDF file without
+    // a name and nothing would come out: say so instead of pretending.
+    if (!platform::AimAtInstalledPrinter(Printer(), *m_services.printDialogs, true)) {
         m_services.messages->ShowMessage(QStringLiteral("印刷できるプリンタがありません。"));
         return;
     }
