@@ -1,5 +1,6 @@
 #include "pictures/DibHeader.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace ralvo::pictures {
@@ -53,6 +54,33 @@ qint64 DibHeader::PixelsOffset() const
     const qint64 entryBytes = kind == Kind::Core ? 3 : 4;
     const qint64 masks = compression == kBitFields && headerBytes == kInfoHeaderBytes ? 12 : 0;
     return qint64(headerBytes) + Colours() * entryBytes + masks;
+}
+
+bool ColoursWithinTable(const QImage &image)
+{
+    const int colours = image.colorCount();
+    switch (image.format()) {
+    case QImage::Format_Indexed8:
+        if (colours >= 256)
+            return true;
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar *row = image.constScanLine(y);
+            if (std::any_of(row, row + image.width(), [colours](uchar index) { return index >= colours; }))
+                return false;
+        }
+        return true;
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        if (colours >= 2)
+            return true;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelIndex(x, y) >= colours)
+                    return false;
+        return true;
+    default:
+        return true;
+    }
 }
 
 } // namespace ralvo::pictures

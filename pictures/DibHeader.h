@@ -6,6 +6,8 @@
 
 #include "pictures/LittleEndian.h"
 
+#include <QImage>
+
 #include <optional>
 
 namespace ralvo::pictures {
@@ -39,5 +41,11 @@ struct DibHeader
     // One row of pixels, padded to 32 bits.
     qint64 RowBytes() const { return (width * bitCount + 31) / 32 * 4; }
 };
+
+// Whether every pixel of a decoded image names a colour its table holds
+// (true for images without a table). Qt's bitmap reader keeps the table as
+// short as the file declares it, and drawing a pixel past its end reads
+// memory the file never held.
+bool ColoursWithinTable(const QImage &image);
 
 } // namespace ralvo::pictures

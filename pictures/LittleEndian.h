@@ -26,11 +26,13 @@ public:
     // Whether `bytes` bytes from `at` lie within the data.
     bool Has(qint64 at, qint64 bytes) const { return at >= 0 && bytes >= 0 && at <= m_size && bytes <= m_size - at; }
 
-    // The `bytes` bytes from `at`, cut to those that lie within the data.
+    // The `bytes` bytes from `at`, cut to those that lie within the data;
+    // empty for a negative `at` or `bytes`.
     LittleEndian Part(qint64 at, qint64 bytes) const
     {
-        const qint64 from = std::clamp<qint64>(at, 0, m_size);
-        return LittleEndian(m_data + from, std::clamp<qint64>(bytes, 0, m_size - from));
+        if (at < 0 || bytes < 0 || at > m_size)
+            return {};
+        return LittleEndian(m_data + at, std::min(bytes, m_size - at));
     }
 
     quint8 U8(qint64 at) const { return Read<quint8>(at); }

@@ -36,7 +36,7 @@ std::optional<QImage> ReadImage(const QByteArray &data, const char *format, bool
         if (i > 0 && !reader.jumpToImage(i))
             break;
         QImage image = reader.read();
-        if (image.isNull())
+        if (image.isNull() || !ColoursWithinTable(image))
             continue;
         if (best.isNull() || qint64(image.width()) * image.height() > qint64(best.width()) * best.height())
             best = std::move(image);

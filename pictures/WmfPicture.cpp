@@ -118,7 +118,8 @@ QImage DecodeDib(const LittleEndian &dib, qint64 &pixelBudget, bool &unsupported
     qToLittleEndian<quint32>(quint32(14 + pixelsAt), field);
     file.append(field, 4);
     file.append(dib.Data(), qsizetype(dib.Size()));
-    return QImage::fromData(file, "BMP");
+    QImage image = QImage::fromData(file, "BMP");
+    return ColoursWithinTable(image) ? image : QImage();
 }
 
 } // namespace

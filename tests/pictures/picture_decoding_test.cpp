@@ -1,6 +1,7 @@
 // Pictures read from their bytes: a picture cut short, or one whose drawing
 // would cost too much, is nothing, whatever its format.
 #include "pictures/Pictures.h"
+#include "pictures/WmfPicture.h"
 
 #include "support/MetafileSamples.h"
 
@@ -75,6 +76,50 @@ TEST_F(PictureDecoding, CostlyEnhancedMetafileIsUnreadable)
     // A hundred squares of a millionth of the picture each cost nothing.
     EXPECT_TRUE(Picture::FromData(test::WriteScaledSquaresEmf(Path(QStringLiteral("small.emf")), 100, 1),
                                   Picture::Format::Emf));
+}
+
+// An 8-bit bitmap of 2 × 1 pixels with a table of two colours (black and
+// red) whose second pixel names colour `second`.
+QByteArray TwoColourBitmap(quint8 second)
+{
+    QByteArray bmp(14 + 40 + 8 + 4, '\0');
+    char *d = bmp.data();
+    d[0] = 'B';
+    d[1] = 'M';
+    qToLittleEndian<quint32>(quint32(bmp.size()), d + 2);
+    qToLittleEndian<quint32>(14 + 40 + 8, d + 10);
+    qToLittleEndian<quint32>(40, d + 14);
+    qToLittleEndian<qint32>(2, d + 18);
+    qToLittleEndian<qint32>(1, d + 22);
+    qToLittleEndian<quint16>(1, d + 26);
+    qToLittleEndian<quint16>(8, d + 28);
+    qToLittleEndian<quint32>(2, d + 46); // colours used
+    d[54 + 4 + 2] = char(0xFF);          // the second colour: red
+    d[62] = 1;
+    d[63] = char(second);
+    return bmp;
+}
+
+// A pixel naming a colour past its bitmap's table would be drawn from
+// memory the file never held: such a bitmap is unreadable, alone or inside
+// a metafile.
+TEST_F(PictureDecoding, PaletteIndexesPastTheTableAreUnreadable)
+{
+    EXPECT_TRUE(Picture::FromData(TwoColourBitmap(1), Picture::Format::Bitmap));
+    EXPECT_FALSE(Picture::FromData(TwoColourBitmap(200), Picture::Format::Bitmap));
+    EXPECT_FALSE(Picture::FromData(TwoColourBitmap(2), Picture::Format::Bitmap));
+
+    auto metafile = [this](quint8 second) {
+        test::WmfSampleWriter wmf(Path(QStringLiteral("palette.wmf")));
+        wmf.Add(U_WMRSETWINDOWEXT_set(point16_set(2, 1)));
+        const QByteArray dib = TwoColourBitmap(second).mid(14);
+        wmf.Add(U_WMRSTRETCHDIB_set(point16_set(0, 0), point16_set(2, 1), point16_set(0, 0), point16_set(2, 1),
+                                    U_DIB_RGB_COLORS, U_SRCCOPY,
+                                    reinterpret_cast<const U_BITMAPINFO *>(dib.constData()), 4, dib.constData() + 48));
+        return wmf.Finish();
+    };
+    EXPECT_TRUE(pictures::WmfPicture::FromData(metafile(1)));
+    EXPECT_FALSE(pictures::WmfPicture::FromData(metafile(200)));
 }
 
 } // namespace
