@@ -1,8 +1,10 @@
 #include "pictures/PictureCost.h"
 
+#include "pictures/DibHeader.h"
+#include "pictures/LittleEndian.h"
+
 #include <QPointF>
 #include <QRectF>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -143,30 +145,30 @@ struct DcState
 class EmfCostReader
 {
 public:
-    explicit EmfCostReader(const QByteArray &emf) : m_data(emf.constData()), m_size(emf.size()) {}
+    explicit EmfCostReader(const QByteArray &emf) : m_bytes(emf) {}
 
     std::optional<double> Read()
     {
-        if (m_size < 88 || U32(0) != kHeader)
+        const LittleEndian &d = m_bytes;
+        if (d.Size() < 88 || d.U32(0) != kHeader)
             return std::nullopt;
-        const qint64 headerSize = U32(4);
-        if (headerSize < 88 || headerSize > m_size)
+        const qint64 headerSize = d.U32(4);
+        if (headerSize < 88 || headerSize > d.Size())
             return std::nullopt;
-        m_pictureWidth = std::abs(double(I32(16)) - I32(8));
-        m_pictureHeight = std::abs(double(I32(20)) - I32(12));
+        m_pictureWidth = std::abs(double(d.I32(16)) - d.I32(8));
+        m_pictureHeight = std::abs(double(d.I32(20)) - d.I32(12));
         m_pictureArea = std::max(m_pictureWidth * m_pictureHeight, 1.0);
-        const double deviceWidth = I32(72), millimetres = I32(80);
+        const double deviceWidth = d.I32(72), millimetres = d.I32(80);
         m_pixelsPerMm = millimetres > 0 && deviceWidth > 0 ? deviceWidth / millimetres : 1;
         qint64 records = 0;
-        for (qint64 at = 0; at + 8 <= m_size;) {
-            const quint32 type = U32(at);
-            const qint64 size = U32(at + 4);
-            if (size < 8 || size % 4 != 0 || size > m_size - at || ++records > MaxEmfRecords)
+        for (qint64 at = 0; at + 8 <= d.Size();) {
+            const quint32 type = d.U32(at);
+            const qint64 size = d.U32(at + 4);
+            if (size < 8 || size % 4 != 0 || size > d.Size() - at || ++records > MaxEmfRecords)
                 return std::nullopt;
             if (type == kEof)
                 return m_painted;
-            m_record = at;
-            m_recordSize = size;
+            m_record = d.Part(at, size);
             if (!Record(type) || m_points > MaxEmfPoints || m_bitmapPixels > MaxEmfBitmapPixels
                 || m_painted > MaxPaintedPictures)
                 return std::nullopt;
@@ -176,18 +178,14 @@ public:
     }
 
 private:
-    quint32 U32(qint64 at) const { return qFromLittleEndian<quint32>(m_data + at); }
-    qint32 I32(qint64 at) const { return qFromLittleEndian<qint32>(m_data + at); }
-    qint16 I16(qint64 at) const { return qFromLittleEndian<qint16>(m_data + at); }
-    float F32(qint64 at) const { return qFromLittleEndian<float>(m_data + at); }
+    // What a family's handler made of a record: empty when the record is
+    // not of its family, else whether it was consistent.
+    using Played = std::optional<bool>;
 
     // Whether `bytes` bytes from `offset` lie within the current record.
-    bool Has(qint64 offset, qint64 bytes) const
-    {
-        return offset >= 0 && bytes >= 0 && offset <= m_recordSize && bytes <= m_recordSize - offset;
-    }
-    quint32 R32(qint64 offset) const { return U32(m_record + offset); }
-    qint32 RI32(qint64 offset) const { return I32(m_record + offset); }
+    bool Has(qint64 offset, qint64 bytes) const { return m_record.Has(offset, bytes); }
+    quint32 R32(qint64 offset) const { return m_record.U32(offset); }
+    qint32 RI32(qint64 offset) const { return m_record.I32(offset); }
 
     // The page mapping's scale, as the converter applies it.
     std::pair<double, double> PageScale() const
@@ -308,9 +306,9 @@ private:
         std::vector<QPointF> points;
         points.reserve(std::size_t(count));
         for (qint64 i = 0; i < count; ++i) {
-            const qint64 at = m_record + offset + i * bytes;
-            points.emplace_back(bytes == 8 ? double(I32(at)) : double(I16(at)),
-                                bytes == 8 ? double(I32(at + 4)) : double(I16(at + 2)));
+            const qint64 at = offset + i * bytes;
+            points.emplace_back(bytes == 8 ? double(m_record.I32(at)) : double(m_record.I16(at)),
+                                bytes == 8 ? double(m_record.I32(at + 4)) : double(m_record.I16(at + 2)));
         }
         return points;
     }
@@ -360,19 +358,12 @@ private:
     {
         if (bmiBytes == 0)
             return true; // no bitmap: a pattern or colour fill
-        if (bmiBytes < 12 || !Has(bmiOffset, bmiBytes))
+        if (!Has(bmiOffset, bmiBytes))
             return false;
-        const qint64 header = R32(bmiOffset);
-        qint64 width = 0, height = 0;
-        if (header == 12) {
-            width = qFromLittleEndian<quint16>(m_data + m_record + bmiOffset + 4);
-            height = qFromLittleEndian<quint16>(m_data + m_record + bmiOffset + 6);
-        } else if (bmiBytes >= 16) {
-            width = std::abs(qint64(RI32(bmiOffset + 4)));
-            height = std::abs(qint64(RI32(bmiOffset + 8)));
-        } else {
+        const std::optional<DibHeader> header = DibHeader::Read(m_record.Part(bmiOffset, bmiBytes));
+        if (!header)
             return false;
-        }
+        const qint64 width = std::abs(header->width), height = header->height;
         if (width > MaxEmfBitmapPixels || height > MaxEmfBitmapPixels)
             return false;
         m_bitmapPixels += width * height;
@@ -462,7 +453,7 @@ private:
     {
         if (!Has(8, modify ? 28 : 24))
             return false;
-        const double a = F32(m_record + 8), b = F32(m_record + 12), c = F32(m_record + 16), d = F32(m_record + 20);
+        const double a = m_record.F32(8), b = m_record.F32(12), c = m_record.F32(16), d = m_record.F32(20);
         DcState &s = m_state;
         const quint32 mode = modify ? R32(32) : 4;
         switch (mode) {
@@ -490,7 +481,24 @@ private:
         return true;
     }
 
+    // Counts one record (already known to lie within the data); false when
+    // the record is too short for what it declares.
     bool Record(quint32 type)
+    {
+        using Family = Played (EmfCostReader::*)(quint32);
+        static constexpr Family kFamilies[] = {&EmfCostReader::MappingRecord, &EmfCostReader::ObjectRecord,
+                                               &EmfCostReader::ShapeRecord,   &EmfCostReader::PathRecord,
+                                               &EmfCostReader::FillRecord,    &EmfCostReader::TextRecord,
+                                               &EmfCostReader::BitmapRecord};
+        for (const Family family : kFamilies) {
+            if (const Played played = (this->*family)(type))
+                return *played;
+        }
+        return true; // draws nothing, or nothing the converter draws
+    }
+
+    // The page mapping, the world transform, saved and restored states.
+    Played MappingRecord(quint32 type)
     {
         DcState &s = m_state;
         switch (type) {
@@ -541,6 +549,15 @@ private:
             }
             return true;
         }
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // Pens, brushes and fonts made, selected and deleted.
+    Played ObjectRecord(quint32 type)
+    {
+        switch (type) {
         case kCreatePen:
             return Has(12, 8) && Create(8, {Object::Kind::Pen, (R32(12) & 0x0F) != kNullPenStyle, double(RI32(16))});
         case kExtCreatePen:
@@ -562,7 +579,16 @@ private:
                 return false;
             m_objects.erase(R32(8));
             return true;
+        default:
+            return std::nullopt;
+        }
+    }
 
+    // Shapes, lines and polygons in the current pen and brush.
+    Played ShapeRecord(quint32 type)
+    {
+        DcState &s = m_state;
+        switch (type) {
         case kRectangle:
         case kEllipse:
         case kRoundRect:
@@ -624,6 +650,15 @@ private:
             s.current = to;
             return true;
         }
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // A path gathered from shapes, then filled or stroked as one.
+    Played PathRecord(quint32 type)
+    {
+        switch (type) {
         case kBeginPath:
             m_inPath = true;
             m_path = Geometry();
@@ -643,7 +678,15 @@ private:
             Paint(m_path, type != kStrokePath, type != kFillPath);
             m_path = Geometry();
             return true;
+        default:
+            return std::nullopt;
+        }
+    }
 
+    // Regions and areas filled whole.
+    Played FillRecord(quint32 type)
+    {
+        switch (type) {
         case kFillRgn:
             return Has(24, 4) && Region(32);
         case kFrameRgn:
@@ -671,6 +714,15 @@ private:
             return true;
         }
 
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // Text in the current font.
+    Played TextRecord(quint32 type)
+    {
+        switch (type) {
         case kExtTextOutA:
         case kExtTextOutW:
             return EmrText(36);
@@ -697,6 +749,15 @@ private:
             return true;
         }
 
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // Bitmaps, counted by the area they cover and by their pixels.
+    Played BitmapRecord(quint32 type)
+    {
+        switch (type) {
         case kBitBlt:
         case kStretchBlt:
         case kMaskBlt:
@@ -727,14 +788,12 @@ private:
             BitmapArea(RI32(72), RI32(76));
             return BitmapPixels(R32(48), R32(52));
         default:
-            return true; // draws nothing, or nothing the converter draws
+            return std::nullopt;
         }
     }
 
-    const char *m_data;
-    qint64 m_size;
-    qint64 m_record = 0;
-    qint64 m_recordSize = 0;
+    LittleEndian m_bytes;
+    LittleEndian m_record; // the record being read
     double m_pictureWidth = 0, m_pictureHeight = 0, m_pictureArea = 1;
     double m_pixelsPerMm = 1;
     DcState m_state;

@@ -1,5 +1,7 @@
 #include "pictures/Pictures.h"
 
+#include "pictures/DibHeader.h"
+#include "pictures/LittleEndian.h"
 #include "pictures/PictureCost.h"
 #include "platform/FileReader.h"
 
@@ -34,7 +36,7 @@ std::optional<QImage> ReadImage(const QByteArray &data, const char *format, bool
         if (i > 0 && !reader.jumpToImage(i))
             break;
         QImage image = reader.read();
-        if (image.isNull())
+        if (image.isNull() || !ColoursWithinTable(image))
             continue;
         if (best.isNull() || qint64(image.width()) * image.height() > qint64(best.width()) * best.height())
             best = std::move(image);
@@ -44,27 +46,14 @@ std::optional<QImage> ReadImage(const QByteArray &data, const char *format, bool
     return best;
 }
 
-quint16 U16(const QByteArray &d, qint64 at)
-{
-    return qFromLittleEndian<quint16>(d.constData() + at);
-}
-quint32 U32(const QByteArray &d, qint64 at)
-{
-    return qFromLittleEndian<quint32>(d.constData() + at);
-}
-qint32 I32(const QByteArray &d, qint64 at)
-{
-    return qFromLittleEndian<qint32>(d.constData() + at);
-}
-
 // Whether an RLE4 or RLE8 pixel stream from `at` ends (end of bitmap, or
 // every row given) before the data does.
-bool RleComplete(const QByteArray &d, qint64 at, bool fourBit, qint64 height)
+bool RleComplete(const LittleEndian &d, qint64 at, bool fourBit, qint64 height)
 {
     qint64 row = 0;
-    while (at + 2 <= d.size()) {
-        const quint8 count = quint8(d[at]);
-        const quint8 code = quint8(d[at + 1]);
+    while (d.Has(at, 2)) {
+        const quint8 count = d.U8(at);
+        const quint8 code = d.U8(at + 1);
         at += 2;
         if (count > 0)
             continue; // a run of one value
@@ -74,9 +63,9 @@ bool RleComplete(const QByteArray &d, qint64 at, bool fourBit, qint64 height)
         } else if (code == 1) {
             return true;
         } else if (code == 2) {
-            if (at + 2 > d.size())
+            if (!d.Has(at, 2))
                 return false;
-            row += quint8(d[at + 1]);
+            row += d.U8(at + 1);
             at += 2;
         } else {
             const qint64 bytes = fourBit ? (code + 1) / 2 : code;
@@ -86,51 +75,34 @@ bool RleComplete(const QByteArray &d, qint64 at, bool fourBit, qint64 height)
     return false;
 }
 
-// Whether a packed DIB (header, colours, pixels) at `at`, `available`
-// bytes long, holds all the pixels its header declares. `pixelsAt` is where
-// the pixels start, or -1 to derive it from the header; an icon's DIB holds
-// two images (colours, then the 1-bit mask) in twice the height.
-bool DibComplete(const QByteArray &d, qint64 at, qint64 available, qint64 pixelsAt, bool icon)
+// Whether a packed DIB (header, colours, pixels) holds all the pixels its
+// header declares. `pixelsAt` is where the pixels start, or -1 to derive it
+// from the header; an icon's DIB holds two images (colours, then the 1-bit
+// mask) in twice the height.
+bool DibComplete(const LittleEndian &dib, qint64 pixelsAt, bool icon)
 {
-    if (available < 12)
+    const std::optional<DibHeader> header = DibHeader::Read(dib);
+    if (!header || header->kind == DibHeader::Kind::Other)
         return false;
-    const qint64 header = U32(d, at);
-    qint64 width = 0, height = 0, bits = 0, compression = 0, colours = 0;
-    if (header == 12) {
-        width = U16(d, at + 4);
-        height = U16(d, at + 6);
-        bits = U16(d, at + 10);
-    } else if (header >= 40 && header <= available) {
-        width = I32(d, at + 4);
-        height = std::abs(qint64(I32(d, at + 8)));
-        bits = U16(d, at + 14);
-        compression = U32(d, at + 16);
-        colours = U32(d, at + 32);
-    } else {
-        return false;
-    }
-    if (icon)
-        height /= 2;
+    const qint64 width = header->width;
+    const qint64 height = icon ? header->height / 2 : header->height;
+    const qint64 bits = header->bitCount;
     if (width <= 0 || height <= 0 || bits <= 0 || bits > 32)
         return false;
-    if (pixelsAt < 0) {
-        if (colours == 0 && bits <= 8)
-            colours = qint64(1) << bits;
-        pixelsAt = header + colours * (header == 12 ? 3 : 4) + (compression == 3 && header == 40 ? 12 : 0);
-    }
-    if (pixelsAt > available)
+    if (pixelsAt < 0)
+        pixelsAt = header->PixelsOffset();
+    if (pixelsAt > dib.Size())
         return false;
-    switch (compression) {
+    switch (header->compression) {
     case 0: // uncompressed
     case 3: // bit fields
     case 6: {
-        const qint64 stride = (width * bits + 31) / 32 * 4;
         const qint64 mask = icon ? (width + 31) / 32 * 4 : 0;
-        return pixelsAt + (stride + mask) * height <= available;
+        return pixelsAt + (header->RowBytes() + mask) * height <= dib.Size();
     }
     case 1:
     case 2:
-        return !icon && RleComplete(d.left(at + available), at + pixelsAt, compression == 2, height);
+        return !icon && RleComplete(dib, pixelsAt, header->compression == 2, height);
     default:
         return false;
     }
@@ -139,12 +111,13 @@ bool DibComplete(const QByteArray &d, qint64 at, qint64 available, qint64 pixels
 // A BMP file whose header's pixels all lie within the data. Qt's reader
 // gives a picture for a file cut short, with whatever memory held in the
 // rows that are missing.
-bool BitmapComplete(const QByteArray &d)
+bool BitmapComplete(const QByteArray &data)
 {
-    if (d.size() < 26 || !d.startsWith("BM"))
+    const LittleEndian d(data);
+    if (d.Size() < 26 || !data.startsWith("BM"))
         return false;
-    const qint64 pixelsAt = qint64(U32(d, 10)) - 14;
-    return pixelsAt >= 12 && DibComplete(d, 14, d.size() - 14, pixelsAt, false);
+    const qint64 pixelsAt = qint64(d.U32(10)) - 14;
+    return pixelsAt >= 12 && DibComplete(d.Part(14, d.Size() - 14), pixelsAt, false);
 }
 
 bool IsPng(const QByteArray &d, qint64 at, qint64 size)
@@ -171,19 +144,20 @@ bool PngComplete(const QByteArray &d, qint64 at, qint64 size)
 }
 
 // An icon file whose every image (a DIB or a PNG) lies whole within the data.
-bool IconComplete(const QByteArray &d)
+bool IconComplete(const QByteArray &data)
 {
-    if (d.size() < 6 || U16(d, 0) != 0 || (U16(d, 2) != 1 && U16(d, 2) != 2))
+    const LittleEndian d(data);
+    if (d.Size() < 6 || d.U16(0) != 0 || (d.U16(2) != 1 && d.U16(2) != 2))
         return false;
-    const qint64 count = U16(d, 4);
-    if (count == 0 || 6 + 16 * count > d.size())
+    const qint64 count = d.U16(4);
+    if (count == 0 || 6 + 16 * count > d.Size())
         return false;
     for (qint64 i = 0; i < count; ++i) {
-        const qint64 size = U32(d, 6 + 16 * i + 8);
-        const qint64 at = U32(d, 6 + 16 * i + 12);
-        if (at < 6 + 16 * count || at > d.size() || size > d.size() - at)
+        const qint64 size = d.U32(6 + 16 * i + 8);
+        const qint64 at = d.U32(6 + 16 * i + 12);
+        if (at < 6 + 16 * count || at > d.Size() || size > d.Size() - at)
             return false;
-        if (IsPng(d, at, size) ? !PngComplete(d, at, size) : !DibComplete(d, at, size, -1, true))
+        if (IsPng(data, at, size) ? !PngComplete(data, at, size) : !DibComplete(d.Part(at, size), -1, true))
             return false;
     }
     return true;
@@ -199,14 +173,12 @@ bool JpegComplete(const QByteArray &d)
 bool LooksLikeEmf(const QByteArray &data)
 {
     // EMR_HEADER: type 1, size >= 88, signature " EMF" at byte 40.
-    if (data.size() < 88)
+    const LittleEndian d(data);
+    if (d.Size() < 88)
         return false;
-    const char *p = data.constData();
     // The file's length (byte 48) must all be there.
-    return qFromLittleEndian<quint32>(p) == 1 && qFromLittleEndian<quint32>(p + 4) >= 88
-           && qFromLittleEndian<quint32>(p + 4) <= quint32(data.size())
-           && qFromLittleEndian<quint32>(p + 40) == 0x464D4520u
-           && qFromLittleEndian<quint32>(p + 48) <= quint32(data.size());
+    return d.U32(0) == 1 && d.U32(4) >= 88 && d.U32(4) <= quint32(d.Size()) && d.U32(40) == 0x464D4520u
+           && d.U32(48) <= quint32(d.Size());
 }
 
 // libemf2svg turns text given as glyph indices back into characters through
@@ -220,17 +192,17 @@ std::optional<QByteArray> WithoutGlyphIndexText(QByteArray emf)
     constexpr quint32 kEof = 14, kGlyphIndex = 0x10, kEmrTextSize = 40;
     char *data = emf.data();
     const qint64 size = emf.size();
-    auto u32 = [&](qint64 at) { return qFromLittleEndian<quint32>(data + at); };
+    const LittleEndian fields(data, size);
     // One U_EMRTEXT at `text` of the record at `record` (`recordSize` bytes).
     auto blank = [&](qint64 record, qint64 recordSize, qint64 text, int charBytes) {
         if (text + kEmrTextSize > record + recordSize)
             return;
-        const quint32 options = u32(text + 16);
+        const quint32 options = fields.U32(text + 16);
         if (!(options & kGlyphIndex))
             return;
         qToLittleEndian<quint32>(options & ~kGlyphIndex, data + text + 16);
-        const qint64 chars = u32(text + 8);
-        const qint64 at = u32(text + 12);
+        const qint64 chars = fields.U32(text + 8);
+        const qint64 at = fields.U32(text + 12);
         if (at < 0 || chars < 0 || at + chars * charBytes > recordSize)
             return;
         for (qint64 i = 0; i < chars; ++i) {
@@ -240,14 +212,14 @@ std::optional<QByteArray> WithoutGlyphIndexText(QByteArray emf)
         }
     };
     for (qint64 off = 0; off + 8 <= size;) {
-        const quint32 type = u32(off);
-        const qint64 recordSize = u32(off + 4);
+        const quint32 type = fields.U32(off);
+        const qint64 recordSize = fields.U32(off + 4);
         if (recordSize < 8 || recordSize % 4 != 0 || recordSize > size - off)
             return std::nullopt;
         if (type == kExtTextOutA || type == kExtTextOutW) {
             blank(off, recordSize, off + 36, type == kExtTextOutW ? 2 : 1);
         } else if ((type == kPolyTextOutA || type == kPolyTextOutW) && recordSize >= 40) {
-            const qint64 count = u32(off + 36);
+            const qint64 count = fields.U32(off + 36);
             for (qint64 i = 0; i < count && 40 + (i + 1) * kEmrTextSize <= recordSize; ++i)
                 blank(off, recordSize, off + 40 + i * kEmrTextSize, type == kPolyTextOutW ? 2 : 1);
         } else if (type == kEof) {

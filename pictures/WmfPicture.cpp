@@ -1,5 +1,7 @@
 #include "pictures/WmfPicture.h"
 
+#include "pictures/DibHeader.h"
+#include "pictures/LittleEndian.h"
 #include "pictures/PictureCost.h"
 #include "platform/ShiftJis.h"
 
@@ -25,19 +27,6 @@ constexpr qint64 kMaxBitmapPixels = 64LL * 1024 * 1024; // all bitmaps of one fi
 constexpr int kMaxObjects = 65536;
 constexpr int kMaxSavedStates = 256;
 constexpr int kShiftJisCharset = 128;
-
-quint16 ReadU16(const char *p)
-{
-    return qFromLittleEndian<quint16>(p);
-}
-qint16 ReadI16(const char *p)
-{
-    return qFromLittleEndian<qint16>(p);
-}
-quint32 ReadU32(const char *p)
-{
-    return qFromLittleEndian<quint32>(p);
-}
 
 QColor ToColor(const U_COLORREF &c)
 {
@@ -81,36 +70,20 @@ struct DcState
     QPointF current;
 };
 
-// Builds a BMP file around a packed DIB (header, colour table, pixels) that
-// lies within `available` bytes, and decodes it. Null when the DIB is
-// inconsistent; `unsupported` is set for well-formed kinds we do not draw.
-QImage DecodeDib(const char *dib, std::size_t available, qint64 &pixelBudget, bool &unsupported)
+// Builds a BMP file around a packed DIB (header, colour table, pixels) and
+// decodes it. Null when the DIB is inconsistent; `unsupported` is set for
+// well-formed kinds we do not draw.
+QImage DecodeDib(const LittleEndian &dib, qint64 &pixelBudget, bool &unsupported)
 {
     unsupported = false;
-    if (available < 12)
+    const std::optional<DibHeader> header = DibHeader::Read(dib);
+    if (!header || header->kind == DibHeader::Kind::Other
+        || (header->kind == DibHeader::Kind::Info && header->headerBytes > 124))
         return {};
-    const quint32 headerSize = ReadU32(dib);
-    qint64 width = 0;
-    qint64 height = 0;
-    quint32 bitCount = 0;
-    quint32 compression = 0;
-    quint32 colorsUsed = 0;
-    qint64 colorEntry = 4;
-    if (headerSize == 12) {
-        width = ReadU16(dib + 4);
-        height = ReadU16(dib + 6);
-        bitCount = ReadU16(dib + 10);
-        colorEntry = 3;
-    } else if (headerSize >= 40 && headerSize <= 124 && available >= headerSize) {
-        width = qint32(ReadU32(dib + 4));
-        height = qint32(ReadU32(dib + 8));
-        bitCount = ReadU16(dib + 14);
-        compression = ReadU32(dib + 16);
-        colorsUsed = ReadU32(dib + 32);
-    } else {
-        return {};
-    }
-    height = std::abs(height);
+    const qint64 width = header->width;
+    const qint64 height = header->height;
+    const quint32 bitCount = header->bitCount;
+    const quint32 compression = header->compression;
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
         return {};
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
@@ -121,33 +94,32 @@ QImage DecodeDib(const char *dib, std::size_t available, qint64 &pixelBudget, bo
     }
     if (width * height > pixelBudget)
         return {};
-    qint64 colors = colorsUsed != 0 ? qint64(colorsUsed) : (bitCount <= 8 ? (1LL << bitCount) : 0);
+    const qint64 colors = header->Colours();
     if (colors > 256 && bitCount <= 8)
         return {};
     if (colors > 65536)
         return {};
-    const qint64 masks = (compression == U_BI_BITFIELDS && headerSize == 40) ? 12 : 0;
-    const qint64 pixelsAt = qint64(headerSize) + colors * colorEntry + masks;
-    if (pixelsAt > qint64(available))
+    const qint64 pixelsAt = header->PixelsOffset();
+    if (pixelsAt > dib.Size())
         return {};
     if (compression == U_BI_RGB || compression == U_BI_BITFIELDS) {
-        const qint64 stride = ((width * bitCount + 31) / 32) * 4;
-        if (stride * height > qint64(available) - pixelsAt)
+        if (header->RowBytes() * height > dib.Size() - pixelsAt)
             return {};
     }
     pixelBudget -= width * height;
 
     QByteArray file;
-    file.reserve(14 + qsizetype(available));
+    file.reserve(14 + qsizetype(dib.Size()));
     file.append("BM", 2);
     char field[4];
-    qToLittleEndian<quint32>(quint32(14 + available), field);
+    qToLittleEndian<quint32>(quint32(14 + dib.Size()), field);
     file.append(field, 4);
     file.append(4, '\0');
     qToLittleEndian<quint32>(quint32(14 + pixelsAt), field);
     file.append(field, 4);
-    file.append(dib, qsizetype(available));
-    return QImage::fromData(file, "BMP");
+    file.append(dib.Data(), qsizetype(dib.Size()));
+    QImage image = QImage::fromData(file, "BMP");
+    return ColoursWithinTable(image) ? image : QImage();
 }
 
 } // namespace
@@ -172,8 +144,7 @@ public:
         if (headerBytes <= 0 || headerBytes > m_end)
             return std::nullopt;
         // The header record: type 1 (memory) or 2 (disk), 9 words long.
-        const char *hdr = begin + (placeable.Key == 0x9AC6CDD7u ? U_SIZE_WMRPLACEABLE : 0);
-        const quint16 type = ReadU16(hdr);
+        const quint16 type = LittleEndian(begin, m_end).U16(placeable.Key == 0x9AC6CDD7u ? U_SIZE_WMRPLACEABLE : 0);
         if ((type != 1 && type != 2) || header.Size16w != 9)
             return std::nullopt;
         m_objects.resize(std::min<int>(header.nObjects, kMaxObjects));
@@ -217,6 +188,10 @@ public:
     }
 
 private:
+    // What a family's handler made of a record: empty when the record is
+    // not of its family, else whether it was consistent.
+    using Played = std::optional<bool>;
+
     // Maps a logical point through the current window onto the picture frame.
     QPointF Map(double x, double y) const
     {
@@ -389,10 +364,10 @@ private:
     }
 
     bool AddBitmap(const U_POINT16 &dst, const U_POINT16 &cDst, const U_POINT16 &src, const U_POINT16 &cSrc,
-                   const char *dib, std::size_t available)
+                   const LittleEndian &dib)
     {
         bool unsupported = false;
-        QImage image = DecodeDib(dib, available, m_pixelBudget, unsupported);
+        QImage image = DecodeDib(dib, m_pixelBudget, unsupported);
         if (image.isNull())
             return unsupported; // a damaged bitmap makes the file unreadable
         // The source rectangle, counted from the top (bottom-up DIBs count
@@ -493,8 +468,22 @@ private:
     // the record is inconsistent.
     bool Play(const char *rec, std::size_t size)
     {
+        using Family = Played (WmfReader::*)(const char *, std::size_t);
+        static constexpr Family kFamilies[] = {&WmfReader::PlayState, &WmfReader::PlayObject, &WmfReader::PlayShape,
+                                               &WmfReader::PlayText, &WmfReader::PlayBitmap};
+        for (const Family family : kFamilies) {
+            if (const Played played = (this->*family)(rec, size))
+                return *played;
+        }
+        // Records that change nothing we draw (mapping mode, clipping,
+        // palettes, escapes, ...) are passed over.
+        return true;
+    }
+
+    // The window, colours, modes of text and filling, saved and restored states.
+    Played PlayState(const char *rec, std::size_t /*size*/)
+    {
         const quint8 kind = quint8(rec[4]);
-        const char *end = rec + size;
         switch (kind) {
         case U_WMR_SETWINDOWORG: {
             U_POINT16 p;
@@ -568,6 +557,17 @@ private:
             }
             return true;
         }
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // Pens, brushes and fonts made, selected and deleted.
+    Played PlayObject(const char *rec, std::size_t size)
+    {
+        const quint8 kind = quint8(rec[4]);
+        const char *end = rec + size;
+        switch (kind) {
         case U_WMR_CREATEPENINDIRECT: {
             U_PEN pen;
             if (!U_WMRCREATEPENINDIRECT_get(rec, &pen))
@@ -596,15 +596,16 @@ private:
             const qsizetype room = std::min<qsizetype>(end - name, 32);
             const qsizetype nameLength = qsizetype(strnlen(name, std::size_t(room)));
             const QByteArray face(name, nameLength);
-            const quint8 charset = quint8(data[offsetof(U_FONT, CharSet)]);
+            const LittleEndian fields(data, end - data);
+            const quint8 charset = fields.U8(offsetof(U_FONT, CharSet));
             GraphicsObject object;
             object.type = GraphicsObject::Type::Font;
-            object.font.height = ReadI16(data + offsetof(U_FONT, Height));
-            object.font.escapement = ReadI16(data + offsetof(U_FONT, Escapement));
-            object.font.weight = ReadI16(data + offsetof(U_FONT, Weight));
-            object.font.italic = data[offsetof(U_FONT, Italic)] != 0;
-            object.font.underline = data[offsetof(U_FONT, Underline)] != 0;
-            object.font.strikeOut = data[offsetof(U_FONT, StrikeOut)] != 0;
+            object.font.height = fields.I16(offsetof(U_FONT, Height));
+            object.font.escapement = fields.I16(offsetof(U_FONT, Escapement));
+            object.font.weight = fields.I16(offsetof(U_FONT, Weight));
+            object.font.italic = fields.U8(offsetof(U_FONT, Italic)) != 0;
+            object.font.underline = fields.U8(offsetof(U_FONT, Underline)) != 0;
+            object.font.strikeOut = fields.U8(offsetof(U_FONT, StrikeOut)) != 0;
             object.font.face =
                 charset == kShiftJisCharset ? platform::DecodeShiftJis(face).text : QString::fromLatin1(face);
             object.font.charset = charset;
@@ -653,12 +654,12 @@ private:
             return true;
         }
         default:
-            break;
+            return std::nullopt;
         }
-        return PlayDrawing(rec, size);
     }
 
-    bool PlayDrawing(const char *rec, std::size_t size)
+    // Lines, rectangles, ellipses, arcs and polygons in the current pen and brush.
+    Played PlayShape(const char *rec, std::size_t size)
     {
         const quint8 kind = quint8(rec[4]);
         const char *end = rec + size;
@@ -741,9 +742,10 @@ private:
             const char *countBytes = reinterpret_cast<const char *>(counts);
             if (end - countBytes < qptrdiff(polygons) * 2)
                 return false;
+            const LittleEndian countFields(countBytes, end - countBytes);
             qint64 total = 0;
             for (int i = 0; i < polygons; ++i)
-                total += ReadU16(countBytes + 2 * i);
+                total += countFields.U16(2 * i);
             if (end - points < total * 4)
                 return false;
             m_points += total;
@@ -751,7 +753,7 @@ private:
             path.setFillRule(m_state.fillRule);
             const char *at = points;
             for (int i = 0; i < polygons; ++i) {
-                const int n = ReadU16(countBytes + 2 * i);
+                const int n = countFields.U16(2 * i);
                 QPolygonF polygon;
                 for (int k = 0; k < n; ++k, at += 4) {
                     U_POINT16 pt;
@@ -764,11 +766,22 @@ private:
             AddShape(path, true);
             return true;
         }
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // Text in the current font, colours and alignment.
+    Played PlayText(const char *rec, std::size_t size)
+    {
+        const quint8 kind = quint8(rec[4]);
+        const char *end = rec + size;
+        switch (kind) {
         case U_WMR_TEXTOUT: {
             // Length, the string padded to even, then y and x.
             if (size < U_SIZE_WMRTEXTOUT)
                 return false;
-            const int16_t length = ReadI16(rec + U_SIZE_METARECORD);
+            const int16_t length = LittleEndian(rec, qint64(size)).I16(U_SIZE_METARECORD);
             if (length < 0 || qint64(U_SIZE_WMRTEXTOUT) + ((length + 1) & ~1) + 4 > qint64(size))
                 return false;
             U_POINT16 at;
@@ -782,8 +795,9 @@ private:
         case U_WMR_EXTTEXTOUT: {
             if (size < U_SIZE_WMREXTTEXTOUT)
                 return false;
-            const int16_t length = ReadI16(rec + U_SIZE_METARECORD + 4);
-            const uint16_t options = ReadU16(rec + U_SIZE_METARECORD + 6);
+            const LittleEndian fields(rec, qint64(size));
+            const int16_t length = fields.I16(U_SIZE_METARECORD + 4);
+            const uint16_t options = fields.U16(U_SIZE_METARECORD + 6);
             const qint64 rectBytes = (options & (U_ETO_OPAQUE | U_ETO_CLIPPED)) ? U_SIZE_RECT16 : 0;
             if (length < 0 || qint64(U_SIZE_WMREXTTEXTOUT) + rectBytes + length > qint64(size))
                 return false;
@@ -803,6 +817,17 @@ private:
             AddText(Map(at), QByteArray(text, length), opaque);
             return true;
         }
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // Bitmaps, and rectangles filled by raster operations.
+    Played PlayBitmap(const char *rec, std::size_t size)
+    {
+        const quint8 kind = quint8(rec[4]);
+        const char *end = rec + size;
+        switch (kind) {
         case U_WMR_PATBLT: {
             U_POINT16 dst;
             U_POINT16 cwh;
@@ -827,7 +852,7 @@ private:
                 return false;
             if (!CanDraw() || dib < rec || dib > end)
                 return false;
-            return AddBitmap(dst, cDst, src, cSrc, dib, std::size_t(end - dib));
+            return AddBitmap(dst, cDst, src, cSrc, LittleEndian(dib, end - dib));
         }
         case U_WMR_DIBSTRETCHBLT:
         case U_WMR_DIBBITBLT: {
@@ -850,12 +875,10 @@ private:
             }
             if (dib < rec || dib > end)
                 return false;
-            return AddBitmap(dst, cDst, src, cSrc, dib, std::size_t(end - dib));
+            return AddBitmap(dst, cDst, src, cSrc, LittleEndian(dib, end - dib));
         }
         default:
-            // Records that change nothing we draw (mapping mode, clipping,
-            // palettes, escapes, ...) are passed over.
-            return true;
+            return std::nullopt;
         }
     }
 

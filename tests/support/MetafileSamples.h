@@ -153,6 +153,71 @@ inline QByteArray WriteWidePenWmf(const QString &path, int count)
     return wmf.Finish();
 }
 
+// A 400 × 200 window (moved there by an offset) touring the record
+// families the player knows, each in a place of its own (logical units):
+//   red rounded rectangle      0..100 ×   0..100 (corners cut by 20)
+//   green pie (upper right)  100..200 ×   0..100, a quarter
+//   green chord (upper half) 200..300 ×   0..100
+//   blue squares (two)       300..350 ×   0..50 and 350..400 × 50..100
+//   blue pattern fill          0..50  × 100..150 (brush of a restored state)
+//   black fill                50..100 × 100..150
+//   magenta bitmap           100..150 × 100..150 (2 × 2, 1 bit a pixel)
+//   yellow opaque text box   200..300 × 100..150
+//   black line               300..400 at 190
+inline QByteArray WriteRecordTourWmf(const QString &path)
+{
+    WmfSampleWriter wmf(path);
+    wmf.Add(U_WMRSETWINDOWORG_set(point16_set(-50, -50)));
+    wmf.Add(U_WMRSETWINDOWEXT_set(point16_set(400, 200)));
+    wmf.Add(U_WMROFFSETWINDOWORG_set(point16_set(50, 50)));
+    wmf.Add(U_WMRSETPOLYFILLMODE_set(U_WINDING));
+    wmf.Add(U_WMRSETBKCOLOR_set(colorref3_set(255, 255, 0)));
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatepenindirect_set(h, t, U_PEN_set(U_PS_NULL, 1, colorref3_set(0, 0, 0)));
+    });
+    auto solid = [&wmf](U_COLORREF colour) {
+        wmf.Select([colour](uint32_t *h, WMFHANDLES *t) {
+            return wcreatebrushindirect_set(h, t, U_WLOGBRUSH_set(U_BS_SOLID, colour, 0));
+        });
+    };
+    solid(colorref3_set(255, 0, 0));
+    wmf.Add(U_WMRROUNDRECT_set(40, 40, U_RECT16{0, 0, 100, 100}));
+    solid(colorref3_set(0, 255, 0));
+    wmf.Add(U_WMRPIE_set(point16_set(200, 50), point16_set(150, 0), U_RECT16{100, 0, 200, 100}));
+    wmf.Add(U_WMRCHORD_set(point16_set(300, 50), point16_set(200, 50), U_RECT16{200, 0, 300, 100}));
+    solid(colorref3_set(0, 0, 255));
+    const uint16_t counts[] = {4, 4};
+    const U_POINT16 squares[] = {point16_set(300, 0),   point16_set(350, 0),  point16_set(350, 50),
+                                 point16_set(300, 50),  point16_set(350, 50), point16_set(400, 50),
+                                 point16_set(400, 100), point16_set(350, 100)};
+    wmf.Add(U_WMRPOLYPOLYGON_set(2, counts, squares));
+    wmf.Add(U_WMRSAVEDC_set());
+    solid(colorref3_set(0, 0, 0));
+    wmf.Add(U_WMRRESTOREDC_set(-1));
+    wmf.Add(U_WMRPATBLT_set(point16_set(0, 100), point16_set(50, 50), U_PATCOPY));
+    wmf.Add(U_WMRPATBLT_set(point16_set(50, 100), point16_set(50, 50), U_BLACKNESS));
+
+    U_RGBQUAD colours[] = {rgbquad_set(0, 0, 0, 0), rgbquad_set(255, 0, 255, 0)};
+    U_BITMAPINFOHEADER header = bitmapinfoheader_set(2, 2, 1, 1, U_BI_RGB, 8, 3780, 3780, 2, 0);
+    PU_BITMAPINFO bmi = bitmapinfo_set(header, colours);
+    char rows[] = {char(0xC0), 0, 0, 0, char(0xC0), 0, 0, 0}; // every pixel of colour 1
+    wmf.Add(U_WMRDIBSTRETCHBLT_set(point16_set(100, 100), point16_set(50, 50), point16_set(0, 0), point16_set(2, 2),
+                                   U_SRCCOPY, bmi, sizeof rows, rows));
+    std::free(bmi);
+
+    wmf.Add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+    char text[] = "ab";
+    // libuemf writes this rectangle's corners in reverse order: given
+    // reversed, the record holds them as the format has them.
+    wmf.Add(U_WMREXTTEXTOUT_set(point16_set(210, 110), 2, U_ETO_OPAQUE, text, nullptr, U_RECT16{150, 300, 100, 200}));
+    wmf.Select([](uint32_t *h, WMFHANDLES *t) {
+        return wcreatepenindirect_set(h, t, U_PEN_set(U_PS_SOLID, 3, colorref3_set(0, 0, 0)));
+    });
+    wmf.Add(U_WMRMOVETO_set(point16_set(300, 190)));
+    wmf.Add(U_WMRLINETO_set(point16_set(400, 190)));
+    return wmf.Finish();
+}
+
 // An enhanced metafile being written, records added one by one after its
 // header: by default `width` × `height` device units of 0.25 mm, in MM_TEXT.
 class EmfSampleWriter
@@ -288,6 +353,81 @@ inline QByteArray WriteScaledSquaresEmf(const QString &path, int count, float sc
     emf.SelectBrushAndPen(colorref3_set(255, 0, 0), 0, colorref3_set(0, 0, 0));
     for (int i = 0; i < count; ++i)
         emf.Rectangle(0, 0, 1, 1);
+    return emf.Finish();
+}
+
+// A 400 × 200 picture touring the record families of enhanced metafiles:
+// mapping (a window twice the viewport), saved and restored states and a
+// world transform, objects (pens, brushes, stock objects, a font), shapes,
+// lines, a path, text and two bitmaps. Every shape lies inside the picture.
+inline QByteArray WriteRecordTourEmf(const QString &path)
+{
+    EmfSampleWriter emf(path, 400, 200);
+    emf.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    emf.Add(U_EMRSETWINDOWEXTEX_set(sizel_set(800, 400)));
+    emf.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(200, 100)));
+    emf.Add(U_EMRSCALEVIEWPORTEXTEX_set(2, 1, 2, 1));
+    emf.SelectBrushAndPen(colorref3_set(255, 0, 0), 0, colorref3_set(0, 0, 0));
+    auto box = [](int left, int top, int right, int bottom) {
+        return rectl_set(point32_set(left, top), point32_set(right, bottom));
+    };
+    emf.Add(U_EMRROUNDRECT_set(box(0, 0, 200, 200), sizel_set(40, 40)));
+    emf.Add(U_EMRELLIPSE_set(box(200, 0, 400, 200)));
+    emf.Add(U_EMRSAVEDC_set());
+    emf.Add(U_EMRMODIFYWORLDTRANSFORM_set(xform_set(2, 0, 0, 2, 0, 0), U_MWT_LEFTMULTIPLY));
+    emf.Rectangle(200, 0, 250, 50);
+    emf.Add(U_EMRRESTOREDC_set(-1));
+    emf.SelectBrushAndPen(colorref3_set(0, 255, 0), 4, colorref3_set(0, 0, 255));
+    const U_POINTL start = point32_set(700, 100), end = point32_set(600, 0);
+    emf.Add(U_EMRPIE_set(box(600, 0, 800, 200), start, end));
+    emf.Add(U_EMRCHORD_set(box(0, 200, 200, 400), point32_set(200, 300), point32_set(0, 300)));
+    emf.Add(U_EMRARC_set(box(200, 200, 400, 400), point32_set(400, 300), point32_set(200, 300)));
+    const U_POINT16 triangle[] = {point16_set(400, 400), point16_set(500, 200), point16_set(600, 400)};
+    emf.Add(U_EMRPOLYGON16_set(box(400, 200, 600, 400), 3, triangle));
+    const U_POINTL zigzag[] = {point32_set(600, 200), point32_set(650, 300), point32_set(700, 200)};
+    emf.Add(U_EMRPOLYLINE_set(box(600, 200, 700, 300), 3, zigzag));
+    const uint32_t counts[] = {4, 4};
+    const U_POINT16 squares[] = {point16_set(700, 200), point16_set(750, 200), point16_set(750, 250),
+                                 point16_set(700, 250), point16_set(750, 250), point16_set(800, 250),
+                                 point16_set(800, 300), point16_set(750, 300)};
+    emf.Add(U_EMRPOLYPOLYGON16_set(box(700, 200, 800, 300), 2, counts, 8, squares));
+    emf.Add(U_EMRMOVETOEX_set(point32_set(700, 350)));
+    emf.Add(U_EMRLINETO_set(point32_set(800, 350)));
+    emf.Add(U_EMRBEGINPATH_set());
+    const U_POINT16 corners[] = {point16_set(0, 100), point16_set(50, 100), point16_set(50, 150), point16_set(0, 150)};
+    emf.Add(U_EMRPOLYGON16_set(box(0, 100, 50, 150), 4, corners));
+    emf.Add(U_EMRENDPATH_set());
+    emf.Add(U_EMRFILLPATH_set(box(0, 100, 50, 150)));
+    emf.Add(U_EMRSELECTOBJECT_set(U_NULL_BRUSH));
+    emf.Rectangle(50, 100, 100, 150);
+
+    uint16_t *face = U_Utf8ToUtf16le("IPAGothic", 0, nullptr);
+    U_LOGFONT lf = logfont_set(-40, 0, 0, 0, 400, 0, 0, 0, U_ANSI_CHARSET, 0, 0, 0, 0, face);
+    std::free(face);
+    emf.Select([&lf](uint32_t *h, EMFHANDLES *t) {
+        return extcreatefontindirectw_set(h, t, reinterpret_cast<const char *>(&lf), nullptr);
+    });
+    size_t length = 0;
+    uint16_t *text = U_Utf8ToUtf16le("ab", 0, &length);
+    uint32_t *dx = dx_set(-40, 400, uint32_t(length));
+    char *emrtext =
+        emrtext_set(point32_set(100, 100), uint32_t(length), 2, text, U_ETO_OPAQUE, box(100, 100, 200, 150), dx);
+    emf.Add(
+        U_EMREXTTEXTOUTW_set(box(100, 100, 200, 150), U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(emrtext)));
+    std::free(emrtext);
+    std::free(dx);
+    std::free(text);
+
+    U_BITMAPINFOHEADER header = bitmapinfoheader_set(4, 4, 1, 24, U_BI_RGB, 48, 3780, 3780, 0, 0);
+    PU_BITMAPINFO bmi = bitmapinfo_set(header, nullptr);
+    std::vector<char> px = GreenPixels();
+    emf.Add(U_EMRSTRETCHDIBITS_set(box(200, 100, 300, 150), point32_set(200, 100), point32_set(100, 50),
+                                   point32_set(0, 0), point32_set(4, 4), U_DIB_RGB_COLORS, U_SRCCOPY, bmi,
+                                   uint32_t(px.size()), px.data()));
+    emf.Add(U_EMRBITBLT_set(box(300, 100, 304, 104), point32_set(300, 100), point32_set(4, 4), point32_set(0, 0),
+                            xform_set(1, 0, 0, 1, 0, 0), colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, U_SRCCOPY, bmi,
+                            uint32_t(px.size()), px.data()));
+    std::free(bmi);
     return emf.Finish();
 }
 
