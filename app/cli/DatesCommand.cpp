@@ -6,6 +6,7 @@
 
 #include "calc/Gestation.h"
 #include "calc/Wareki.h"
+#include "platform/SettingsStore.h"
 #include "platform/ShiftJis.h"
 
 #include <QDate>
@@ -156,6 +157,10 @@ int RunDates(const QCommandLineParser &parser, Console &console)
             return badUsage(QStringLiteral("-%1%2 が二度以上指定されています。")
                                 .arg(single.size() > 1 ? QStringLiteral("-") : QString(), single));
     }
+
+    if (const int status =
+            CheckOutputIsNoInput(console, parser.value(OutputOption), {platform::SettingsStore::UserStorePath()}))
+        return status;
 
     DatesReport report;
     report.multiple = parser.isSet(MultipleOption);

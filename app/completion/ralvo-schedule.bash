@@ -1,5 +1,5 @@
 # Bash completion for ralvo-schedule: subcommands, their options, and the
-# values of --basis and --paper. Installed where bash-completion looks
+# values of --basis, --paper and --encoding. Installed where bash-completion looks
 # (share/bash-completion/completions/ralvo-schedule).
 
 _ralvo_schedule()
@@ -18,13 +18,14 @@ _ralvo_schedule()
     case $prev in
         --basis) COMPREPLY=($(compgen -W "0 1 2 ivf3 ivf5" -- "$cur")); return ;;
         --paper) COMPREPLY=($(compgen -W "a4 b5" -- "$cur")); return ;;
+        --encoding) COMPREPLY=($(compgen -W "utf-8 shift-jis" -- "$cur")); return ;;
         --batch) COMPREPLY=($(compgen -f -X '!*.[cC][sS][vV]' -- "$cur") $(compgen -d -- "$cur")); return ;;
         --settings|-o) COMPREPLY=($(compgen -f -- "$cur")); return ;;
-        --year|--month|--day|--cycle|--name|--set|--dpi|--on) return ;;
+        --year|--month|--day|--cycle|--name|--set|--dpi|--on|--max-rows) return ;;
     esac
     case ${COMP_WORDS[1]} in
         text) options="$common --utf8" ;;
-        page) options="$common --paper --dpi --batch" ;;
+        page) options="$common --paper --dpi --batch --encoding --max-rows" ;;
         dates) options="$input --on --multiple --json -o --help" ;;
         ics) options="$common" ;;
         *) return ;;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The bash completion of ralvo-schedule offers the subcommands, each one's
-# options and the values of --basis and --paper.
+# options and the values of --basis, --paper and --encoding.
 set -u
 source "$1"
 failed=0
@@ -27,4 +27,8 @@ expect "ralvo-schedule page --b" "--basis --batch"
 expect "ralvo-schedule dates --m" "--month --multiple"
 expect "ralvo-schedule text --u" "--utf8"
 expect "ralvo-schedule dates --year " ""
+expect "ralvo-schedule page --batch a.csv --e" "--encoding"
+expect "ralvo-schedule page --encoding " "utf-8 shift-jis"
+expect "ralvo-schedule page --m" "--month --max-rows"
+expect "ralvo-schedule page --max-rows " ""
 exit $failed
