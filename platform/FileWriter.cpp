@@ -23,11 +23,6 @@ namespace ralvo::platform {
 
 namespace {
 
-FileWriteResult Fail(const QString &reason)
-{
-    return FileWriteResult{false, reason};
-}
-
 // Writes everything, resuming after interruptions and short writes.
 bool WriteAll(int fd, QByteArrayView bytes, int *error)
 {
@@ -90,38 +85,6 @@ bool IsStream(mode_t mode)
     return S_ISCHR(mode) || S_ISFIFO(mode);
 }
 
-// Writes into a device or pipe in place.
-FileWriteResult StreamInto(const QByteArray &native, QByteArrayView bytes)
-{
-    // Non-blocking open: a FIFO without a reader fails at once (ENXIO)
-    // instead of hanging the program.
-    const int fd = ::open(native.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENXIO)
-            return Fail(u"読み出す側のいないパイプには書き込めません"_s);
-        return Fail(SystemErrorText(errno));
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !IsStream(st.st_mode)) { // replaced since we looked
-        ::close(fd);
-        return Fail(u"書き込み先が途中で変わりました"_s);
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    int error = 0;
-    bool ok;
-    {
-        SigpipeGuard guard;
-        ok = WriteAll(fd, bytes, &error);
-    }
-    if (::close(fd) != 0 && ok && errno != EINTR) {
-        error = errno;
-        ok = false;
-    }
-    return ok ? FileWriteResult{true, {}} : Fail(SystemErrorText(error));
-}
-
 mode_t CurrentUmask()
 {
     const mode_t mask = ::umask(0077);
@@ -146,57 +109,6 @@ QByteArray FolderOf(const QByteArray &native)
     if (slash == 0)
         return QByteArrayLiteral("/");
     return native.left(slash);
-}
-
-// Replaces (or creates) the regular file `native` through a temporary file
-// beside it. `old` describes the file being replaced, null for a new one.
-FileWriteResult Replace(const QByteArray &native, const struct stat *old, QByteArrayView bytes,
-                        const FileWriteOptions &options)
-{
-    // Replacing through a rename would also take over a file we may not
-    // write to: refuse that as writing in place would.
-    if (old && ::access(native.constData(), W_OK) != 0)
-        return Fail(SystemErrorText(errno));
-
-    QByteArray temporary = native + ".XXXXXX";
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Fail(SystemErrorText(errno));
-    const auto discard = [&](const QString &reason) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temporary.constData());
-        return Fail(reason);
-    };
-
-    if (old) {
-        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
-            if (::fchown(fd, old->st_uid, old->st_gid) != 0 && old->st_uid != ::geteuid())
-                return discard(u"ファイルの所有者を変えずに置き換えることができません"_s);
-        }
-        if (::fchmod(fd, old->st_mode & 07777) != 0)
-            return discard(SystemErrorText(errno));
-    } else {
-        const mode_t mode = options.exactNewMode ? mode_t(options.newFileMode & 07777)
-                                                 : mode_t(options.newFileMode & 07777 & ~CurrentUmask());
-        if (::fchmod(fd, mode) != 0)
-            return discard(SystemErrorText(errno));
-    }
-
-    int error = 0;
-    if (!WriteAll(fd, bytes, &error))
-        return discard(SystemErrorText(error));
-    // The data reaches the disk before the rename makes it the file.
-    if (::fsync(fd) != 0)
-        return discard(SystemErrorText(errno));
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0 && errno != EINTR)
-        return discard(SystemErrorText(errno));
-    if (::rename(temporary.constData(), native.constData()) != 0)
-        return discard(SystemErrorText(errno));
-    SyncFolder(FolderOf(native));
-    return FileWriteResult{true, {}};
 }
 
 // Where a write to `native` lands when it replaces a regular file: the path
@@ -275,34 +187,203 @@ QString SystemErrorText(int error)
     return u"システムエラー %1（%2）"_s.arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
-FileWriteResult WriteFileAtomically(const QString &path, QByteArrayView bytes, const FileWriteOptions &options)
+// ---- StreamingFileWriter ----
+
+StreamingFileWriter::StreamingFileWriter(const QString &path, const FileWriteOptions &options)
 {
-    if (path.isEmpty())
-        return Fail(u"ファイル名がありません"_s);
+    if (path.isEmpty()) {
+        m_failure = u"ファイル名がありません"_s;
+        return;
+    }
     const QByteArray native = QFile::encodeName(path);
     struct stat st;
     if (::lstat(native.constData(), &st) != 0) {
         if (errno != ENOENT)
-            return Fail(SystemErrorText(errno));
-        return Replace(native, nullptr, bytes, options);
+            m_failure = SystemErrorText(errno);
+        else
+            OpenTemporary(native, nullptr, options);
+        return;
     }
-    if (S_ISREG(st.st_mode))
-        return Replace(native, &st, bytes, options);
-    if (IsStream(st.st_mode))
-        return StreamInto(native, bytes);
+    if (S_ISREG(st.st_mode)) {
+        OpenTemporary(native, &st, options);
+        return;
+    }
+    if (IsStream(st.st_mode)) {
+        OpenStream(native);
+        return;
+    }
     if (S_ISLNK(st.st_mode)) {
         struct stat target;
-        if (::stat(native.constData(), &target) == 0 && IsStream(target.st_mode))
-            return StreamInto(native, bytes);
+        if (::stat(native.constData(), &target) == 0 && IsStream(target.st_mode)) {
+            OpenStream(native);
+            return;
+        }
         QString why;
         const QByteArray resolved = ResolvedRegularTarget(native, &target, &why);
         if (resolved.isEmpty())
-            return Fail(why);
-        return Replace(resolved, &target, bytes, options);
+            m_failure = why;
+        else
+            OpenTemporary(resolved, &target, options);
+        return;
     }
-    if (S_ISDIR(st.st_mode))
-        return Fail(u"フォルダです"_s);
-    return Fail(u"通常のファイルでも書き込める装置でもありません"_s);
+    m_failure = S_ISDIR(st.st_mode) ? u"フォルダです"_s : u"通常のファイルでも書き込める装置でもありません"_s;
+}
+
+StreamingFileWriter::~StreamingFileWriter()
+{
+    Discard();
+}
+
+void StreamingFileWriter::Fail(const QString &reason)
+{
+    if (m_failure.isEmpty())
+        m_failure = reason;
+    Discard();
+}
+
+void StreamingFileWriter::Discard()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+    m_temporary.clear();
+    m_buffer.clear();
+}
+
+// Writes into a device or pipe in place.
+void StreamingFileWriter::OpenStream(const QByteArray &native)
+{
+    // Non-blocking open: a FIFO without a reader fails at once (ENXIO)
+    // instead of hanging the program.
+    m_fd = ::open(native.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_fd < 0)
+        return Fail(errno == ENXIO ? u"読み出す側のいないパイプには書き込めません"_s : SystemErrorText(errno));
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0 || !IsStream(st.st_mode)) // replaced since we looked
+        return Fail(u"書き込み先が途中で変わりました"_s);
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK);
+}
+
+// Creates the temporary file beside the regular file `native` that Commit()
+// replaces (or creates). `old` describes the file being replaced, null for a
+// new one.
+void StreamingFileWriter::OpenTemporary(const QByteArray &native, const struct stat *old,
+                                        const FileWriteOptions &options)
+{
+    // Replacing through a rename would also take over a file we may not
+    // write to: refuse that as writing in place would.
+    if (old && ::access(native.constData(), W_OK) != 0)
+        return Fail(SystemErrorText(errno));
+
+    QByteArray temporary = native + ".XXXXXX";
+    m_fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        return Fail(SystemErrorText(errno));
+    m_temporary = temporary;
+    m_target = native;
+
+    if (old) {
+        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
+            if (::fchown(m_fd, old->st_uid, old->st_gid) != 0 && old->st_uid != ::geteuid())
+                return Fail(u"ファイルの所有者を変えずに置き換えることができません"_s);
+        }
+        if (::fchmod(m_fd, old->st_mode & 07777) != 0)
+            return Fail(SystemErrorText(errno));
+    } else {
+        const mode_t mode = options.exactNewMode ? mode_t(options.newFileMode & 07777)
+                                                 : mode_t(options.newFileMode & 07777 & ~CurrentUmask());
+        if (::fchmod(m_fd, mode) != 0)
+            return Fail(SystemErrorText(errno));
+    }
+}
+
+bool StreamingFileWriter::Write(QByteArrayView bytes)
+{
+    if (!m_failure.isEmpty())
+        return false;
+    if (m_buffer.size() + bytes.size() <= kBufferBytes) {
+        m_buffer.append(bytes);
+        return true;
+    }
+    return Flush() && WriteThrough(bytes);
+}
+
+bool StreamingFileWriter::Flush()
+{
+    const bool ok = WriteThrough(m_buffer);
+    m_buffer.clear();
+    return ok;
+}
+
+bool StreamingFileWriter::WriteThrough(QByteArrayView bytes)
+{
+    if (!m_failure.isEmpty())
+        return false;
+    int error = 0;
+    bool ok;
+    {
+        SigpipeGuard guard; // a reader closing a pipe fails the write
+        ok = WriteAll(m_fd, bytes, &error);
+    }
+    if (!ok)
+        Fail(SystemErrorText(error));
+    return ok;
+}
+
+FileWriteResult StreamingFileWriter::Commit()
+{
+    if (!Flush())
+        return {false, m_failure};
+    if (m_temporary.isEmpty()) { // a device or FIFO
+        const int closed = ::close(m_fd);
+        m_fd = -1;
+        if (closed != 0 && errno != EINTR)
+            Fail(SystemErrorText(errno));
+        return {m_failure.isEmpty(), m_failure};
+    }
+    // The data reaches the disk before the rename makes it the file.
+    if (::fsync(m_fd) != 0) {
+        Fail(SystemErrorText(errno));
+        return {false, m_failure};
+    }
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if ((closed != 0 && errno != EINTR) || ::rename(m_temporary.constData(), m_target.constData()) != 0) {
+        Fail(SystemErrorText(errno));
+        return {false, m_failure};
+    }
+    m_temporary.clear();
+    SyncFolder(FolderOf(m_target));
+    m_failure = u"書き込みは終わっています"_s; // no more writes
+    return {true, {}};
+}
+
+FileWriteResult WriteFileAtomically(const QString &path, QByteArrayView bytes, const FileWriteOptions &options)
+{
+    StreamingFileWriter writer(path, options);
+    writer.Write(bytes);
+    return writer.Commit();
+}
+
+// ---- FileWriterDevice ----
+
+FileWriterDevice::FileWriterDevice(StreamingFileWriter &writer) : m_writer(writer)
+{
+    QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+qint64 FileWriterDevice::readData(char *, qint64)
+{
+    return -1;
+}
+
+qint64 FileWriterDevice::writeData(const char *data, qint64 size)
+{
+    return m_writer.Write(QByteArrayView(data, qsizetype(size))) ? size : -1;
 }
 
 int RemoveStrayTemporaryFiles(const QString &path)

@@ -21,8 +21,12 @@
 //
 // The reasons given are Japanese, one line, for the user.
 
+#include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
+
+struct stat;
 
 namespace ralvo::platform {
 
@@ -43,6 +47,61 @@ struct FileWriteResult
 };
 
 FileWriteResult WriteFileAtomically(const QString &path, QByteArrayView bytes, const FileWriteOptions &options = {});
+
+// The same write, filled piece by piece so that a large file (a PDF of many
+// pages) never has to be held in memory: the pieces go, buffered, into the
+// temporary file beside the target (or into the device or FIFO) as they
+// come, and Commit() makes the file whole. Destroyed without a successful
+// Commit() (a failure, an exception, a return half-way), the temporary file
+// is removed and the old file stays byte for byte; a kill leaves a
+// temporary file that RemoveStrayTemporaryFiles removes, never a torn file.
+class StreamingFileWriter
+{
+public:
+    explicit StreamingFileWriter(const QString &path, const FileWriteOptions &options = {});
+    ~StreamingFileWriter();
+    StreamingFileWriter(const StreamingFileWriter &) = delete;
+    StreamingFileWriter &operator=(const StreamingFileWriter &) = delete;
+
+    // Whether a step failed already (opening included): Commit() says why.
+    bool failed() const { return !m_failure.isEmpty(); }
+    // False once any step failed; the first reason is kept for Commit().
+    bool Write(QByteArrayView bytes);
+    // Flushes to disk and renames into place (closes a stream). Once only.
+    FileWriteResult Commit();
+
+private:
+    static constexpr qsizetype kBufferBytes = 1 << 20;
+
+    void OpenStream(const QByteArray &native);
+    void OpenTemporary(const QByteArray &native, const struct stat *old, const FileWriteOptions &options);
+    bool Flush();
+    bool WriteThrough(QByteArrayView bytes);
+    void Fail(const QString &reason);
+    void Discard();
+
+    int m_fd = -1;
+    QByteArray m_temporary; // empty for a device or FIFO, and once renamed
+    QByteArray m_target;    // the regular file it replaces
+    QByteArray m_buffer;
+    QString m_failure;
+};
+
+// A StreamingFileWriter as a write-only QIODevice, for Qt's writers
+// (QPdfWriter). A failed write fails the device's write; the writer's
+// Commit() tells why.
+class FileWriterDevice final : public QIODevice
+{
+public:
+    explicit FileWriterDevice(StreamingFileWriter &writer);
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    StreamingFileWriter &m_writer;
+};
 
 // Removes temporary files "<name>.XXXXXX" that a write to `path` left behind
 // when the program was killed between writing and renaming: regular files

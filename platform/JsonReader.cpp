@@ -12,15 +12,16 @@ namespace {
 
 constexpr int kMaxDepth = 200;
 
-class Reader
+} // namespace
+
+class JsonCursor::Reader
 {
 public:
     explicit Reader(QByteArrayView text) : m_text(text) {}
 
     std::optional<JsonNode> Document(QString *error)
     {
-        if (m_text.startsWith(QByteArrayView("\xEF\xBB\xBF")))
-            m_at = 3;
+        SkipByteOrderMark();
         JsonNode node;
         SkipSpace();
         if (Value(node, 0)) {
@@ -30,11 +31,100 @@ public:
             Fail(u"値の後に余分な文字があります"_s);
         }
         if (error)
-            *error = u"JSON の誤り（%1 バイト目）: %2"_s.arg(m_failedAt + 1).arg(m_why);
+            *error = Error();
         return std::nullopt;
     }
 
+    // ---- piece by piece (JsonCursor) ----
+
+    bool EnterObject()
+    {
+        SkipByteOrderMark();
+        SkipSpace();
+        if (Peek() != '{')
+            return Fail(AtEnd() ? u"途中で終わっています"_s : u"オブジェクトがありません"_s);
+        if (qsizetype(m_open.size()) > kMaxDepth)
+            return Fail(u"入れ子が深すぎます"_s);
+        ++m_at;
+        m_open.push_back(true);
+        return true;
+    }
+
+    bool NextMember(QString &name)
+    {
+        if (!m_why.isEmpty() || m_open.empty())
+            return false;
+        SkipSpace();
+        if (m_open.back()) {
+            m_open.back() = false;
+            if (Peek() == '}')
+                return CloseObject();
+        } else if (Peek() == ',') {
+            ++m_at;
+            SkipSpace();
+        } else if (Peek() == '}') {
+            return CloseObject();
+        } else {
+            return Fail(AtEnd() ? u"途中で終わっています"_s : u"「,」か「}」がありません"_s);
+        }
+        name.clear();
+        return MemberName(name);
+    }
+
+    bool ReadValue(JsonNode &node)
+    {
+        SkipByteOrderMark();
+        SkipSpace();
+        m_keepMembers = false;
+        return Value(node, int(m_open.size()));
+    }
+
+    bool AtObject()
+    {
+        SkipSpace();
+        return Peek() == '{';
+    }
+
+    bool AtDocumentEnd()
+    {
+        SkipSpace();
+        if (m_why.isEmpty() && (!m_open.empty() || !AtEnd()))
+            Fail(u"値の後に余分な文字があります"_s);
+        return m_why.isEmpty();
+    }
+
+    bool Failed() const { return !m_why.isEmpty(); }
+    QString Error() const { return u"JSON の誤り（%1 バイト目）: %2"_s.arg(m_failedAt + 1).arg(m_why); }
+
 private:
+    void SkipByteOrderMark()
+    {
+        if (m_at == 0 && m_text.startsWith(QByteArrayView("\xEF\xBB\xBF")))
+            m_at = 3;
+    }
+
+    // A member's name and its ":", and the white space after it.
+    bool MemberName(QString &name)
+    {
+        if (Peek() != '"')
+            return Fail(AtEnd() ? u"途中で終わっています"_s : u"名前がありません"_s);
+        if (!String(name))
+            return false;
+        SkipSpace();
+        if (Peek() != ':')
+            return Fail(u"「:」がありません"_s);
+        ++m_at;
+        SkipSpace();
+        return true;
+    }
+
+    bool CloseObject()
+    {
+        ++m_at; // '}'
+        m_open.pop_back();
+        return false;
+    }
+
     bool Fail(const QString &why)
     {
         if (m_why.isEmpty()) {
@@ -121,19 +211,13 @@ private:
         }
         for (;;) {
             SkipSpace();
-            if (Peek() != '"')
-                return Fail(AtEnd() ? u"途中で終わっています"_s : u"名前がありません"_s);
             JsonNode::Member member;
-            if (!String(member.name))
+            if (!MemberName(member.name))
                 return false;
-            SkipSpace();
-            if (Peek() != ':')
-                return Fail(u"「:」がありません"_s);
-            ++m_at;
-            SkipSpace();
             if (!Value(member.value, depth + 1))
                 return false;
-            node.members.push_back(std::move(member));
+            if (m_keepMembers)
+                node.members.push_back(std::move(member));
             SkipSpace();
             if (Peek() == ',') {
                 ++m_at;
@@ -318,13 +402,52 @@ private:
     qsizetype m_at = 0;
     QString m_why;
     qsizetype m_failedAt = 0;
+    bool m_keepMembers = true; // objects keep their members (ReadJson), or are only checked (JsonCursor)
+    std::vector<bool> m_open;  // JsonCursor: the objects entered, true until their first member
 };
-
-} // namespace
 
 std::optional<JsonNode> ReadJson(QByteArrayView text, QString *error)
 {
-    return Reader(text).Document(error);
+    return JsonCursor::Reader(text).Document(error);
+}
+
+JsonCursor::JsonCursor(QByteArrayView text) : m_reader(std::make_unique<Reader>(text)) {}
+
+JsonCursor::~JsonCursor() = default;
+
+bool JsonCursor::EnterObject()
+{
+    return m_reader->EnterObject();
+}
+
+bool JsonCursor::NextMember(QString &name)
+{
+    return m_reader->NextMember(name);
+}
+
+bool JsonCursor::ReadValue(JsonNode &node)
+{
+    return m_reader->ReadValue(node);
+}
+
+bool JsonCursor::AtObject()
+{
+    return m_reader->AtObject();
+}
+
+bool JsonCursor::AtDocumentEnd()
+{
+    return m_reader->AtDocumentEnd();
+}
+
+bool JsonCursor::failed() const
+{
+    return m_reader->Failed();
+}
+
+QString JsonCursor::error() const
+{
+    return m_reader->Error();
 }
 
 QByteArray JsonQuoted(const QString &text)

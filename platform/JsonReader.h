@@ -9,6 +9,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,42 @@ struct JsonNode::Member
 // leading byte-order mark allowed); empty with a Japanese reason when the
 // text is not JSON. Nesting deeper than 200 is refused.
 std::optional<JsonNode> ReadJson(QByteArrayView text, QString *error = nullptr);
+
+// The same text read piece by piece, so that a large document is never held
+// as a tree: objects are entered and their members named one at a time,
+// strings and numbers read, and any other value (a nested object, an
+// array) checked whole and given only as its type and text range, without
+// its members. The same rules, depth limit and reasons as ReadJson.
+class JsonCursor
+{
+public:
+    explicit JsonCursor(QByteArrayView text);
+    ~JsonCursor();
+    JsonCursor(const JsonCursor &) = delete;
+    JsonCursor &operator=(const JsonCursor &) = delete;
+
+    // Enters the object that comes next (at the start: after a byte-order
+    // mark and white space). False, failed(), when something else comes.
+    bool EnterObject();
+    // In the object entered last: true with the next member's name (its ":"
+    // read); false at the object's end (left) or on an error (failed()).
+    bool NextMember(QString &name);
+    // The member's value: read, or checked and given as its range.
+    bool ReadValue(JsonNode &node);
+    // Whether the value that comes next is an object (to enter).
+    bool AtObject();
+    // True when every object is left and only white space remains.
+    bool AtDocumentEnd();
+
+    bool failed() const;
+    // Why the text is not JSON, in ReadJson's words, with the byte.
+    QString error() const;
+
+    class Reader; // the reader itself (JsonReader.cpp)
+
+private:
+    std::unique_ptr<Reader> m_reader;
+};
 
 // `text` as a JSON string literal, quotes included (UTF-8; control
 // characters and unpaired surrogates escaped).

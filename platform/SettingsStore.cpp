@@ -45,22 +45,6 @@ QString Folded(const QString &name)
     return name.toCaseFolded();
 }
 
-// "{"kind": name, "data": hex}" → the data's byte count; -1 when not that form.
-qsizetype OtherDataSize(const QJsonObject &object)
-{
-    if (object.size() != 2 || !object.value(QLatin1String("kind")).isString()
-        || !object.value(QLatin1String("data")).isString())
-        return -1;
-    const QString hex = object.value(QLatin1String("data")).toString();
-    if (hex.size() % 2 != 0)
-        return -1;
-    for (QChar c : hex) {
-        if (!c.isDigit() && !(c >= u'a' && c <= u'f') && !(c >= u'A' && c <= u'F'))
-            return -1;
-    }
-    return hex.size() / 2;
-}
-
 // A nested object or array as QJsonValue; null when Qt cannot hold it (a
 // number out of range inside).
 QJsonValue ComposedValue(QByteArrayView source)
@@ -133,6 +117,13 @@ StoredValue StoredValue::Integer(qint32 value)
     v.m_integer = value;
     v.m_dataSize = 4;
     return v;
+}
+
+QJsonValue StoredValue::raw() const
+{
+    if (m_source.startsWith('{') || m_source.startsWith('['))
+        return ComposedValue(m_source);
+    return m_raw;
 }
 
 StoredValue StoredValue::Other(const QJsonValue &raw, qsizetype dataSize)
@@ -276,19 +267,31 @@ QString SettingsStore::TakeProblemReport()
 
 const SettingsStore::Entry *SettingsStore::Key::Find(const QString &name) const
 {
-    const auto at = index.constFind(Folded(name));
+    const QString folded = Folded(name);
+    if (index.isEmpty()) { // a few values: looked through
+        for (const Entry &entry : values) {
+            if (Folded(entry.name) == folded)
+                return &entry;
+        }
+        return nullptr;
+    }
+    const auto at = index.constFind(folded);
     return at == index.cend() ? nullptr : &values.at(*at);
 }
 
 SettingsStore::Entry *SettingsStore::Key::Find(const QString &name)
 {
-    const auto at = index.constFind(Folded(name));
-    return at == index.cend() ? nullptr : &values[*at];
+    return const_cast<Entry *>(std::as_const(*this).Find(name));
 }
 
 void SettingsStore::Key::Append(const QString &name, const StoredValue &value)
 {
-    index.insert(Folded(name), values.size());
+    if (index.isEmpty() && values.size() >= kIndexedValues) {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            index.insert(Folded(values.at(i).name), i);
+    }
+    if (!index.isEmpty())
+        index.insert(Folded(name), values.size());
     values.append(Entry{name, value});
 }
 
@@ -380,7 +383,40 @@ QByteArray SettingsStore::ToJson() const
 
 namespace {
 
-// One value of a key as the file holds it.
+// "{"kind": name, "data": hex}" → the data's byte count; -1 when the text
+// of an object is not that form. Reads at most three members.
+qsizetype OtherDataSize(QByteArrayView source)
+{
+    JsonCursor cursor(source);
+    if (!cursor.EnterObject())
+        return -1;
+    bool kind = false;
+    qsizetype size = -1;
+    QString name;
+    for (int members = 0; cursor.NextMember(name); ++members) {
+        JsonNode value;
+        if (members == 2 || !cursor.ReadValue(value) || value.type != JsonNode::Type::String)
+            return -1;
+        if (name == u"kind" && !kind) {
+            kind = true;
+        } else if (name == u"data" && size < 0) {
+            const QString &hex = value.string;
+            if (hex.size() % 2 != 0)
+                return -1;
+            for (QChar c : hex) {
+                if (!c.isDigit() && !(c >= u'a' && c <= u'f') && !(c >= u'A' && c <= u'F'))
+                    return -1;
+            }
+            size = hex.size() / 2;
+        } else {
+            return -1;
+        }
+    }
+    return cursor.failed() || !kind ? -1 : size;
+}
+
+// One value of a key as the file holds it. An object or array is kept as
+// its text only (FromJson keeps it; raw() makes it a QJsonValue when asked).
 StoredValue ValueFromNode(const JsonNode &node, QByteArrayView text)
 {
     const QByteArrayView source = text.sliced(node.begin, node.end - node.begin);
@@ -399,13 +435,12 @@ StoredValue ValueFromNode(const JsonNode &node, QByteArrayView text)
         }
         break;
     case JsonNode::Type::Object: {
-        const QJsonValue raw = ComposedValue(source);
-        const qsizetype size = OtherDataSize(raw.toObject());
-        value = StoredValue::Other(raw, size >= 0 ? size : kUnknownSize);
+        const qsizetype size = OtherDataSize(source);
+        value = StoredValue::Other(QJsonValue(), size >= 0 ? size : kUnknownSize);
         break;
     }
     case JsonNode::Type::Array:
-        value = StoredValue::Other(ComposedValue(source), kUnknownSize);
+        value = StoredValue::Other(QJsonValue(), kUnknownSize);
         break;
     case JsonNode::Type::Boolean:
         value = StoredValue::Other(QJsonValue(node.boolean), kUnknownSize);
@@ -417,13 +452,22 @@ StoredValue ValueFromNode(const JsonNode &node, QByteArrayView text)
     return value;
 }
 
-const JsonNode *Member(const JsonNode &object, QStringView name)
+// What a store read from a file may take in memory, against the file's
+// size: the file itself is held while it is read, so the store may take
+// nine times its size (at least kMinStoreMemory, a thousand times a real
+// store) for the whole to stay within ten. A file whose contents need more
+// (a million tiny keys) is read as damaged: it cannot be held.
+constexpr qint64 kStoreMemoryFactor = 9;
+constexpr qint64 kMinStoreMemory = 4 * 1024 * 1024;
+
+// The memory a key or a value takes in the store, its Qt containers'
+// overheads included (measured generously on 64-bit Linux).
+constexpr qint64 kKeyBytes = 240;
+constexpr qint64 kValueBytes = 200;
+
+qint64 TextBytes(const QString &text)
 {
-    for (const JsonNode::Member &member : object.members) {
-        if (member.name == name)
-            return &member.value;
-    }
-    return nullptr;
+    return 2 * qint64(text.size());
 }
 
 } // namespace
@@ -435,54 +479,86 @@ std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QSt
             *error = why;
         return std::nullopt;
     };
-    QString parseError;
-    const std::optional<JsonNode> document = ReadJson(json, &parseError);
-    if (!document)
-        return fail(parseError);
-    if (document->type != JsonNode::Type::Object)
-        return fail(QStringLiteral("らるぼの設定ファイルではありません"));
-    QSet<QString> topNames;
-    for (const JsonNode::Member &member : document->members) {
-        if (topNames.contains(member.name))
-            return fail(QStringLiteral("'%1' が重複しています").arg(member.name));
-        topNames.insert(member.name);
+    const qint64 budget = std::max(kMinStoreMemory, kStoreMemoryFactor * json.size());
+    qint64 used = 0;
+    const QString tooLarge = QStringLiteral("設定が多すぎてメモリに収まりません");
+
+    // Read piece by piece: the file is never held as a tree.
+    JsonCursor cursor(json);
+    SettingsStore store;
+    if (!cursor.EnterObject()) {
+        // JSON, but not an object; or no JSON at all.
+        JsonCursor whole(json);
+        JsonNode node;
+        if (whole.ReadValue(node) && whole.AtDocumentEnd())
+            return fail(QStringLiteral("らるぼの設定ファイルではありません"));
+        return fail(whole.error());
     }
-    const JsonNode *format = Member(*document, u"format");
+    QSet<QString> topNames;
+    std::optional<JsonNode> format;
+    std::optional<JsonNode> version;
+    QString name;
+    while (cursor.NextMember(name)) {
+        if (topNames.contains(name))
+            return fail(QStringLiteral("'%1' が重複しています").arg(name));
+        topNames.insert(name);
+        if (name != u"keys") {
+            JsonNode node;
+            if (!cursor.ReadValue(node))
+                break;
+            if (name == u"format")
+                format = std::move(node);
+            else if (name == u"version")
+                version = std::move(node);
+            continue;
+        }
+        if (!cursor.AtObject()) {
+            JsonNode node;
+            if (!cursor.ReadValue(node))
+                break;
+            return fail(QStringLiteral("\"keys\" がオブジェクトではありません"));
+        }
+        cursor.EnterObject();
+        QString keyName;
+        while (cursor.NextMember(keyName)) {
+            const QString path = CanonicalKeyPath(keyName);
+            if (path.isEmpty())
+                return fail(QStringLiteral("キーのパス '%1' が不正です").arg(keyName));
+            if (!cursor.AtObject())
+                return fail(QStringLiteral("キー '%1' がオブジェクトではありません").arg(keyName));
+            if (store.FindKey(path))
+                return fail(QStringLiteral("キー '%1' が重複しています").arg(keyName));
+            used += kKeyBytes + 2 * TextBytes(path);
+            if (used > budget)
+                return fail(tooLarge);
+            Key &key = store.AppendKey(path);
+            cursor.EnterObject();
+            QString valueName;
+            while (cursor.NextMember(valueName)) {
+                if (valueName.isEmpty())
+                    return fail(QStringLiteral("キー '%1' に名前のない値があります").arg(keyName));
+                if (key.Find(valueName))
+                    return fail(QStringLiteral("キー '%1' の値 '%2' が重複しています").arg(keyName, valueName));
+                JsonNode node;
+                if (!cursor.ReadValue(node))
+                    break;
+                StoredValue value = ValueFromNode(node, json);
+                if (value.kind() == StoredValue::Kind::Other) // kept as written
+                    value.m_source = json.sliced(node.begin, node.end - node.begin);
+                used += kValueBytes + 2 * TextBytes(valueName) + TextBytes(value.m_text) + value.m_source.size();
+                if (used > budget)
+                    return fail(tooLarge);
+                key.Append(valueName, value);
+            }
+        }
+    }
+    if (!cursor.AtDocumentEnd())
+        return fail(cursor.error());
     if (!format || format->type != JsonNode::Type::String || format->string != kFormatName)
         return fail(QStringLiteral("らるぼの設定ファイルではありません"));
-    const JsonNode *version = Member(*document, u"version");
     if (!version || version->type != JsonNode::Type::Number || !version->numberInRange
         || version->number != kFormatVersion)
         return fail(QStringLiteral("対応していない版です"));
-    const JsonNode *keys = Member(*document, u"keys");
-    if (keys && keys->type != JsonNode::Type::Object)
-        return fail(QStringLiteral("\"keys\" がオブジェクトではありません"));
-
-    SettingsStore store;
-    if (!keys)
-        return store;
-    for (const JsonNode::Member &keyMember : keys->members) {
-        const QString path = CanonicalKeyPath(keyMember.name);
-        if (path.isEmpty())
-            return fail(QStringLiteral("キーのパス '%1' が不正です").arg(keyMember.name));
-        if (keyMember.value.type != JsonNode::Type::Object)
-            return fail(QStringLiteral("キー '%1' がオブジェクトではありません").arg(keyMember.name));
-        if (store.FindKey(path))
-            return fail(QStringLiteral("キー '%1' が重複しています").arg(keyMember.name));
-        Key &key = store.AppendKey(path);
-        key.values.reserve(qsizetype(keyMember.value.members.size()));
-        for (const JsonNode::Member &valueMember : keyMember.value.members) {
-            if (valueMember.name.isEmpty())
-                return fail(QStringLiteral("キー '%1' に名前のない値があります").arg(keyMember.name));
-            if (key.Find(valueMember.name))
-                return fail(
-                    QStringLiteral("キー '%1' の値 '%2' が重複しています").arg(keyMember.name, valueMember.name));
-            StoredValue value = ValueFromNode(valueMember.value, json);
-            if (value.kind() == StoredValue::Kind::Other)
-                value.m_source = json.sliced(valueMember.value.begin, valueMember.value.end - valueMember.value.begin);
-            key.Append(valueMember.name, value);
-        }
-    }
     return store;
 }
 

@@ -50,7 +50,9 @@ public:
     Kind kind() const { return m_kind; }
     const QString &text() const { return m_text; }  // Text only
     qint32 integer() const { return m_integer; }    // Integer only
-    const QJsonValue &raw() const { return m_raw; } // Other only
+    // Other only. An object or array read from a file is kept as its text
+    // and made a QJsonValue only here, when asked.
+    QJsonValue raw() const;
     // Size of the value's data as the registry counts it: 4 for an integer,
     // the code page 932 bytes plus the terminating NUL for a text, the data
     // bytes of any other kind.
@@ -168,7 +170,11 @@ private:
     {
         QString path;
         QList<Entry> values;
-        QHash<QString, qsizetype> index; // case-folded name → position in values
+        // Case-folded name → position in values, made once a key holds
+        // kIndexedValues values (a small key is looked through: the index
+        // would take more memory than its values).
+        QHash<QString, qsizetype> index;
+        static constexpr qsizetype kIndexedValues = 8;
 
         const Entry *Find(const QString &name) const;
         Entry *Find(const QString &name);

@@ -44,15 +44,24 @@ PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources)
 
 PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages)
 {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    PageFile file = RenderPagesPdfInto(buffer, paper, dpi, pages);
+    if (file.result == PageResult::Drawn && file.error.isEmpty())
+        file.bytes = std::move(bytes);
+    return file;
+}
+
+PageFile RenderPagesPdfInto(QIODevice &device, PagePaper paper, int dpi, const std::vector<PageSources> &pages)
+{
     PageFile file;
     if (pages.empty()) {
         file.error = QStringLiteral("PDF に描くページがありません。");
         return file;
     }
-    QBuffer buffer(&file.bytes);
-    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&buffer);
+        QPdfWriter writer(&device);
         writer.setCreator(platform::ApplicationTitle());
         writer.setResolution(dpi);
         writer.setPageSize(PageSizeOf(paper));
@@ -75,8 +84,6 @@ PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources>
         }
         painter.end();
     }
-    if (file.result != PageResult::Drawn || !file.error.isEmpty())
-        file.bytes.clear();
     return file;
 }
 

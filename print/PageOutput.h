@@ -8,6 +8,7 @@
 #include "print/SchedulePage.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QPageSize>
 #include <QSize>
 
@@ -40,6 +41,10 @@ PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources);
 // One PDF with a page for each entry, in order. Stops at the first page whose
 // input fails (that result, no bytes); no entry at all is an error.
 PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages);
+// The same written into `device` (open for writing) page by page as each is
+// drawn, never held whole in memory: `bytes` stays empty; the result and
+// the error tell whether the device holds a whole document.
+PageFile RenderPagesPdfInto(QIODevice &device, PagePaper paper, int dpi, const std::vector<PageSources> &pages);
 PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources);
 
 } // namespace ralvo

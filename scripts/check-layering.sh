@@ -12,10 +12,14 @@
 #   without one, a scratch tree build/layering is configured).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
 verbose=""
 if [ "${1:-}" = -v ]; then verbose=-v; shift; fi
 tree=${1:-}
+# A tree named relative to where the script was started from.
+[ -z "$tree" ] || [ -d "$tree" ] || { echo "$0: $tree is not a folder" >&2; exit 64; }
+[ -z "$tree" ] || tree=$(cd "$tree" && pwd)
+[ "$tree" != "$root" ] || { echo "$0: $tree is the source tree, not a build tree" >&2; exit 64; }
+cd "$root"
 if [ -z "$tree" ]; then
     for candidate in build/asan build/release; do
         [ -f "$candidate/ralvo-modules.txt" ] && { tree=$candidate; break; }

@@ -46,12 +46,27 @@ QString CalendarText(const QString &text)
     return result;
 }
 
-// "<32 hex digits>-<key>@ralvo": the mother, the due date and the event's
-// key hashed, so the same pregnancy gives the same UIDs on every export.
+// The name as the page and the calendar show it: without control
+// characters (C0, DEL, C1) and surrounding blanks.
+QString PrintedName(const QString &name)
+{
+    QString printed;
+    printed.reserve(name.size());
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && (u < 0x7f || u > 0x9f))
+            printed += c;
+    }
+    return printed.trimmed();
+}
+
+// "<32 hex digits>-<key>@ralvo": the mother's name as printed, the due date
+// and the event's key hashed, so the same pregnancy gives the same UIDs on
+// every export.
 QString EventUid(const QString &motherName, const CalendarDate &dueDate, const QString &key)
 {
     const QString identity = QStringLiteral("ralvo-schedule\n%1\n%2-%3-%4\n%5")
-                                 .arg(motherName.trimmed())
+                                 .arg(PrintedName(motherName))
                                  .arg(dueDate.year)
                                  .arg(dueDate.month)
                                  .arg(dueDate.day)
@@ -60,14 +75,18 @@ QString EventUid(const QString &motherName, const CalendarDate &dueDate, const Q
     return QString::fromLatin1(hash.toHex().left(32)) + u'-' + key + QStringLiteral("@ralvo");
 }
 
-icaltimetype IcalDate(const CalendarDate &date)
+// A DATE property written from its digits: libical's own date type turns
+// years past 3000 into 00000000 when it writes them.
+icalproperty *DateProperty(icalproperty_kind kind, const CalendarDate &date)
 {
-    icaltimetype time = icaltime_null_date();
-    time.year = date.year;
-    time.month = date.month;
-    time.day = date.day;
-    time.is_date = 1;
-    return time;
+    const QByteArray digits = QStringLiteral("%1%2%3")
+                                  .arg(date.year, 4, 10, QLatin1Char('0'))
+                                  .arg(date.month, 2, 10, QLatin1Char('0'))
+                                  .arg(date.day, 2, 10, QLatin1Char('0'))
+                                  .toLatin1();
+    icalproperty *property = icalproperty_new(kind);
+    icalproperty_set_value(property, icalvalue_new_from_string(ICAL_DATE_VALUE, digits.constData()));
+    return property;
 }
 
 struct ComponentFree
@@ -177,8 +196,8 @@ QByteArray EncodeCalendar(const QString &calendarName, const std::vector<Calenda
         icalcomponent *vevent = icalcomponent_new_vevent();
         icalcomponent_add_property(vevent, icalproperty_new_uid(event.uid.toUtf8().constData()));
         icalcomponent_add_property(vevent, icalproperty_new_dtstamp(dtstamp));
-        icalcomponent_add_property(vevent, icalproperty_new_dtstart(IcalDate(event.start)));
-        icalcomponent_add_property(vevent, icalproperty_new_dtend(IcalDate(event.end)));
+        icalcomponent_add_property(vevent, DateProperty(ICAL_DTSTART_PROPERTY, event.start));
+        icalcomponent_add_property(vevent, DateProperty(ICAL_DTEND_PROPERTY, event.end));
         icalcomponent_add_property(vevent, icalproperty_new_summary(CalendarText(event.summary).toUtf8().constData()));
         const QByteArray description = CalendarText(event.description).toUtf8();
         if (!description.isEmpty())

@@ -51,6 +51,7 @@ std::variant<BatchRows, QString> ReadBatchRows(const QString &text)
     }
 
     BatchRows result;
+    result.dataRows = qint64(records.size()) - 1;
     for (auto record = records.begin() + 1; record != records.end(); ++record) {
         const auto field = [&](Column c) {
             return at[c] >= 0 && at[c] < record->fields.size() ? record->fields.at(at[c]) : QString();
@@ -67,6 +68,10 @@ std::variant<BatchRows, QString> ReadBatchRows(const QString &text)
             result.errors.push_back(
                 {record->line,
                  QStringLiteral("basis には 0, 1, 2, ivf3, ivf5 のどれかを書いて下さい: ") + field(Basis)});
+            continue;
+        }
+        if (field(Name).contains(QChar(u'\0')) || field(Name).contains(u'\r') || field(Name).contains(u'\n')) {
+            result.errors.push_back({record->line, QStringLiteral("name に改行や NUL を含めることはできません。")});
             continue;
         }
         BatchRow row;

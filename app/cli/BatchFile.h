@@ -15,6 +15,8 @@ namespace ralvo::cli {
 
 // Largest batch file read.
 inline constexpr qint64 kMaxBatchFileBytes = 16 * 1024 * 1024;
+// Most data rows of a batch file unless --max-rows says otherwise.
+inline constexpr qint64 kDefaultMaxBatchRows = 20000;
 
 struct BatchRow
 {
@@ -34,12 +36,14 @@ struct BatchRows
 {
     std::vector<BatchRow> rows;        // in file order
     std::vector<BatchRowError> errors; // in file order
+    qint64 dataRows = 0;               // records after the header, good or bad
 };
 
 // The rows of a CSV text: the first record is the header. Column names are
 // compared without regard to case and surrounding blanks. The basis is
 // written as on the command line (0, 1, 2, ivf3, ivf5). A record with too
-// few fields or another basis is an error of its row; a text that is not
+// few fields, another basis, or a name holding NUL, CR or LF (which no page
+// line can show) is an error of its row; a text that is not
 // CSV, has no header, lacks one of basis, year, month, day, cycle, or names
 // a column twice is refused as a whole (the reason is returned).
 std::variant<BatchRows, QString> ReadBatchRows(const QString &text);

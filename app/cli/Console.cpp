@@ -1,6 +1,6 @@
 #include "app/cli/Console.h"
 
-#include "platform/FileWriter.h"
+#include "platform/EscapedText.h"
 
 #include <QtGlobal>
 
@@ -19,7 +19,12 @@ void SilenceQtMessages()
 
 void Console::Error(const QString &line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
+    ErrorText(platform::EscapeControlCharacters(line));
+}
+
+void Console::ErrorText(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), m_err);
     std::fflush(m_err);
 }
@@ -40,7 +45,11 @@ bool Console::WriteOutput(const QByteArray &bytes, const QString &fileName)
             Error(QStringLiteral("標準出力に書き込めませんでした。"));
         return ok;
     }
-    const platform::FileWriteResult written = platform::WriteFileAtomically(fileName, bytes);
+    return Written(platform::WriteFileAtomically(fileName, bytes), fileName);
+}
+
+bool Console::Written(const platform::FileWriteResult &written, const QString &fileName)
+{
     if (!written) {
         Error(QStringLiteral("ファイル %1 に書き込めませんでした: %2").arg(fileName, written.reason));
         return false;

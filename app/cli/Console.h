@@ -3,6 +3,7 @@
 // Standard output and standard error of the command-line tool, and the
 // platform message sink that writes message boxes to standard error.
 
+#include "platform/FileWriter.h"
 #include "platform/Platform.h"
 
 #include <QByteArray>
@@ -30,14 +31,23 @@ class Console
 public:
     explicit Console(std::FILE *out = stdout, std::FILE *err = stderr) : m_out(out), m_err(err) {}
 
-    // One line (UTF-8, LF added) on standard error.
+    // One line (UTF-8, LF added) on standard error. Control characters in
+    // it (a CSV cell, an option value, a file name quoted) are written
+    // escaped ("\x1b", "\n"), so the line stays one line and the terminal
+    // takes none of them as a command.
     void Error(const QString &line);
+    // The tool's own text of several lines (the usage) on standard error,
+    // as it is, LF added.
+    void ErrorText(const QString &text);
     // Text as it is (UTF-8) on standard output, for --help.
     void Print(const QString &text);
     // The bytes to `fileName` (whole or not at all; a device or FIFO is
     // written into, never replaced), or to standard output when `fileName`
     // is empty. On failure writes a one-line reason and returns false.
     bool WriteOutput(const QByteArray &bytes, const QString &fileName);
+    // Whether the checked write to `fileName` succeeded; writes its one-line
+    // reason when not.
+    bool Written(const platform::FileWriteResult &written, const QString &fileName);
 
 private:
     std::FILE *m_out;

@@ -13,12 +13,31 @@
 
 namespace ralvo::cli {
 
-// The text of a file's bytes: UTF-8 after a byte-order mark (which is
-// dropped), otherwise UTF-8 when the bytes are valid UTF-8 (plain ASCII
-// included), otherwise Shift-JIS (code page 932) when they are valid
-// Shift-JIS. None when they are neither. Japanese Shift-JIS text is
-// practically never valid UTF-8, so the order decides nothing by chance.
-std::optional<QString> DecodeCsvBytes(const QByteArray &bytes);
+// The encodings a table is read in: guessed, or named with --encoding.
+enum class CsvEncoding { Guess, Utf8, ShiftJis };
+
+// Why a file's bytes are no text: the first line (1-based) that is not in
+// the encoding, or whose encoding differs from the lines before it.
+struct CsvDecodeError
+{
+    int line = 1;
+    QString reason; // one Japanese line, without the file's name
+
+    friend bool operator==(const CsvDecodeError &, const CsvDecodeError &) = default;
+};
+
+// The text of a file's bytes, in one encoding for the whole file. After a
+// UTF-8 byte-order mark (dropped) the file is UTF-8. Otherwise each line
+// that is not plain ASCII reads as UTF-8 when it is valid UTF-8 holding
+// only characters a Japanese name list holds, as Shift-JIS (code page 932)
+// when it is valid Shift-JIS (half-width katakana such as "ﾅｵ" are valid
+// UTF-8 too, but read as Latin Extended or Cyrillic letters), as UTF-8 when
+// it is valid UTF-8 only. Every line must read in the same encoding: a file
+// whose lines need different ones (a UTF-8 line among Shift-JIS ones) is
+// refused with the first line that differs. `encoding` other than Guess
+// reads the whole file in that encoding.
+std::variant<QString, CsvDecodeError> DecodeCsvBytes(const QByteArray &bytes,
+                                                     CsvEncoding encoding = CsvEncoding::Guess);
 
 struct CsvRecord
 {

@@ -10,6 +10,7 @@
 #include "calc/Gestation.h"
 #include "calc/PregnancyCalendar.h"
 #include "calc/Wareki.h"
+#include "platform/SettingsStore.h"
 #include "platform/ShiftJis.h"
 
 #include <QDate>
@@ -235,6 +236,9 @@ int RunDates(const QCommandLineParser &parser, Console &console)
             return badUsage(QStringLiteral("--born には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
                             + parser.value(BornOption));
     }
+    if (const int status =
+            CheckOutputIsNoInput(console, parser.value(OutputOption), {platform::SettingsStore::UserStorePath()}))
+        return status;
 
     DatesReport report;
     report.multiple = parser.isSet(MultipleOption);

@@ -8,6 +8,7 @@
 #include "app/cli/PageOptions.h"
 #include "app/cli/ScheduleOptions.h"
 
+#include "kikanmei/WakuDrawing.h"
 #include "platform/Fonts.h"
 #include "print/PageOutput.h"
 #include "records/AppRecords.h"
@@ -26,12 +27,46 @@ public:
     void Exclamation() override {}
 };
 
+// The messages of the page's drawing: a picture that cannot be loaded is
+// left to UnreadablePictures, which names its file; the rest go on.
+class PageMessages final : public platform::Messages
+{
+public:
+    explicit PageMessages(platform::Messages &next) : m_next(next) {}
+    void ShowMessage(const QString &text) override
+    {
+        if (text != PictureLoadFailedMessage())
+            m_next.ShowMessage(text);
+    }
+    Answer Ask(const Question &question) override { return m_next.Ask(question); }
+
+private:
+    platform::Messages &m_next;
+};
+
+// Tells every frame whose picture the drawing could not load (it marked the
+// frame unreadable, where `stored` has a picture), naming its file; true
+// when there was none.
+bool AllPicturesLoaded(Console &console, const KikanmeiBlock &stored, const KikanmeiBlock &drawn)
+{
+    bool loaded = true;
+    for (qsizetype i = 0; i < drawn.FrameCount() && i < stored.FrameCount(); ++i) {
+        const WakuRecord frame = drawn.Frame(i);
+        if (frame.Kind != WakuKind::Unreadable() || stored.Frame(i).Kind == frame.Kind)
+            continue;
+        console.Error(PictureLoadFailedMessage() + QStringLiteral(": ") + frame.Content);
+        loaded = false;
+    }
+    return loaded;
+}
+
 // The records a page needs: settings, notices and the institution block.
-std::variant<AppRecords, QString> ResolveScheduleRecords(const ScheduleRequest &request, platform::Messages &messages)
+std::variant<AppRecords, RecordsRefusal> ResolveScheduleRecords(const ScheduleRequest &request,
+                                                                platform::Messages &messages)
 {
     auto resolved = ResolveStoredRecords(request, messages);
-    if (const QString *error = std::get_if<QString>(&resolved))
-        return *error;
+    if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&resolved))
+        return *refusal;
     StoredRecords &stored = std::get<StoredRecords>(resolved);
     AppRecords records;
     records.settings = std::move(stored.settings);
@@ -81,6 +116,38 @@ std::variant<SheetChoice, QString> ReadSheetOptions(const QCommandLineParser &pa
     return sheet;
 }
 
+// The batch table's options, checked.
+struct TableChoice
+{
+    CsvEncoding encoding = CsvEncoding::Guess;
+    qint64 maxRows = kDefaultMaxBatchRows;
+};
+
+std::variant<TableChoice, QString> ReadTableOptions(const QCommandLineParser &parser)
+{
+    for (const QString &single : {EncodingOption, MaxRowsOption}) {
+        if (parser.values(single).size() > 1)
+            return QStringLiteral("--%1 が二度以上指定されています。").arg(single);
+    }
+    TableChoice choice;
+    if (parser.isSet(EncodingOption)) {
+        const QString name = parser.value(EncodingOption);
+        if (name.compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0)
+            choice.encoding = CsvEncoding::Utf8;
+        else if (name.compare(QLatin1String("shift-jis"), Qt::CaseInsensitive) == 0)
+            choice.encoding = CsvEncoding::ShiftJis;
+        else
+            return QStringLiteral("--encoding には utf-8 か shift-jis を指定して下さい: ") + name;
+    }
+    if (parser.isSet(MaxRowsOption)) {
+        const std::optional<qint32> rows = ParseIntegerField(parser.value(MaxRowsOption));
+        if (!rows || *rows < 1)
+            return QStringLiteral("--max-rows には 1 以上の整数を指定して下さい: ") + parser.value(MaxRowsOption);
+        choice.maxRows = *rows;
+    }
+    return choice;
+}
+
 PlainInputFields FieldsOf(const CalculationInput &input, const QString &motherName)
 {
     PlainInputFields fields;
@@ -106,28 +173,43 @@ int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoi
     if (!schedule.outputFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         return badUsage(QStringLiteral("--batch では -o に .pdf で終わるファイル名を指定して下さい。"));
 
+    const auto table = ReadTableOptions(parser);
+    if (const QString *error = std::get_if<QString>(&table))
+        return badUsage(*error);
+    const TableChoice &choice = std::get<TableChoice>(table);
+
     const QString csvFile = parser.value(BatchOption);
+    if (const int status = CheckOutputIsNoInput(console, schedule.outputFile, ReadFilesOf(schedule) << csvFile))
+        return status;
     const auto bytes = ReadBatchFileBytes(csvFile);
     if (const QString *error = std::get_if<QString>(&bytes)) {
         console.Error(*error);
         return ExitInputRefused;
     }
-    const std::optional<QString> text = DecodeCsvBytes(std::get<QByteArray>(bytes));
-    if (!text) {
-        console.Error(QStringLiteral("CSV ファイルが UTF-8 でも Shift-JIS でもありません: ") + csvFile);
+    const auto text = DecodeCsvBytes(std::get<QByteArray>(bytes), choice.encoding);
+    if (const CsvDecodeError *error = std::get_if<CsvDecodeError>(&text)) {
+        console.Error(QStringLiteral("%1 の %2 行目: ").arg(csvFile).arg(error->line) + error->reason);
         return ExitInputRefused;
     }
-    const auto read = ReadBatchRows(*text);
+    const auto read = ReadBatchRows(std::get<QString>(text));
     if (const QString *error = std::get_if<QString>(&read)) {
         console.Error(csvFile + u": " + *error);
         return ExitInputRefused;
     }
     const BatchRows &batch = std::get<BatchRows>(read);
+    if (batch.dataRows > choice.maxRows) {
+        console.Error(
+            QStringLiteral("%1 には %2 行のデータがあり、上限の %3 行を超えています (--max-rows で変えられます)。")
+                .arg(csvFile)
+                .arg(batch.dataRows)
+                .arg(choice.maxRows));
+        return ExitInputRefused;
+    }
 
     ConsoleMessages messages(console);
     auto resolved = ResolveScheduleRecords(schedule, messages);
-    if (const QString *error = std::get_if<QString>(&resolved))
-        return badUsage(*error);
+    if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&resolved))
+        return RefuseRecords(console, *refusal);
     AppRecords &records = std::get<AppRecords>(resolved);
 
     // Every row's failure in line order, those of the table and of the input alike.
@@ -153,18 +235,29 @@ int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoi
 
     platform::InstallFontSubstitutions();
     SilentSounds sounds;
+    PageMessages pageMessages(messages);
+    const KikanmeiBlock stored = records.block;
     std::vector<PageSources> pages;
     pages.reserve(fields.size());
     for (const PlainInputFields &rowFields : fields)
-        pages.push_back(PageSources{records.settings, records.notices, records.block, rowFields, messages, sounds});
-    const PageFile file = RenderPagesPdf(sheet.paper, sheet.dpi, pages);
-    if (file.bytes.isEmpty()) {
+        pages.push_back(PageSources{records.settings, records.notices, records.block, rowFields, pageMessages, sounds});
+    // Each page goes to the output's temporary file as it is drawn: memory
+    // stays that of one page at any row count.
+    platform::StreamingFileWriter writer(schedule.outputFile);
+    if (writer.failed()) { // a FIFO without a reader, a dangling link, ...
+        console.Written(writer.Commit(), schedule.outputFile);
+        return ExitCannotWrite;
+    }
+    platform::FileWriterDevice device(writer);
+    const PageFile file = RenderPagesPdfInto(device, sheet.paper, sheet.dpi, pages);
+    if (file.result != PageResult::Drawn || (!file.error.isEmpty() && !writer.failed())) {
         console.Error(file.error.isEmpty() ? QStringLiteral("PDF を作れませんでした。") : file.error);
         return ExitCannotWrite;
     }
-    if (!console.WriteOutput(file.bytes, schedule.outputFile))
+    if (!console.Written(writer.Commit(), schedule.outputFile))
         return ExitCannotWrite;
-    return failures.empty() ? ExitOk : ExitInputRefused;
+    const bool pictures = AllPicturesLoaded(console, stored, records.block);
+    return failures.empty() && pictures ? ExitOk : ExitInputRefused;
 }
 
 int RunPage(const QCommandLineParser &parser, Console &console)
@@ -177,6 +270,10 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     const SheetChoice &sheet = std::get<SheetChoice>(sheetChoice);
     if (parser.isSet(BatchOption))
         return RunBatch(parser, console, sheet);
+    for (const QString &tableOnly : {EncodingOption, MaxRowsOption}) {
+        if (parser.isSet(tableOnly))
+            return badUsage(QStringLiteral("--%1 は --batch と一緒に指定して下さい。").arg(tableOnly));
+    }
 
     const auto request = ReadScheduleOptions(parser);
     if (const QString *error = std::get_if<QString>(&request))
@@ -189,16 +286,21 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     if (!pdf && !png)
         return badUsage(QStringLiteral("-o には .pdf か .png で終わるファイル名を指定して下さい。"));
 
+    if (const int status = CheckOutputIsNoInput(console, output, ReadFilesOf(schedule)))
+        return status;
+
     ConsoleMessages messages(console);
     auto resolved = ResolveScheduleRecords(schedule, messages);
-    if (const QString *error = std::get_if<QString>(&resolved))
-        return badUsage(*error);
+    if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&resolved))
+        return RefuseRecords(console, *refusal);
     AppRecords &records = std::get<AppRecords>(resolved);
 
     platform::InstallFontSubstitutions();
     const PlainInputFields fields = FieldsOf(schedule.input, schedule.motherName);
     SilentSounds sounds;
-    const PageSources sources{records.settings, records.notices, records.block, fields, messages, sounds};
+    PageMessages pageMessages(messages);
+    const KikanmeiBlock stored = records.block;
+    const PageSources sources{records.settings, records.notices, records.block, fields, pageMessages, sounds};
     const PageFile file =
         pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources) : RenderPagePng(sheet.paper, sheet.dpi, sources);
     if (file.result == PageResult::InputFailure) {
@@ -209,7 +311,10 @@ int RunPage(const QCommandLineParser &parser, Console &console)
         console.Error(file.error);
         return ExitCannotWrite;
     }
-    return console.WriteOutput(file.bytes, output) ? ExitOk : ExitCannotWrite;
+    if (!console.WriteOutput(file.bytes, output))
+        return ExitCannotWrite;
+    // The page is written: the block's pictures are not the schedule.
+    return AllPicturesLoaded(console, stored, records.block) ? ExitOk : ExitInputRefused;
 }
 
 } // namespace

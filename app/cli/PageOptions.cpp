@@ -16,6 +16,8 @@ void AddPageOptions(QCommandLineParser &parser)
         {PaperOption, QStringLiteral("用紙"), QStringLiteral("a4|b5")},
         {DpiOption, QStringLiteral("解像度"), QStringLiteral("N")},
         {BatchOption, QStringLiteral("一行に一人の CSV ファイル"), QStringLiteral("FILE.csv")},
+        {EncodingOption, QStringLiteral("CSV ファイルの文字コード"), QStringLiteral("utf-8|shift-jis")},
+        {MaxRowsOption, QStringLiteral("CSV ファイルの行数の上限"), QStringLiteral("N")},
     });
 }
 
@@ -29,8 +31,9 @@ Subcommand PageSubcommand()
                        "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
                        "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
                        "                      -o FILE.pdf|FILE.png\n"
-                       "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
-                       "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
+                       "  ralvo-schedule page --batch FILE.csv [--encoding utf-8|shift-jis] [--max-rows N]\n"
+                       "                      [--set FIELD=VALUE]... [--defaults | --settings FILE]\n"
+                       "                      [--paper a4|b5] [--dpi N] -o FILE.pdf\n"),
         ScheduleOptionsUsage()
             + QStringLiteral(
                 "  --paper a4|b5        用紙: a4 (既定) か b5 (JIS B5)\n"
@@ -40,6 +43,10 @@ Subcommand PageSubcommand()
                 "                       省略可、ほかの列は無視) を書きます。UTF-8 (BOM の有無は問いません)\n"
                 "                       か Shift-JIS。誤りのある行は行番号とともに標準エラーに書いて\n"
                 "                       飛ばし、終了状態を 2 にします\n"
+                "  --encoding utf-8|shift-jis\n"
+                "                       CSV ファイルの文字コードを推測せずに指定します (既定はファイル\n"
+                "                       全体で一つに推測し、行ごとに違う文字コードのファイルは断ります)\n"
+                "  --max-rows N         これより多いデータ行の CSV ファイルを断ります (既定 20000)\n"
                 "  (page の -o は必須です。.pdf なら PDF (フォント埋め込み)、.png なら画像を書き出します)\n"),
         AddPageOptions,
         nullptr, // drawn by the drawing program (DrawingCommands.h)

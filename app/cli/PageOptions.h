@@ -10,5 +10,7 @@ namespace ralvo::cli {
 inline const QString PaperOption = QStringLiteral("paper");
 inline const QString DpiOption = QStringLiteral("dpi");
 inline const QString BatchOption = QStringLiteral("batch");
+inline const QString EncodingOption = QStringLiteral("encoding");
+inline const QString MaxRowsOption = QStringLiteral("max-rows");
 
 } // namespace ralvo::cli

@@ -1,9 +1,13 @@
 #include "app/cli/ScheduleOptions.h"
 
 #include "app/cli/SettingOverrides.h"
+#include "platform/FileReader.h"
 #include "platform/SettingsStore.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace ralvo::cli {
 
@@ -163,13 +167,8 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCo
 
 namespace {
 
-// The records of a store file, opened read-only: nothing on disk is written
-// or moved, whatever the file holds.
-StoredRecords RecordsOfStore(const QString &file, platform::Messages &messages)
+StoredRecords RecordsOfStore(platform::SettingsStore &store, platform::Messages &messages)
 {
-    using platform::SettingsStore;
-    SettingsStore store = file.isEmpty() ? SettingsStore::OpenUserStore(SettingsStore::Access::ReadOnly)
-                                         : SettingsStore::Open(file, SettingsStore::Access::ReadOnly);
     StoredRecords records;
     PlainInputFields fields;
     platform::Services services;
@@ -178,18 +177,68 @@ StoredRecords RecordsOfStore(const QString &file, platform::Messages &messages)
     return records;
 }
 
+// The store of a --settings file, read only; why not when it is missing,
+// cannot be read or is no store.
+std::variant<platform::SettingsStore, RecordsRefusal> OpenSettingsFile(const QString &file)
+{
+    const platform::FileReadResult read = platform::ReadRegularFile(file, platform::kMaxStoreFileBytes);
+    if (read.status == platform::FileReadResult::Status::Missing) // a mistyped option
+        return RecordsRefusal{QStringLiteral("設定ファイルがありません: ") + file, true};
+    QString why = read.reason;
+    if (read.ok()) {
+        if (std::optional<platform::SettingsStore> store = platform::SettingsStore::FromJson(read.bytes, &why))
+            return std::move(*store);
+    }
+    return RecordsRefusal{QStringLiteral("設定ファイル %1 を読み込めません: %2").arg(file, why), false};
+}
+
 } // namespace
 
-std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request, platform::Messages &messages)
+std::variant<StoredRecords, RecordsRefusal> ResolveStoredRecords(const ScheduleRequest &request,
+                                                                 platform::Messages &messages)
 {
-    if (!request.settingsFile.isEmpty() && !QFileInfo(request.settingsFile).isFile())
-        return QStringLiteral("設定ファイルがありません: ") + request.settingsFile;
-    StoredRecords records = request.useDefaults ? StoredRecords{} // first-run defaults
-                                                : RecordsOfStore(request.settingsFile, messages);
+    StoredRecords records; // first-run defaults with --defaults
+    if (!request.settingsFile.isEmpty()) {
+        auto opened = OpenSettingsFile(request.settingsFile);
+        if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&opened))
+            return *refusal;
+        records = RecordsOfStore(std::get<platform::SettingsStore>(opened), messages);
+    } else if (!request.useDefaults) {
+        platform::SettingsStore store =
+            platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadOnly);
+        records = RecordsOfStore(store, messages);
+    }
     const QString error = ApplySettingAssignments(records.settings, request.settingAssignments);
     if (!error.isEmpty())
-        return error;
+        return RecordsRefusal{error, true};
     return records;
+}
+
+QStringList ReadFilesOf(const ScheduleRequest &request)
+{
+    QStringList files{platform::SettingsStore::UserStorePath()};
+    if (!request.settingsFile.isEmpty())
+        files << request.settingsFile;
+    return files;
+}
+
+QString OutputOntoInputReason(const QString &output, const QStringList &inputs)
+{
+    if (output.isEmpty())
+        return {};
+    struct stat target
+    {};
+    if (::stat(QFile::encodeName(output).constData(), &target) != 0)
+        return {};
+    for (const QString &input : inputs) {
+        struct stat read
+        {};
+        if (::stat(QFile::encodeName(input).constData(), &read) == 0 && read.st_dev == target.st_dev
+            && read.st_ino == target.st_ino)
+            return QStringLiteral("出力ファイル %1 は読み込むファイル %2 と同じファイルなので書き出しません。")
+                .arg(output, input);
+    }
+    return {};
 }
 
 QString InputRefusalMessage(const CalculationInput &input)

@@ -56,13 +56,33 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
 // (the input comes from elsewhere, a batch file); `input` stays as made.
 std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCommandLineParser &parser);
 
+// Why a request's records cannot be had.
+struct RecordsRefusal
+{
+    QString reason;         // one line
+    bool badOption = false; // a bad --set or a missing --settings file (a usage error); else a file that cannot be read
+};
+
 // The records the request runs with: those of the user's settings store (or
 // of --settings FILE), read only, never written; the first-run defaults with
 // --defaults; then every --set in order. Values the store cannot give are
-// told through `messages` and take their first-run defaults. A one-line
-// reason on a bad --set or a missing --settings file. The institution block
-// stays as its stored text: only the page draws it.
-std::variant<StoredRecords, QString> ResolveStoredRecords(const ScheduleRequest &request, platform::Messages &messages);
+// told through `messages` and take their first-run defaults, and so does a
+// damaged user's store. A --settings file that is missing, is no regular
+// file, cannot be read or is no store is refused with its reason, as is a
+// bad --set. The institution block stays as its stored text: only the page
+// draws it.
+std::variant<StoredRecords, RecordsRefusal> ResolveStoredRecords(const ScheduleRequest &request,
+                                                                 platform::Messages &messages);
+
+// The files the tool reads that an output must never replace: the user's
+// settings store (the tool never writes it, whether it reads it or not) and
+// the --settings file.
+QStringList ReadFilesOf(const ScheduleRequest &request);
+
+// A one-line reason when `output` is, links followed, the same file as one
+// of `inputs` (a link to it, a hard link, another path to it); empty when
+// it is none of them, or does not exist yet, or is standard output.
+QString OutputOntoInputReason(const QString &output, const QStringList &inputs);
 
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).

@@ -33,8 +33,12 @@ QString UsageText()
         "\n終了状態:\n"
         "  0                    成功\n"
         "  2                    整数でない入力または計算できない日付 (--batch では誤りのある\n"
-        "                       行があったとき。ほかの行のページは書き出します)\n"
-        "  64                   オプションの誤り\n"
+        "                       行があったとき。ほかの行のページは書き出します)、読めない\n"
+        "                       --settings のファイル、読めない CSV ファイル (文字コードの\n"
+        "                       混在、行数の上限超え)、読み込めない枠の画像 (page。ページは\n"
+        "                       書き出します)\n"
+        "  64                   オプションの誤り、読み込むファイル (設定ファイル、--settings、\n"
+        "                       --batch) と同じファイルへの -o\n"
         "  69                   ページを描くプログラムがないか起動できない (page)\n"
         "  73                   出力ファイルに書き込めない\n");
     return usage;
@@ -44,7 +48,24 @@ int UsageError(Console &console, const QString &reason)
 {
     if (!reason.isEmpty())
         console.Error(reason);
-    console.Error(UsageText().trimmed());
+    console.ErrorText(UsageText().trimmed());
+    return ExitUsage;
+}
+
+int RefuseRecords(Console &console, const RecordsRefusal &refusal)
+{
+    if (refusal.badOption)
+        return UsageError(console, refusal.reason);
+    console.Error(refusal.reason);
+    return ExitInputRefused;
+}
+
+int CheckOutputIsNoInput(Console &console, const QString &output, const QStringList &inputs)
+{
+    const QString reason = OutputOntoInputReason(output, inputs);
+    if (reason.isEmpty())
+        return ExitOk;
+    console.Error(reason);
     return ExitUsage;
 }
 
@@ -64,9 +85,11 @@ std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser,
     if (const QString *error = std::get_if<QString>(&request))
         return UsageError(console, *error);
     ScheduleRun run{std::move(std::get<ScheduleRequest>(request)), {}};
+    if (const int status = CheckOutputIsNoInput(console, run.request.outputFile, ReadFilesOf(run.request)))
+        return status;
     auto resolved = ResolveStoredRecords(run.request, messages);
-    if (const QString *error = std::get_if<QString>(&resolved))
-        return UsageError(console, *error);
+    if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&resolved))
+        return RefuseRecords(console, *refusal);
     run.records = std::move(std::get<StoredRecords>(resolved));
     return run;
 }

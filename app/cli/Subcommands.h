@@ -57,10 +57,19 @@ struct ScheduleRun
 };
 
 // The request and its records; on bad options the reason and the usage are
-// told (UsageError) and its exit status is given instead. What the store
+// told (UsageError) and its exit status is given instead, as it is for an
+// output onto a file the run reads (CheckOutputIsNoInput). What the store
 // cannot give is told through `messages`.
 std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser, Console &console,
                                                platform::Messages &messages);
+
+// ExitUsage after telling why (one line) when `output` would replace one
+// of `inputs` (see OutputOntoInputReason); ExitOk otherwise.
+int CheckOutputIsNoInput(Console &console, const QString &output, const QStringList &inputs);
+
+// Tells why the records cannot be had: the reason and the usage for a bad
+// option (UsageError), the reason alone otherwise. Returns the exit status.
+int RefuseRecords(Console &console, const RecordsRefusal &refusal);
 
 // The process's arguments, program name first, as the command line reads
 // them (in the locale's encoding).

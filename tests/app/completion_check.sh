@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The bash completion of ralvo-schedule offers the subcommands, each one's
-# options, the values of --basis and --paper and the standard check-up plan.
+# options, the values of --basis, --paper and --encoding and the standard
+# check-up plan.
 set -u
 source "$1"
 failed=0
@@ -32,4 +33,8 @@ expect "ralvo-schedule dates --born " ""
 expect "ralvo-schedule ics --no" "--no-checkups --no-inu"
 expect "ralvo-schedule ics --checkups " "8,12,16,20,24,26,28,30,32,34,36,37,38,39"
 expect "ralvo-schedule dates --ch" "--checkups"
+expect "ralvo-schedule page --batch a.csv --e" "--encoding"
+expect "ralvo-schedule page --encoding " "utf-8 shift-jis"
+expect "ralvo-schedule page --m" "--month --max-rows"
+expect "ralvo-schedule page --max-rows " ""
 exit $failed

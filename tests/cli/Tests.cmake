@@ -229,6 +229,11 @@ ralvo_cli_test(ics_bad_input ARGS ics --basis 0 --year 2024 --month x --day 1 --
     STATUS 2 STDERR_LINES 1 STDERR_CONTAINS 整数)
 ralvo_cli_test(ics_year_beyond_four_digits ARGS ics --basis 2 --year 10000 --month 1 --day 1 --cycle 28
     --defaults STATUS 2 STDERR_LINES 1 STDERR_CONTAINS 9999)
+ralvo_cli_test(ics_after_year_3000 ARGS ics --basis 0 --year 3001 --month 1 --day 1 --cycle 28 --defaults
+    STDOUT_CONTAINS "DTSTART;VALUE=DATE:30010129\r\nDTEND;VALUE=DATE:30010205\r\n" STDERR_LINES 0)
+ralvo_cli_test(help_shows_batch_limits ARGS --help STATUS 0 STDOUT_CONTAINS "--max-rows N         ")
+ralvo_cli_test(page_encoding_without_batch_refused ARGS page ${example} --encoding utf-8 -o x.pdf
+    STATUS 64 STDERR_CONTAINS --batch)
 ralvo_cli_test(ics_unwritable ARGS ics ${example} --defaults -o /nonexistent/dir/x.ics STATUS 73)
 ralvo_cli_test(page_batch_not_a_regular_file ARGS page --defaults --batch /dev/zero -o @OUT@
     OUTPUT_FILE out.pdf STATUS 2 STDERR_LINES 1)

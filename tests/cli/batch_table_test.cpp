@@ -43,19 +43,68 @@ TEST(ParseCsv, QuotedCommasLineBreaksAndQuotesWithTheLineEachRecordBeginsOn)
     EXPECT_EQ(std::get<CsvError>(open).line, 2);
 }
 
+namespace {
+
+// The text, or "line N" when refused.
+QString Decoded(const QByteArray &bytes, CsvEncoding encoding = CsvEncoding::Guess)
+{
+    const auto decoded = DecodeCsvBytes(bytes, encoding);
+    if (const CsvDecodeError *error = std::get_if<CsvDecodeError>(&decoded))
+        return QStringLiteral("line %1").arg(error->line);
+    return std::get<QString>(decoded);
+}
+
+QByteArray ShiftJis(const QString &text)
+{
+    const platform::ShiftJisBytes encoded = platform::EncodeShiftJis(text);
+    EXPECT_TRUE(encoded.ok());
+    return encoded.bytes;
+}
+
+} // namespace
+
 TEST(DecodeCsvBytes, Utf8WithOrWithoutBomAndShiftJisByValidity)
 {
     const QString text = QStringLiteral("name\r\n山田花子\r\n");
-    EXPECT_EQ(DecodeCsvBytes(text.toUtf8()), text);
-    EXPECT_EQ(DecodeCsvBytes("\xEF\xBB\xBF" + text.toUtf8()), text);
-    const platform::ShiftJisBytes shiftJis = platform::EncodeShiftJis(text);
-    ASSERT_TRUE(shiftJis.ok());
-    EXPECT_EQ(DecodeCsvBytes(shiftJis.bytes), text);
+    EXPECT_EQ(Decoded(text.toUtf8()), text);
+    EXPECT_EQ(Decoded("\xEF\xBB\xBF" + text.toUtf8()), text);
+    EXPECT_EQ(Decoded(ShiftJis(text)), text);
     // Half-width katakana alone are valid Shift-JIS and not UTF-8.
-    EXPECT_EQ(DecodeCsvBytes(QByteArray("\xB6\xC5")), QStringLiteral("ｶﾅ"));
+    EXPECT_EQ(Decoded(QByteArray("\xB6\xC5")), QStringLiteral("ｶﾅ"));
     // A byte-order mark promises UTF-8: Shift-JIS after it is refused.
-    EXPECT_FALSE(DecodeCsvBytes("\xEF\xBB\xBF" + shiftJis.bytes));
-    EXPECT_FALSE(DecodeCsvBytes(QByteArray("\x81\xFF")));
+    EXPECT_EQ(Decoded("\xEF\xBB\xBF" + ShiftJis(text)), QStringLiteral("line 2"));
+    EXPECT_EQ(Decoded(QByteArray("\x81\xFF")), QStringLiteral("line 1"));
+}
+
+// Half-width katakana pairs such as ﾅｵ (C5 B5) are valid UTF-8 too, read as
+// Latin Extended or Cyrillic letters no name list holds.
+TEST(DecodeCsvBytes, HalfWidthKatakanaNamesAreShiftJis)
+{
+    const QString names = QStringLiteral("name,basis\nﾅｵ,0\nﾐｷ,0\nﾕｷ,1\n");
+    EXPECT_EQ(Decoded(ShiftJis(names)), names);
+    // A UTF-8 file of the same names, and of accented Latin ones, stays UTF-8.
+    EXPECT_EQ(Decoded(names.toUtf8()), names);
+    const QString accented = QStringLiteral("name\nChloé\n");
+    EXPECT_EQ(Decoded(accented.toUtf8()), accented);
+}
+
+// One encoding for the whole file: a UTF-8 row among Shift-JIS rows (or the
+// reverse) is refused with the first line that differs, never misread.
+TEST(DecodeCsvBytes, RowsInDifferentEncodingsAreRefusedUnlessOneIsNamed)
+{
+    const QByteArray mixed =
+        "name,basis\n" + ShiftJis(QStringLiteral("高橋,0\n")) + QStringLiteral("山田,0\n").toUtf8();
+    EXPECT_EQ(Decoded(mixed), QStringLiteral("line 3"));
+    const QByteArray reversed = QStringLiteral("name\n山田\n").toUtf8() + ShiftJis(QStringLiteral("ﾅｵ\n"));
+    EXPECT_EQ(Decoded(reversed), QStringLiteral("line 3"));
+
+    // --encoding reads the whole file as told: ﾅｵ's bytes as UTF-8 are ŵ.
+    const QByteArray katakana = ShiftJis(QStringLiteral("ﾅｵ"));
+    EXPECT_EQ(Decoded(katakana, CsvEncoding::Utf8), QStringLiteral("ŵ"));
+    EXPECT_EQ(Decoded(katakana, CsvEncoding::ShiftJis), QStringLiteral("ﾅｵ"));
+    EXPECT_EQ(Decoded(QStringLiteral("a\n山田").toUtf8(), CsvEncoding::ShiftJis),
+              QStringLiteral("螻ｱ逕ｰ").prepend(u"a\n"));
+    EXPECT_EQ(Decoded(ShiftJis(QStringLiteral("a\n高橋")), CsvEncoding::Utf8), QStringLiteral("line 2"));
 }
 
 TEST(ReadBatchRows, ColumnsByNameInAnyOrderAndBadRowsWithTheirLines)
@@ -84,6 +133,20 @@ TEST(ReadBatchRows, ColumnsByNameInAnyOrderAndBadRowsWithTheirLines)
 
     // Without a name column the pages are unnamed; a missing input column,
     // a repeated one or no header refuse the whole file.
+    // A name no page line can show: NUL, CR or LF, each an error of its row.
+    const auto broken = ReadBatchRows(QStringLiteral("name,basis,year,month,day,cycle\n"
+                                                     "\"二\n行\",0,2024,1,1,28\n"
+                                                     "\"改\r\",0,2024,1,1,28\n"
+                                                     "ok,0,2024,1,1,28\n")
+                                      + QStringLiteral("N") + QChar(u'\0') + QStringLiteral("UL,0,2024,1,1,28\n"));
+    ASSERT_TRUE(std::holds_alternative<BatchRows>(broken));
+    EXPECT_EQ(std::get<BatchRows>(broken).rows.size(), 1u);
+    ASSERT_EQ(std::get<BatchRows>(broken).errors.size(), 3u);
+    EXPECT_EQ(std::get<BatchRows>(broken).errors[0].line, 2);
+    EXPECT_EQ(std::get<BatchRows>(broken).errors[1].line, 4);
+    EXPECT_EQ(std::get<BatchRows>(broken).errors[2].line, 7); // the CR above counts as a line
+    EXPECT_EQ(std::get<BatchRows>(broken).dataRows, 4);
+
     const auto unnamed = ReadBatchRows(QStringLiteral("basis,year,month,day,cycle\n2,2024,10,7,28\n"));
     ASSERT_TRUE(std::holds_alternative<BatchRows>(unnamed));
     EXPECT_EQ(std::get<BatchRows>(unnamed).rows.at(0).name, QString());

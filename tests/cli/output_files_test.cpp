@@ -190,3 +190,94 @@ TEST(ScheduleToolEnvironment, ADesktopPlatformWithoutDisplayChangesNothing)
     EXPECT_EQ(page.err, QByteArray());
     EXPECT_TRUE(ReadAll(png).startsWith("\x89PNG"));
 }
+
+// page --batch never writes its PDF over the CSV it reads, whatever path
+// leads there.
+TEST(ScheduleToolOutput, AnOutputOntoTheBatchFileIsRefused)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("in.csv"));
+    const QByteArray table = "name,basis,year,month,day,cycle\n山田,0,2024,1,1,28\n";
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(table);
+    file.close();
+    const QString link = dir.filePath(QStringLiteral("out.pdf"));
+    ASSERT_TRUE(QFile::link(csv, link));
+    const QString hard = dir.filePath(QStringLiteral("hard.pdf"));
+    ASSERT_TRUE(::link(QFile::encodeName(csv).constData(), QFile::encodeName(hard).constData()) == 0);
+    for (const QString &output : {link, hard}) {
+        const ToolRun run = RunTool({QStringLiteral("page"), QStringLiteral("--defaults"), QStringLiteral("--batch"),
+                                     csv, QStringLiteral("-o"), output});
+        EXPECT_EQ(run.status, 64) << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_EQ(ReadAll(csv), table);
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
+// Cells, option values and file names reach standard error with their
+// control characters escaped: a crafted file cannot retitle or clear the
+// terminal, or forge a line.
+TEST(ScheduleToolInput, ControlCharactersInQuotedInputAreEscaped)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("bad\x1b[2J.csv"));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("name,basis,year,month,day,cycle\n"
+               "a,\"\x1b]0;owned\x07\x1b[2J\r\nforged\xc2\x9b\",2024,1,1,28\n"
+               "b,0,2024,1,1,28\n");
+    file.close();
+    const ToolRun batch =
+        RunTool({QStringLiteral("page"), QStringLiteral("--defaults"), QStringLiteral("--dpi"), QStringLiteral("20"),
+                 QStringLiteral("--batch"), csv, QStringLiteral("-o"), dir.filePath(QStringLiteral("out.pdf"))});
+    EXPECT_EQ(batch.status, 2);
+    EXPECT_EQ(batch.err.count('\n'), 1) << batch.err.toStdString();
+    EXPECT_TRUE(batch.err.contains("\\x1b]0;owned\\x07\\x1b[2J\\r\\nforged")) << batch.err.toStdString();
+    EXPECT_TRUE(batch.err.contains("bad\\x1b[2J.csv")) << batch.err.toStdString();
+
+    const ToolRun option = RunTool(
+        QStringList{QStringLiteral("dates"), QStringLiteral("--basis"), QStringLiteral("\x1b[2J\n0"),
+                    QStringLiteral("--year"), QStringLiteral("2024"), QStringLiteral("--month"), QStringLiteral("1"),
+                    QStringLiteral("--day"), QStringLiteral("1"), QStringLiteral("--cycle"), QStringLiteral("28")});
+    EXPECT_EQ(option.status, 64);
+    EXPECT_TRUE(option.err.contains("\\x1b[2J\\n0")) << option.err.toStdString();
+    for (const ToolRun &run : {batch, option}) {
+        EXPECT_FALSE(run.err.contains('\x1b') || run.err.contains('\x07') || run.err.contains('\r')
+                     || run.err.contains("\xc2\x9b"))
+            << run.err.toStdString();
+    }
+}
+
+// More data rows than the cap are refused at once, before any page; the
+// cap can be raised.
+TEST(ScheduleToolInput, ABatchBeyondTheRowCapIsRefused)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("day.csv"));
+    QByteArray table = "basis,year,month,day,cycle\n";
+    for (int row = 0; row < 20001; ++row)
+        table += "x,2024,1,1,28\n";
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(table);
+    file.close();
+    const QString pdf = dir.filePath(QStringLiteral("day.pdf"));
+    const QStringList batch{QStringLiteral("page"),    QStringLiteral("--defaults"),
+                            QStringLiteral("--batch"), csv,
+                            QStringLiteral("-o"),      pdf};
+    const ToolRun capped = RunTool(batch);
+    EXPECT_EQ(capped.status, 2);
+    EXPECT_EQ(capped.err.count('\n'), 1) << capped.err.left(400).toStdString();
+    EXPECT_TRUE(capped.err.contains("20001")) << capped.err.left(400).toStdString();
+    EXPECT_TRUE(capped.err.contains("--max-rows")) << capped.err.left(400).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    // Raised, the rows are read (each one bad here: no page, 20,001 lines
+    // and the one saying nothing could be a page).
+    const ToolRun raised = RunTool(batch + QStringList{QStringLiteral("--max-rows"), QStringLiteral("20001")});
+    EXPECT_EQ(raised.status, 2);
+    EXPECT_EQ(raised.err.count('\n'), 20002);
+    EXPECT_EQ(RunTool(batch + QStringList{QStringLiteral("--max-rows"), QStringLiteral("0")}).status, 64);
+}

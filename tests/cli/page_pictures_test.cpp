@@ -1,7 +1,8 @@
 // ralvo-schedule page with institution blocks whose pictures cannot be
 // drawn: a bitmap cut short, a FIFO named as a bitmap, metafiles too costly
-// to draw. The page comes out at once, each picture is reported on standard
-// error, and the frames it could not draw stay blank.
+// to draw. The page comes out at once, each picture is reported with its
+// file on standard error (exit status 2), and the frames it could not draw
+// stay blank.
 
 #include "kikanmei/KikanmeiBlock.h"
 #include "support/FileSystemNodes.h"
@@ -108,12 +109,13 @@ TEST_F(PagePictures, UndrawablePicturesAreReportedAndLeaveTheirFramesBlank)
 
     const PageRun bad = RunPage(Block(pictures, WakuKind::PictureStretched()), QStringLiteral("bad"));
     ASSERT_TRUE(bad.finished) << "the page did not come out within " << kPageTimeoutMs / 1000 << " s";
-    // The page is still written: the block's pictures are not the schedule.
-    EXPECT_EQ(bad.status, 0);
-    EXPECT_EQ(bad.errorLines.join(u'\n').toStdString(),
-              QStringList(pictures.size(), QStringLiteral("グラフィックファイルを読み込めませんでした"))
-                  .join(u'\n')
-                  .toStdString());
+    // The page is still written (the block's pictures are not the
+    // schedule), but the run is no success: each frame's file is named.
+    EXPECT_EQ(bad.status, 2);
+    QStringList expected;
+    for (const QString &picture : pictures)
+        expected << QStringLiteral("グラフィックファイルを読み込めませんでした: ") + picture;
+    EXPECT_EQ(bad.errorLines.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
     ASSERT_FALSE(bad.page.isNull());
 
     // Frames that draw nothing (no kind) give the same page, pixel for pixel:

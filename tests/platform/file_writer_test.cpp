@@ -176,6 +176,43 @@ TEST_F(FileWriterTest, LinksAreFollowedOnlyToTheUsersOwnRegularFile)
     EXPECT_EQ(QFileInfo(theirs).groupId(), 65534u);
 }
 
+// A large document (a batch PDF) goes to the temporary file beside the
+// target while it is made, never held whole in memory; the target changes
+// only when it is whole.
+TEST_F(FileWriterTest, AStreamedFileFillsItsTemporaryFileAndReplacesTheTargetOnlyWhenCommitted)
+{
+    const QString target = Path(QStringLiteral("day.pdf"));
+    WriteAll(target, "last week's pages");
+    const QByteArray piece(1 << 20, 'p');
+    {
+        ralvo::platform::StreamingFileWriter writer(target);
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(writer.Write(piece));
+        const QStringList names = Names();
+        ASSERT_EQ(names.size(), 2) << names.join(u' ').toStdString();
+        const QString temporary = names.filter(QStringLiteral("day.pdf.")).value(0);
+        EXPECT_GE(QFileInfo(Path(temporary)).size(), 2 * piece.size()) << "the pieces are on disk already";
+        EXPECT_EQ(ReadAll(target), "last week's pages");
+        // Dropped without Commit(): the old file stays, nothing else remains.
+    }
+    EXPECT_EQ(ReadAll(target), "last week's pages");
+    EXPECT_EQ(Names(), QStringList{QStringLiteral("day.pdf")});
+
+    ralvo::platform::StreamingFileWriter writer(target);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(writer.Write(piece));
+    ASSERT_TRUE(writer.Write("end"));
+    EXPECT_TRUE(writer.Commit().ok);
+    EXPECT_EQ(ReadAll(target), piece + piece + piece + "end");
+    EXPECT_EQ(Names(), QStringList{QStringLiteral("day.pdf")});
+
+    // A target that cannot be written fails at once, before anything is made.
+    ralvo::platform::StreamingFileWriter refused(Path(QStringLiteral("missing/day.pdf")));
+    EXPECT_TRUE(refused.failed());
+    EXPECT_FALSE(refused.Write("x"));
+    EXPECT_EQ(refused.Commit().reason, QStringLiteral("フォルダがありません"));
+}
+
 TEST_F(FileWriterTest, StrayTemporaryFilesOfThatNameAreRemoved)
 {
     const QString target = Path(QStringLiteral("settings.json"));

@@ -172,6 +172,56 @@ TEST_F(SettingsStoreTest, FilesThatAreNotStoresAreKeptAsideUntouched)
     }
 }
 
+namespace {
+
+QByteArray StoreWithKeys(const QByteArray &keys)
+{
+    return "{\"format\": \"ralvo-settings\", \"version\": 1, \"keys\": {" + keys + "}}";
+}
+
+} // namespace
+
+// The store holds at most about ten times its file in memory (a few
+// megabytes at least): a file whose shape would need more (many thousands
+// of tiny keys) is damaged, read only up to that point; shapes within it
+// load.
+TEST_F(SettingsStoreTest, AStoreThatCannotBeHeldWithinTenTimesItsSizeIsDamaged)
+{
+    QByteArray tinyKeys;
+    for (int i = 0; i < 12000; ++i)
+        tinyKeys += (i ? ",\"\\\\K" : "\"\\\\K") + QByteArray::number(i) + "\":{\"a\":1}";
+    const QByteArray manyKeys = StoreWithKeys(tinyKeys);
+    QString why;
+    EXPECT_FALSE(SettingsStore::FromJson(manyKeys, &why));
+    EXPECT_EQ(why, QStringLiteral("設定が多すぎてメモリに収まりません"));
+    WriteAll(StorePath(), manyKeys);
+    SettingsStore tool = SettingsStore::Open(StorePath(), SettingsStore::Access::ReadOnly);
+    EXPECT_TRUE(tool.KeyPaths().isEmpty());
+    EXPECT_TRUE(tool.TakeProblemReport().contains(why));
+
+    // Long texts, many values of one key, a long array, deep nesting.
+    const QByteArray longText = "\"" + QByteArray(1 << 18, 'a') + "\"";
+    QByteArray values;
+    for (int i = 0; i < 2000; ++i)
+        values += (i ? ",\"v" : "\"v") + QByteArray::number(i) + "\":\"" + QByteArray(200, 'x') + "\"";
+    QByteArray longArray = "[1";
+    for (int i = 0; i < (1 << 17); ++i)
+        longArray += ",1";
+    longArray += "]";
+    const QByteArray deep = QByteArray(190, '[') + QByteArray(190, ']');
+    for (const QByteArray &keys : QByteArrayList{"\"\\\\K\":{\"t\":" + longText + "}", "\"\\\\K\":{" + values + "}",
+                                                 "\"\\\\K\":{\"a\":" + longArray + ",\"d\":" + deep + "}"}) {
+        const auto store = SettingsStore::FromJson(StoreWithKeys(keys), &why);
+        ASSERT_TRUE(store) << why.toStdString();
+        EXPECT_EQ(store->KeyPaths(), QStringList{QStringLiteral("\\K")});
+        EXPECT_EQ(SettingsStore::FromJson(store->ToJson())->ToJson(), store->ToJson());
+    }
+    const auto arrays = SettingsStore::FromJson(StoreWithKeys("\"\\\\K\":{\"a\":[1,2,{\"b\":[]}]}"));
+    ASSERT_TRUE(arrays);
+    EXPECT_EQ(arrays->OpenKeyForReading(QStringLiteral("\\K"))->Value(QStringLiteral("A"))->raw(),
+              QJsonValue(QJsonArray{1, 2, QJsonObject{{QStringLiteral("b"), QJsonArray()}}}));
+}
+
 TEST_F(SettingsStoreTest, ASecondDamagedFileGetsItsOwnName)
 {
     for (int round = 0; round < 2; ++round) {

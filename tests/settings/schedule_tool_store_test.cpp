@@ -3,6 +3,7 @@
 #include "platform/SettingsStore.h"
 #include "records/AppRecords.h"
 #include "support/CalcPrinters.h"
+#include "support/FileSystemNodes.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,6 +108,45 @@ TEST_F(ScheduleToolStore, ADamagedStoreIsToldAndLeftWhereItIs)
     EXPECT_TRUE(errors.contains(storePath)) << errors.toStdString();
     EXPECT_EQ(StoreBytes(), QByteArray("{ torn"));
     EXPECT_EQ(QDir(QFileInfo(storePath).path()).entryList(QDir::Files).size(), 1);
+}
+
+// Checking a prepared file with --settings must fail on a broken one.
+TEST_F(ScheduleToolStore, ASettingsFileThatCannotBeReadIsRefused)
+{
+    const QString torn = home.filePath(QStringLiteral("torn.json"));
+    QFile file(torn);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{ torn");
+    file.close();
+    EXPECT_TRUE(Run({QStringLiteral("--settings"), torn}, 2).isEmpty());
+    EXPECT_EQ(errors.count(u'\n'), 1) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(torn)) << errors.toStdString();
+
+    const QString fifo = home.filePath(QStringLiteral("fifo.json"));
+    ASSERT_TRUE(ralvo::test::MakeFifo(fifo));
+    EXPECT_TRUE(Run({QStringLiteral("--settings"), fifo}, 2).isEmpty());
+    EXPECT_EQ(errors.count(u'\n'), 1) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("通常のファイルではありません"))) << errors.toStdString();
+    EXPECT_EQ(ralvo::test::NodeType(fifo), S_IFIFO);
+}
+
+// -o never replaces what the tool reads: the user's store (read or not), the
+// --settings file, whether named directly or through a link.
+TEST_F(ScheduleToolStore, AnOutputOntoASettingsFileIsRefused)
+{
+    WriteUserStore(QStringLiteral("??様の予定表"));
+    const QByteArray before = StoreBytes();
+    const QString link = home.filePath(QStringLiteral("out.txt"));
+    ASSERT_TRUE(QFile::link(storePath, link));
+    for (const QStringList &extra :
+         {QStringList{QStringLiteral("-o"), storePath}, QStringList{QStringLiteral("-o"), link},
+          QStringList{QStringLiteral("--defaults"), QStringLiteral("-o"), link},
+          QStringList{QStringLiteral("--settings"), storePath, QStringLiteral("-o"), link}}) {
+        EXPECT_TRUE(Run(extra, 64).isEmpty()) << extra.join(u' ').toStdString();
+        EXPECT_EQ(errors.count(u'\n'), 1) << errors.toStdString();
+        EXPECT_EQ(StoreBytes(), before) << extra.join(u' ').toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 #endif

@@ -140,6 +140,12 @@ TEST(ScheduleCalendarEvents, UidsAreUniqueAndStableForTheSamePregnancy)
     for (std::size_t i = 0; i < events.size(); ++i)
         EXPECT_EQ(again.at(i).uid, events.at(i).uid) << i;
 
+    // The same name as printed, with control characters the page leaves out.
+    const std::vector<CalendarEvent> controls = EventsOf(WorkedExample(), QStringLiteral("サン\x01プル\u0085\x7f\t"));
+    ASSERT_EQ(controls.size(), events.size());
+    for (std::size_t i = 0; i < events.size(); ++i)
+        EXPECT_EQ(controls.at(i).uid, events.at(i).uid) << i;
+
     // Another mother or another due date: none of the UIDs.
     for (const auto &other : {EventsOf(WorkedExample(), QStringLiteral("別の人")),
                               EventsOf(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "2"))}) {
@@ -250,6 +256,40 @@ TEST(ScheduleCalendarFile, RefusesInputsAndYearsACalendarCannotHold)
     EXPECT_EQ(resultOf(MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1", "2147483647")),
               CalendarFileResult::OutOfRange);
     EXPECT_EQ(resultOf(MakeInput(CalculationBasis::UltrasoundDueDate, "1", "10", "7")), CalendarFileResult::Made);
+}
+
+// Each event's days as the file writes them, four-digit years included:
+// the years around 3000, past which libical's date type writes zeros, and
+// the last one a calendar can hold.
+TEST(EncodeCalendar, WritesEveryDayOfTheYearsOneTo9999)
+{
+    const auto digits = [](const CalendarDate &date) {
+        return QStringLiteral("%1%2%3")
+            .arg(date.year, 4, 10, QLatin1Char('0'))
+            .arg(date.month, 2, 10, QLatin1Char('0'))
+            .arg(date.day, 2, 10, QLatin1Char('0'))
+            .toLatin1();
+    };
+    for (const CalculationInput &input : {MakeInput(CalculationBasis::UltrasoundDueDate, "2999", "6", "1"),
+                                          MakeInput(CalculationBasis::UltrasoundDueDate, "3000", "12", "31"),
+                                          MakeInput(CalculationBasis::LastMenstrualPeriod, "3001", "1", "1"),
+                                          MakeInput(CalculationBasis::UltrasoundDueDate, "9999", "12", "3"),
+                                          MakeInput(CalculationBasis::UltrasoundDueDate, "1", "10", "7")}) {
+        const CalendarFile file =
+            ScheduleCalendarFile(input, QString(), ScheduleSettings(), DefaultNoticeTable(), Stamp);
+        ASSERT_EQ(file.result, CalendarFileResult::Made) << input.year.toStdString();
+        EXPECT_FALSE(file.bytes.contains("00000000")) << input.year.toStdString();
+        QByteArray expected;
+        for (const CalendarEvent &event : EventsOf(input, QString()))
+            expected +=
+                "DTSTART;VALUE=DATE:" + digits(event.start) + "\r\nDTEND;VALUE=DATE:" + digits(event.end) + "\r\n";
+        QByteArray written;
+        for (const QByteArray &line : file.bytes.split('\n')) {
+            if (line.startsWith("DTSTART") || line.startsWith("DTEND"))
+                written += line + '\n';
+        }
+        EXPECT_EQ(written.toStdString(), expected.toStdString()) << input.year.toStdString();
+    }
 }
 
 TEST(EncodeCalendar, FoldedUtf8LinesWithCrLfAndTextThatReadsBack)
