@@ -27,7 +27,7 @@ declare -A allowed=(
     [print/ui]="print kikanmei settings calc pictures platform platform/qt"
     [textout/ui]="textout settings calc platform platform/qt"
     [app/cli]="print textout kikanmei settings calc pictures platform"
-    [app/ui]="settings/ui kikanmei/ui print/ui textout/ui platform/qt print textout kikanmei settings calc pictures platform"
+    [app/ui]="app/cli settings/ui kikanmei/ui print/ui textout/ui platform/qt print textout kikanmei settings calc pictures platform"
     [app]="app/ui"
 )
 logic="platform pictures calc settings kikanmei print textout app/cli"
