@@ -112,6 +112,13 @@ bool AddDays(CalendarDate &date, qint64 days)
     return true;
 }
 
+std::optional<CalendarDate> MovedBy(CalendarDate date, qint64 days)
+{
+    if (!AddDays(date, days))
+        return std::nullopt;
+    return date;
+}
+
 qint64 DaysBetween(const CalendarDate &earlier, const CalendarDate &later, platform::Messages &messages)
 {
     if (std::tie(earlier.year, earlier.month, earlier.day) >= std::tie(later.year, later.month, later.day)) {

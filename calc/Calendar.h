@@ -59,6 +59,9 @@ bool IsNormalized(const CalendarDate &date);
 // fit 32 bits.
 bool AddDays(CalendarDate &date, qint64 days);
 
+// The date moved as AddDays moves it; none where AddDays refuses.
+std::optional<CalendarDate> MovedBy(CalendarDate date, qint64 days);
+
 // Days from `earlier` to `later`. Unless `earlier` is strictly before `later`
 // (compared as year, month, day triples; equal dates count as out of order),
 // shows "日付の前後関係を確認して下さい。" through `messages` and returns 0.

@@ -2,17 +2,6 @@
 
 namespace ralvo {
 
-namespace {
-
-std::optional<CalendarDate> Moved(CalendarDate date, qint64 days)
-{
-    if (!AddDays(date, days))
-        return std::nullopt;
-    return date;
-}
-
-} // namespace
-
 qint64 PregnancyMonth(const GestationalAge &age)
 {
     const qint64 weeks = age.Weeks();
@@ -56,9 +45,9 @@ QString TodayLineText(const GestationalAge &age)
 
 std::optional<DueDateMilestones> MilestonesOf(const CalendarDate &dueDate, bool multiple)
 {
-    const auto start = Moved(dueDate, 37 * 7 - DaysToDueDate);
-    const auto end = Moved(dueDate, 41 * 7 + 6 - DaysToDueDate);
-    const auto leave = Moved(dueDate, multiple ? -97 : -41);
+    const auto start = MovedBy(dueDate, 37 * 7 - DaysToDueDate);
+    const auto end = MovedBy(dueDate, 41 * 7 + 6 - DaysToDueDate);
+    const auto leave = MovedBy(dueDate, multiple ? -97 : -41);
     if (!start || !end || !leave)
         return std::nullopt;
     return DueDateMilestones{*start, *end, *leave};

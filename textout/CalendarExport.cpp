@@ -120,6 +120,42 @@ std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule 
     return events;
 }
 
+std::optional<std::vector<CalendarEvent>> PregnancyCalendarEvents(const CalendarDate &dueDate,
+                                                                  const QString &motherName,
+                                                                  const PregnancyEventChoice &choice)
+{
+    std::vector<CalendarEvent> events;
+    const auto add = [&](const QString &key, const QString &summary, const QString &description, const DateSpan &days) {
+        const std::optional<CalendarDate> end = DayAfter(days.last);
+        if (!InCalendarRange(days.first) || !end)
+            return false;
+        events.push_back(CalendarEvent{EventUid(motherName, dueDate, key), summary, description, days.first, *end});
+        return true;
+    };
+    if (!choice.checkupWeeks.empty()) {
+        const auto checkups = CheckupsOf(dueDate, choice.checkupWeeks);
+        if (!checkups)
+            return std::nullopt;
+        for (const Checkup &checkup : *checkups) {
+            if (!add(QStringLiteral("checkup%1").arg(checkup.week, 2, 10, QLatin1Char('0')),
+                     QStringLiteral("第%1回 妊婦健診（妊娠%2週）").arg(checkup.number).arg(checkup.week), QString(),
+                     checkup.days))
+                return std::nullopt;
+        }
+    }
+    if (choice.inuNoHi) {
+        const auto days = FifthMonthInuNoHi(dueDate);
+        if (!days)
+            return std::nullopt;
+        for (std::size_t i = 0; i < days->size(); ++i) {
+            if (!add(QStringLiteral("inu%1").arg(i + 1), QStringLiteral("戌の日（帯祝い）"),
+                     i == 0 ? QStringLiteral("最初の戌の日") : QString(), DateSpan{days->at(i), days->at(i)}))
+                return std::nullopt;
+        }
+    }
+    return events;
+}
+
 QByteArray EncodeCalendar(const QString &calendarName, const std::vector<CalendarEvent> &events, const QDateTime &stamp)
 {
     std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
@@ -159,15 +195,19 @@ QByteArray EncodeCalendar(const QString &calendarName, const std::vector<Calenda
 }
 
 CalendarFile ScheduleCalendarFile(const CalculationInput &input, const QString &motherName,
-                                  const ScheduleSettings &settings, const NoticeTable &notices, const QDateTime &stamp)
+                                  const ScheduleSettings &settings, const NoticeTable &notices, const QDateTime &stamp,
+                                  const PregnancyEventChoice &choice)
 {
     CalendarFile file;
     const std::optional<Schedule> schedule = BuildSchedule(input, motherName, settings, FirstScheduleWeek);
     if (!schedule)
         return file;
     file.title = schedule->title;
-    const auto events = ScheduleCalendarEvents(*schedule, motherName, settings, notices);
-    if (!events) {
+    auto events = ScheduleCalendarEvents(*schedule, motherName, settings, notices);
+    const auto pregnancyEvents = PregnancyCalendarEvents(schedule->dates.dueDate, motherName, choice);
+    if (events && pregnancyEvents)
+        events->insert(events->end(), pregnancyEvents->begin(), pregnancyEvents->end());
+    if (!events || !pregnancyEvents) {
         file.result = CalendarFileResult::OutOfRange;
         return file;
     }

@@ -1,14 +1,16 @@
 #pragma once
 
 // The schedule as an iCalendar file (RFC 5545) for a phone's or a desktop's
-// calendar: one all-day event per pregnancy week 4 to 43, the due date, and
-// the full-term window. The file is written by libical.
+// calendar: one all-day event per pregnancy week 4 to 43, the due date, the
+// full-term window, and (unless left out) the check-ups and the 戌の日 of the
+// fifth month. The file is written by libical.
 //
 // Each event's UID is a hash of the mother's name, the due date and the
 // event, so exporting the same pregnancy again gives the same UIDs and a
 // calendar that imports the file again updates its events instead of
 // adding a second set. Changed labels or notices update the texts.
 
+#include "calc/PregnancyCalendar.h"
 #include "calc/Schedule.h"
 #include "platform/Platform.h"
 #include "settings/ScheduleSettings.h"
@@ -50,6 +52,22 @@ std::optional<std::vector<CalendarEvent>> ScheduleCalendarEvents(const Schedule 
                                                                  const ScheduleSettings &settings,
                                                                  const NoticeTable &notices);
 
+// Which events of the pregnancy's calendar join the schedule's.
+struct PregnancyEventChoice
+{
+    std::vector<int> checkupWeeks = StandardCheckupWeeks(); // a plan, or empty for no check-ups
+    bool inuNoHi = true;                                    // the 戌の日 of the fifth month
+};
+
+// The chosen events of a pregnancy due on `dueDate`, UIDs made as those of
+// the schedule's events: one per check-up over its week ("第1回 妊婦健診
+// （妊娠8週）"), then one per 戌の日 of the fifth month ("戌の日（帯祝い）",
+// the first described "最初の戌の日"). None when a day lies outside the
+// years iCalendar can hold, or the weeks are neither a plan nor empty.
+std::optional<std::vector<CalendarEvent>> PregnancyCalendarEvents(const CalendarDate &dueDate,
+                                                                  const QString &motherName,
+                                                                  const PregnancyEventChoice &choice);
+
 // The calendar file: VCALENDAR named after `calendarName`, the events with
 // DTSTAMP `stamp` (taken as UTC), CR LF line ends and long lines folded,
 // UTF-8 throughout.
@@ -69,9 +87,11 @@ struct CalendarFile
     QByteArray bytes;
 };
 
-// The whole file for an input, as the command line and the menu write it.
+// The whole file for an input, as the command line and the menu write it:
+// the schedule's events, then the chosen ones of the pregnancy's calendar.
 CalendarFile ScheduleCalendarFile(const CalculationInput &input, const QString &motherName,
-                                  const ScheduleSettings &settings, const NoticeTable &notices, const QDateTime &stamp);
+                                  const ScheduleSettings &settings, const NoticeTable &notices, const QDateTime &stamp,
+                                  const PregnancyEventChoice &choice = {});
 
 // "iCalendarファイル (*.ics)" in the file dialogs' filter form.
 QString CalendarFileFilter();

@@ -1,14 +1,19 @@
 // The "dates" subcommand: every date of a pregnancy as data, as labelled
-// lines or as one JSON object, and where it stands on a given day.
+// lines or as one JSON object, and where it stands on a given day; the
+// check-ups, the 戌の日 of the fifth month, and with the birth date the leave
+// around it.
 
+#include "app/cli/PregnancyCalendarOptions.h"
 #include "app/cli/ScheduleOptions.h"
 #include "app/cli/Subcommands.h"
 
 #include "calc/Gestation.h"
+#include "calc/PregnancyCalendar.h"
 #include "calc/Wareki.h"
 #include "platform/ShiftJis.h"
 
 #include <QDate>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -23,6 +28,7 @@ const QString OnOption = QStringLiteral("on");
 const QString MultipleOption = QStringLiteral("multiple");
 const QString JsonOption = QStringLiteral("json");
 const QString OutputOption = QStringLiteral("o");
+const QString BornOption = QStringLiteral("born");
 
 void AddDatesOptions(QCommandLineParser &parser)
 {
@@ -30,9 +36,11 @@ void AddDatesOptions(QCommandLineParser &parser)
     parser.addOptions({
         {OnOption, QStringLiteral("妊娠週数を数える日"), QStringLiteral("YYYY-MM-DD")},
         {MultipleOption, QStringLiteral("多胎妊娠")},
+        {BornOption, QStringLiteral("出産日"), QStringLiteral("YYYY-MM-DD")},
         {JsonOption, QStringLiteral("JSON で書き出す")},
         {OutputOption, QStringLiteral("出力ファイル"), QStringLiteral("FILE")},
     });
+    AddCheckupsOption(parser);
 }
 
 // "2024-10-07"; a year outside 0 to 9999 with its sign and at least four
@@ -69,6 +77,9 @@ struct DatesReport
     GestationalAge age;
     DueDateMilestones milestones;
     bool multiple = false;
+    std::vector<Checkup> checkups;
+    std::vector<CalendarDate> inuNoHi;
+    std::optional<BirthLeave> leave; // with --born
 };
 
 // The dates of the report under their JSON keys, in the order of the lines.
@@ -90,6 +101,36 @@ qint64 DaysToDue(const DatesReport &report)
     return report.age.DaysUntilDue();
 }
 
+// The pregnancy's calendar under its JSON keys, dates written by `text`
+// (ISO or the era calendar).
+void InsertPregnancyCalendar(QJsonObject &object, const DatesReport &report, QString (*text)(const CalendarDate &date))
+{
+    const auto span = [&](const DateSpan &days) {
+        return QJsonObject{{QStringLiteral("start"), text(days.first)}, {QStringLiteral("end"), text(days.last)}};
+    };
+    QJsonArray checkups;
+    for (const Checkup &checkup : report.checkups) {
+        QJsonObject visit = span(checkup.days);
+        visit.insert(QStringLiteral("number"), checkup.number);
+        visit.insert(QStringLiteral("week"), checkup.week);
+        checkups.append(visit);
+    }
+    object.insert(QStringLiteral("checkups"), checkups);
+    QJsonArray inuNoHi;
+    for (const CalendarDate &day : report.inuNoHi)
+        inuNoHi.append(text(day));
+    object.insert(QStringLiteral("inuNoHi"), inuNoHi);
+    if (!report.leave)
+        return;
+    const BirthLeave &leave = *report.leave;
+    object.insert(QStringLiteral("birth"), text(leave.birth));
+    object.insert(QStringLiteral("postnatalLeaveStart"), text(leave.postnatalLeave.first));
+    object.insert(QStringLiteral("postnatalLeaveEnd"), text(leave.postnatalLeave.last));
+    object.insert(QStringLiteral("childcareLeaveStart"), text(leave.childcareLeave.first));
+    object.insert(QStringLiteral("childcareLeaveEnd"), text(leave.childcareLeave.last));
+    object.insert(QStringLiteral("maternityAllowance"), span(leave.maternityAllowance));
+}
+
 QByteArray JsonOf(const DatesReport &report)
 {
     QJsonObject object;
@@ -98,6 +139,8 @@ QByteArray JsonOf(const DatesReport &report)
         object.insert(key, IsoDate(date));
         wareki.insert(key, WarekiDateText(date));
     }
+    InsertPregnancyCalendar(object, report, IsoDate);
+    InsertPregnancyCalendar(wareki, report, WarekiDateText);
     object.insert(QStringLiteral("gestationalAge"), QJsonObject{{QStringLiteral("weeks"), report.age.Weeks()},
                                                                 {QStringLiteral("days"), report.age.DayOfWeek()},
                                                                 {QStringLiteral("totalDays"), report.age.days}});
@@ -116,8 +159,14 @@ QByteArray TextOf(const DatesReport &report, platform::Messages &messages)
             text += u"　" + WarekiDateText(date);
         return text;
     };
+    const auto spanText = [&](const DateSpan &days) {
+        QString text = FormatDateCompact(days.first, messages) + u"～" + FormatDateCompact(days.last, messages);
+        if (WarekiYearOf(days.first))
+            text += u"　" + WarekiDateText(days.first) + u"～" + WarekiDateText(days.last);
+        return text;
+    };
     const DueDateMilestones &m = report.milestones;
-    const std::vector<std::pair<QString, QString>> rows{
+    std::vector<std::pair<QString, QString>> rows{
         {QStringLiteral("出産予定日"), dateText(report.dates.dueDate)},
         {QStringLiteral("推定排卵日"), dateText(report.dates.ovulationDate)},
         {QStringLiteral("推定着床日"), dateText(report.dates.implantationDate)},
@@ -129,16 +178,35 @@ QByteArray TextOf(const DatesReport &report, platform::Messages &messages)
         {QStringLiteral("妊娠期"), TrimesterName(TrimesterOf(report.age))},
         {QStringLiteral("正期産の始まり"), dateText(m.fullTermStart)},
         {QStringLiteral("正期産の終わり"), dateText(m.fullTermEnd)},
-        {report.multiple ? QStringLiteral("産前休業（多胎）") : QStringLiteral("産前休業"),
-         dateText(m.maternityLeaveStart) + u"から"},
     };
+    QString prenatalLeave = dateText(m.maternityLeaveStart) + u"から";
+    if (report.leave && report.leave->prenatalLeave)
+        prenatalLeave = spanText(*report.leave->prenatalLeave);
+    else if (report.leave)
+        prenatalLeave = QStringLiteral("なし（出産が産前休業の始まりより前）");
+    rows.emplace_back(report.multiple ? QStringLiteral("産前休業（多胎）") : QStringLiteral("産前休業"), prenatalLeave);
+    if (report.leave) {
+        const BirthLeave &leave = *report.leave;
+        rows.emplace_back(QStringLiteral("出産日"), dateText(leave.birth));
+        rows.emplace_back(QStringLiteral("産後休業"), spanText(leave.postnatalLeave));
+        rows.emplace_back(QStringLiteral("育児休業"), spanText(leave.childcareLeave));
+        rows.emplace_back(QStringLiteral("出産手当金"), spanText(leave.maternityAllowance));
+    }
+    for (const Checkup &checkup : report.checkups)
+        rows.emplace_back(QStringLiteral("第%1回妊婦健診").arg(checkup.number),
+                          QStringLiteral("妊娠%1週　").arg(checkup.week) + spanText(checkup.days));
+    for (const CalendarDate &day : report.inuNoHi)
+        rows.emplace_back(QStringLiteral("戌の日"),
+                          dateText(day)
+                              + (day == report.inuNoHi.front() ? QStringLiteral("（最初の戌の日）") : QString()));
     int width = 0;
     for (const auto &row : rows)
         width = std::max(width, platform::ShiftJisWidth(row.first));
     QString text;
     for (const auto &[label, value] : rows) {
-        const int blanks = (width - platform::ShiftJisWidth(label)) / 2;
-        text += label + QString(blanks, u'　') + u"：" + value + u'\n';
+        // Full-width blanks, and a half-width one for a label of odd width.
+        const int blanks = width - platform::ShiftJisWidth(label);
+        text += label + QString(blanks / 2, u'　') + QString(blanks % 2, u' ') + u"：" + value + u'\n';
     }
     return text.toUtf8();
 }
@@ -151,10 +219,21 @@ int RunDates(const QCommandLineParser &parser, Console &console)
     if (const QString *error = std::get_if<QString>(&read))
         return badUsage(*error);
     const CalculationInput &input = std::get<CalculationInput>(read);
-    for (const QString &single : {OnOption, OutputOption}) {
+    for (const QString &single : {OnOption, OutputOption, BornOption}) {
         if (parser.values(single).size() > 1)
             return badUsage(QStringLiteral("-%1%2 が二度以上指定されています。")
                                 .arg(single.size() > 1 ? QStringLiteral("-") : QString(), single));
+    }
+
+    const auto checkupWeeks = ReadCheckupWeeks(parser);
+    if (const QString *error = std::get_if<QString>(&checkupWeeks))
+        return badUsage(*error);
+    std::optional<CalendarDate> born;
+    if (parser.isSet(BornOption)) {
+        born = ParseIsoDate(parser.value(BornOption));
+        if (!born)
+            return badUsage(QStringLiteral("--born には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
+                            + parser.value(BornOption));
     }
 
     DatesReport report;
@@ -176,13 +255,27 @@ int RunDates(const QCommandLineParser &parser, Console &console)
     const std::optional<DueDateMilestones> milestones =
         dates ? MilestonesOf(dates->dueDate, report.multiple) : std::nullopt;
     const std::optional<GestationalAge> age = dates ? GestationalAgeOn(dates->dueDate, report.on) : std::nullopt;
-    if (!milestones || !age) {
+    const auto checkups = dates ? CheckupsOf(dates->dueDate, std::get<std::vector<int>>(checkupWeeks)) : std::nullopt;
+    const auto inuNoHi = dates ? FifthMonthInuNoHi(dates->dueDate) : std::nullopt;
+    if (!milestones || !age || !checkups || !inuNoHi) {
         console.Error(InputRefusalMessage(input));
         return ExitInputRefused;
     }
     report.dates = *dates;
     report.milestones = *milestones;
     report.age = *age;
+    report.checkups = *checkups;
+    report.inuNoHi = *inuNoHi;
+    if (born) {
+        report.leave = BirthLeaveOf(dates->dueDate, *born, report.multiple);
+        if (!report.leave) {
+            const std::optional<DateSpan> range = BirthDateRange(dates->dueDate);
+            console.Error(range ? QStringLiteral("出産日は妊娠12週1日 (%1) から43週6日 (%2) までの日付にして下さい: %3")
+                                      .arg(IsoDate(range->first), IsoDate(range->last), IsoDate(*born))
+                                : InputRefusalMessage(input));
+            return ExitInputRefused;
+        }
+    }
 
     ConsoleMessages messages(console);
     const QByteArray bytes = parser.isSet(JsonOption) ? JsonOf(report) : TextOf(report, messages);
@@ -196,14 +289,20 @@ Subcommand DatesSubcommand()
     return Subcommand{
         QStringLiteral("dates"),
         QStringLiteral("  ralvo-schedule dates --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-                       "                       --cycle TEXT [--on YYYY-MM-DD] [--multiple] [--json] [-o FILE]\n"),
+                       "                       --cycle TEXT [--on YYYY-MM-DD] [--multiple] [--born YYYY-MM-DD]\n"
+                       "                       [--checkups LIST] [--json] [-o FILE]\n"),
         InputOptionsUsage()
             + QStringLiteral("  --on YYYY-MM-DD      妊娠週数を数える日 (既定は今日)\n"
-                             "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前からにします\n"
-                             "                       (単胎は41日前から)\n"
-                             "  --json               UTF-8 の JSON で書き出します (日付は 2024-10-07 の形、\n"
+                             "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前から (単胎は41日前\n"
+                             "                       から)、出産手当金を出産日までの98日分 (単胎は42日分) にします\n"
+                             "  --born YYYY-MM-DD    出産日 (妊娠12週1日から43週6日まで): 産後休業、育児休業\n"
+                             "                       (子の1歳の誕生日の前日まで) と出産手当金の期間も書き出します\n")
+            + CheckupsOptionUsage()
+            + QStringLiteral("  --json               UTF-8 の JSON で書き出します (日付は 2024-10-07 の形、\n"
                              "                       和暦は wareki の中)\n"
-                             "  -o FILE              標準出力の代わりに FILE へ書き出します\n"),
+                             "  -o FILE              標準出力の代わりに FILE へ書き出します\n"
+                             "  (dates は妊婦健診をその週の期間で、戌の日を妊娠5か月 (16週0日から19週6日) の\n"
+                             "   戌の日で書き出します)\n"),
         AddDatesOptions,
         RunDates,
     };

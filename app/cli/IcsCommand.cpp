@@ -1,6 +1,7 @@
 // The "ics" subcommand: the schedule as an iCalendar file for a calendar
 // application.
 
+#include "app/cli/PregnancyCalendarOptions.h"
 #include "app/cli/ScheduleOptions.h"
 #include "app/cli/Subcommands.h"
 
@@ -14,14 +15,18 @@ namespace {
 
 int RunIcs(const QCommandLineParser &parser, Console &console)
 {
+    const auto choice = ReadCalendarEventOptions(parser);
+    if (const QString *error = std::get_if<QString>(&choice))
+        return UsageError(console, *error);
     ConsoleMessages messages(console);
     const auto run = ReadScheduleRun(parser, console, messages);
     if (const int *status = std::get_if<int>(&run))
         return *status;
     const auto &[schedule, records] = std::get<ScheduleRun>(run);
 
-    const CalendarFile file = ScheduleCalendarFile(schedule.input, schedule.motherName, records.settings,
-                                                   records.notices, QDateTime::currentDateTimeUtc());
+    const CalendarFile file =
+        ScheduleCalendarFile(schedule.input, schedule.motherName, records.settings, records.notices,
+                             QDateTime::currentDateTimeUtc(), std::get<PregnancyEventChoice>(choice));
     switch (file.result) {
     case CalendarFileResult::InputFailure:
         console.Error(InputRefusalMessage(schedule.input));
@@ -43,12 +48,18 @@ Subcommand IcsSubcommand()
         QStringLiteral("ics"),
         QStringLiteral("  ralvo-schedule ics --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
                        "                     --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
-                       "                     [--defaults | --settings FILE] [-o FILE.ics]\n"),
-        ScheduleOptionsUsage()
+                       "                     [--defaults | --settings FILE] [--checkups LIST | --no-checkups]\n"
+                       "                     [--no-inu] [-o FILE.ics]\n"),
+        ScheduleOptionsUsage() + CalendarEventOptionsUsage()
             + QStringLiteral("  (ics は iCalendar (RFC 5545) のファイルを書き出します: 妊娠4週から43週までの週ごと\n"
-                             "   の終日の予定 (週の見出しとお知らせ)、出産予定日、正期産 (37週から41週)。同じ\n"
-                             "   名前と出産予定日からは同じ UID になるので、読み込み直すと予定が更新されます)\n"),
-        [](QCommandLineParser &parser) { AddScheduleOptions(parser); },
+                             "   の終日の予定 (週の見出しとお知らせ)、出産予定日、正期産 (37週から41週)、妊婦健診\n"
+                             "   (その週の終日、「第1回 妊婦健診（妊娠8週）」)、妊娠5か月 (16週0日から19週6日)\n"
+                             "   の戌の日 (「戌の日（帯祝い）」、最初の日に「最初の戌の日」)。同じ名前と出産予定日\n"
+                             "   からは同じ UID になるので、読み込み直すと予定が更新されます)\n"),
+        [](QCommandLineParser &parser) {
+            AddScheduleOptions(parser);
+            AddCalendarEventOptions(parser);
+        },
         RunIcs,
     };
 }

@@ -1,5 +1,5 @@
-# Bash completion for ralvo-schedule: subcommands, their options, and the
-# values of --basis and --paper. Installed where bash-completion looks
+# Bash completion for ralvo-schedule: subcommands, their options, the values
+# of --basis and --paper, and the standard check-up plan for --checkups. Installed where bash-completion looks
 # (share/bash-completion/completions/ralvo-schedule).
 
 _ralvo_schedule()
@@ -20,14 +20,15 @@ _ralvo_schedule()
         --paper) COMPREPLY=($(compgen -W "a4 b5" -- "$cur")); return ;;
         --batch) COMPREPLY=($(compgen -f -X '!*.[cC][sS][vV]' -- "$cur") $(compgen -d -- "$cur")); return ;;
         --settings|-o) COMPREPLY=($(compgen -f -- "$cur")); return ;;
-        --year|--month|--day|--cycle|--name|--set|--dpi|--on) return ;;
+        --checkups) COMPREPLY=($(compgen -W "8,12,16,20,24,26,28,30,32,34,36,37,38,39" -- "$cur")); return ;;
+        --year|--month|--day|--cycle|--name|--set|--dpi|--on|--born) return ;;
     esac
     case ${COMP_WORDS[1]} in
         text) options="$common --utf8" ;;
         page) options="$common --paper --dpi --batch" ;;
         calendar) options="$common --paper --dpi --born --multiple --checkups" ;;
-        dates) options="$input --on --multiple --json -o --help" ;;
-        ics) options="$common" ;;
+        dates) options="$input --on --multiple --born --checkups --json -o --help" ;;
+        ics) options="$common --checkups --no-checkups --no-inu" ;;
         *) return ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

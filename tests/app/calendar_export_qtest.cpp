@@ -1,6 +1,7 @@
 // The calendar export from the main window's menu: the item shows where the
 // application wires it, the save dialog is answered through the platform
-// seam, and the written file holds the schedule's days.
+// seam, and the written file holds the schedule's days, the check-ups and
+// the 戌の日.
 
 #include "app/ui/Application.h"
 #include "app/ui/CalendarExportCommand.h"
@@ -115,8 +116,12 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const auto days = EventDays(file.readAll());
-        QCOMPARE(days.size(), std::size_t(42));
+        // The week table's 42 events, the 14 check-ups, and the 戌の日 under one summary.
+        QCOMPARE(days.size(), std::size_t(42 + 14 + 1));
         using Days = std::pair<QDate, QDate>;
+        QCOMPARE(days.at(QStringLiteral("第1回 妊婦健診（妊娠8週）")), Days(QDate(2024, 2, 26), QDate(2024, 3, 4)));
+        QCOMPARE(days.at(QStringLiteral("第14回 妊婦健診（妊娠39週）")), Days(QDate(2024, 9, 30), QDate(2024, 10, 7)));
+        QVERIFY(days.count(QStringLiteral("戌の日（帯祝い）")));
         QCOMPARE(days.at(QStringLiteral("妊娠 4週 【第 2か月】")), Days(QDate(2024, 1, 29), QDate(2024, 2, 5)));
         QCOMPARE(days.at(QStringLiteral("妊娠43週")), Days(QDate(2024, 10, 28), QDate(2024, 11, 4)));
         QCOMPARE(days.at(QStringLiteral("出産予定日")), Days(QDate(2024, 10, 7), QDate(2024, 10, 8)));

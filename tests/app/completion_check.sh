@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The bash completion of ralvo-schedule offers the subcommands, each one's
-# options and the values of --basis and --paper.
+# options, the values of --basis and --paper and the standard check-up plan.
 set -u
 source "$1"
 failed=0
@@ -27,4 +27,9 @@ expect "ralvo-schedule page --b" "--basis --batch"
 expect "ralvo-schedule dates --m" "--month --multiple"
 expect "ralvo-schedule text --u" "--utf8"
 expect "ralvo-schedule dates --year " ""
+expect "ralvo-schedule dates --b" "--basis --born"
+expect "ralvo-schedule dates --born " ""
+expect "ralvo-schedule ics --no" "--no-checkups --no-inu"
+expect "ralvo-schedule ics --checkups " "8,12,16,20,24,26,28,30,32,34,36,37,38,39"
+expect "ralvo-schedule dates --ch" "--checkups"
 exit $failed

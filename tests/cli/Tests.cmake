@@ -147,6 +147,48 @@ ralvo_cli_test(dates_bad_input ARGS dates --basis 0 --year 2024 --month 13 --day
     STATUS 2 STDERR_LINES 1)
 ralvo_cli_test(dates_bad_on ARGS dates ${lmp} --on 2024-02-30 STATUS 64 STDERR_CONTAINS --on)
 
+# The check-ups, the 戌の日 of the fifth month and the leave around the birth.
+set(due2026 --basis 2 --year 2026 --month 1 --day 15 --cycle 28 --on 2025-10-01)
+ralvo_cli_test(dates_pregnancy_calendar ARGS dates ${due2026} --born 2026-01-20 --json
+    JSON checkups.0.number=1 checkups.0.week=8 checkups.0.start=2025-06-05 checkups.0.end=2025-06-11
+         checkups.13.number=14 checkups.13.week=39 checkups.13.start=2026-01-08 checkups.13.end=2026-01-14
+         inuNoHi.0=2025-08-09 inuNoHi.1=2025-08-21
+         birth=2026-01-20 postnatalLeaveStart=2026-01-21 postnatalLeaveEnd=2026-03-17
+         childcareLeaveStart=2026-03-18 childcareLeaveEnd=2027-01-19
+         maternityAllowance.start=2025-12-05 maternityAllowance.end=2026-03-17
+         wareki.birth=令和8年1月20日 wareki.childcareLeaveEnd=令和9年1月19日
+         wareki.maternityAllowance.start=令和7年12月5日 wareki.inuNoHi.0=令和7年8月9日
+         wareki.checkups.0.start=令和7年6月5日)
+ralvo_cli_test(dates_born_on_29_february ARGS dates --basis 2 --year 2024 --month 3 --day 20 --cycle 28
+    --born 2024-02-29 --json
+    JSON childcareLeaveEnd=2025-02-28 postnatalLeaveEnd=2024-04-25 maternityAllowance.start=2024-01-19)
+ralvo_cli_test(dates_born_multiple_before_due ARGS dates ${due2026} --born 2026-01-10 --multiple --json
+    JSON maternityAllowance.start=2025-10-05 maternityAllowance.end=2026-03-07 childcareLeaveEnd=2027-01-09)
+ralvo_cli_test(dates_born_childcare_end ARGS dates --basis 2 --year 2025 --month 10 --day 15 --cycle 28
+    --born 2025-10-15 --json JSON childcareLeaveEnd=2026-10-14)
+ralvo_cli_test(dates_own_checkups ARGS dates ${due2026} --checkups 10,20 --json
+    JSON checkups.1.number=2 checkups.1.week=20 checkups.1.start=2025-08-28)
+ralvo_cli_test(dates_pregnancy_calendar_lines ARGS dates ${due2026} --born 2026-01-20
+    STDOUT_CONTAINS "\n産後休業　　　：2026年1月21日（水曜日）～2026年3月17日（火曜日）　令和8年1月21日～令和8年3月17日\n"
+    STDERR_LINES 0)
+ralvo_cli_test(dates_checkup_lines ARGS dates ${due2026}
+    STDOUT_CONTAINS "\n第1回妊婦健診 ：妊娠8週　2025年6月5日（木曜日）～2025年6月11日（水曜日）")
+ralvo_cli_test(dates_first_inu_line ARGS dates ${due2026}
+    STDOUT_CONTAINS "\n戌の日　　　　：2025年8月9日（土曜日）　令和7年8月9日（最初の戌の日）\n")
+ralvo_cli_test(dates_born_too_late ARGS dates ${due2026} --born 2026-02-12 STATUS 2 STDERR_LINES 1
+    STDERR_CONTAINS 2026-02-11)
+ralvo_cli_test(dates_born_too_early ARGS dates ${due2026} --born 2025-07-03 STATUS 2 STDERR_LINES 1)
+ralvo_cli_test(dates_bad_born ARGS dates ${due2026} --born 2026-1-20 STATUS 64 STDERR_CONTAINS --born)
+foreach(list "12,8" "8,8" "3,8" "8,44" "" "8,,12" "a")
+    string(MAKE_C_IDENTIFIER "${list}" id)
+    ralvo_cli_test(dates_bad_checkups_${id} ARGS dates ${due2026} "--checkups=${list}"
+        STATUS 64 STDERR_CONTAINS --checkups)
+endforeach()
+ralvo_cli_test(ics_checkups_and_no_checkups ARGS ics ${example} --defaults --checkups 8 --no-checkups
+    STATUS 64 STDERR_CONTAINS --no-checkups)
+ralvo_cli_test(ics_bad_checkups ARGS ics ${example} --defaults --checkups 8,40,41,44 STATUS 64
+    STDERR_CONTAINS --checkups)
+
 # page --batch: one page per good row, the bad row reported by its line.
 foreach(kind utf8 utf8-bom shift-jis)
     add_test(NAME cli_page_batch_${kind}
@@ -181,6 +223,8 @@ endif()
 ralvo_cli_test(ics_to_standard_output ARGS ics ${example} --defaults
     STDOUT_CONTAINS "SUMMARY:妊娠 8週 【第 3か月】\r\nDESCRIPTION:母子健康手帳を申請しましょう\r\n"
     STDERR_LINES 0)
+ralvo_cli_test(ics_first_inu_no_hi ARGS ics ${example} --defaults
+    STDOUT_CONTAINS "DTSTART;VALUE=DATE:20240428\r\nDTEND;VALUE=DATE:20240429\r\nSUMMARY:戌の日（帯祝い）\r\nDESCRIPTION:最初の戌の日\r\n")
 ralvo_cli_test(ics_bad_input ARGS ics --basis 0 --year 2024 --month x --day 1 --cycle 28
     STATUS 2 STDERR_LINES 1 STDERR_CONTAINS 整数)
 ralvo_cli_test(ics_year_beyond_four_digits ARGS ics --basis 2 --year 10000 --month 1 --day 1 --cycle 28

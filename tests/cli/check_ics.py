@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """The calendar file of ralvo-schedule, read by programs that share no code
 with it: the icalendar parser checks its structure and its days against the
-schedule the tool prints, and khal imports it into a scratch calendar twice
-(the second time with other labels), which must update the events, not add
-a second set.
+schedule the tool prints, the check-ups and the 戌の日 against the rules
+counted here, and khal imports it into a scratch calendar twice (the second
+time with other labels), which must update the events, not add a second set.
 
 Usage: check_ics.py TOOL WORKDIR. Exit 77 (skipped) when khal is missing.
 """
@@ -65,9 +65,16 @@ first = os.path.join(work, "first.ics")
 data = write_ics(first)
 check(all(line.endswith(b"\r") for line in data.split(b"\n")[:-1]), "a line does not end in CR LF")
 events = events_of(data)
-check(len(events) == 42, f"{len(events)} events")
+# The standard 14 check-ups over their weeks, and the 戌の日 (Julian Day
+# Number mod 12 = 9) from 16 weeks 0 days to 19 weeks 6 days.
+STANDARD_WEEKS = [8, 12, 16, 20, 24, 26, 28, 30, 32, 34, 36, 37, 38, 39]
+fifth_month = [due - datetime.timedelta(days=days) for days in range(168, 140, -1)]
+inu_days = [day for day in fifth_month if (day.toordinal() + 1721425) % 12 == 9]
+check(2 <= len(inu_days) <= 3, f"{len(inu_days)} 戌の日")
+TOTAL = 42 + len(STANDARD_WEEKS) + len(inu_days)
+check(len(events) == TOTAL, f"{len(events)} events")
 uids = [str(e["UID"]) for e in events]
-check(len(set(uids)) == 42, "UIDs repeat")
+check(len(set(uids)) == TOTAL, "UIDs repeat")
 by_summary = {}
 for event in events:
     start, end = event["DTSTART"].dt, event["DTEND"].dt
@@ -99,6 +106,27 @@ check(due_event is not None and due_event["DTSTART"].dt == due
 term = by_summary.get("正期産")
 check(term is not None and term["DTSTART"].dt == due - datetime.timedelta(days=21)
       and term["DTEND"].dt == due + datetime.timedelta(days=14), "the full-term event")
+
+def checkups_and_inu(events, weeks, inu):
+    """The check-up and 戌の日 events as (summary, start, end, description)."""
+    found = sorted((str(e["SUMMARY"]), e["DTSTART"].dt, e["DTEND"].dt, str(e.get("DESCRIPTION", "")))
+                   for e in events if "妊婦健診" in str(e["SUMMARY"]) or "戌の日" in str(e["SUMMARY"]))
+    wanted = []
+    for number, week in enumerate(weeks, 1):
+        start = due - datetime.timedelta(days=280 - 7 * week)
+        wanted.append((f"第{number}回 妊婦健診（妊娠{week}週）", start, start + datetime.timedelta(days=7), ""))
+    for i, day in enumerate(inu):
+        wanted.append(("戌の日（帯祝い）", day, day + datetime.timedelta(days=1), "最初の戌の日" if i == 0 else ""))
+    return found, sorted(wanted)
+
+
+found, wanted = checkups_and_inu(events, STANDARD_WEEKS, inu_days)
+check(found == wanted, f"check-ups and 戌の日:\n{found}\nwanted\n{wanted}")
+own_events = events_of(write_ics(os.path.join(work, "own.ics"), "--checkups", "10,20,30,40", "--no-inu"))
+found, wanted = checkups_and_inu(own_events, [10, 20, 30, 40], [])
+check(found == wanted and len(own_events) == 46, f"--checkups 10,20,30,40 --no-inu:\n{found}")
+check(len(events_of(write_ics(os.path.join(work, "none.ics"), "--no-checkups", "--no-inu"))) == 42,
+      "--no-checkups --no-inu")
 
 # The same pregnancy again, under other labels and the other term: the same UIDs.
 second = os.path.join(work, "second.ics")
@@ -161,14 +189,14 @@ def expected_lines(events):
 
 
 khal_run("import", "--batch", "-a", "scratch", first)
-check(len(os.listdir(calendar_dir)) == 42, f"{len(os.listdir(calendar_dir))} files after the first import")
+check(len(os.listdir(calendar_dir)) == TOTAL, f"{len(os.listdir(calendar_dir))} files after the first import")
 check(khal_events() == expected_lines(events), "khal lists other days:\n" + "\n".join(khal_events()))
 khal_run("import", "--batch", "-a", "scratch", second)
-check(len(os.listdir(calendar_dir)) == 42, f"{len(os.listdir(calendar_dir))} files after importing again")
+check(len(os.listdir(calendar_dir)) == TOTAL, f"{len(os.listdir(calendar_dir))} files after importing again")
 check(khal_events() == expected_lines(second_events),
       "khal did not update the events:\n" + "\n".join(khal_events()))
 
 if failures:
     sys.exit("\n".join(failures))
 shutil.rmtree(work)
-print("42 events parsed, imported and updated")
+print(f"{TOTAL} events parsed, imported and updated")

@@ -149,6 +149,84 @@ TEST(ScheduleCalendarEvents, UidsAreUniqueAndStableForTheSamePregnancy)
     }
 }
 
+TEST(PregnancyCalendarEvents, CheckupsOverTheirWeeksAndTheInuNoHiOfTheFifthMonth)
+{
+    const CalendarDate due{2026, 1, 15};
+    const auto events = PregnancyCalendarEvents(due, QStringLiteral("サンプル"), PregnancyEventChoice());
+    ASSERT_TRUE(events);
+    ASSERT_EQ(events->size(), 14u + 2);
+    const CalendarEvent &first = events->front();
+    EXPECT_EQ(first.summary, QStringLiteral("第1回 妊婦健診（妊娠8週）"));
+    EXPECT_EQ(first.description, QString());
+    EXPECT_EQ(first.start, Date(2025, 6, 5));
+    EXPECT_EQ(first.end, Date(2025, 6, 12)); // the day after the week's last
+    EXPECT_EQ(events->at(13).summary, QStringLiteral("第14回 妊婦健診（妊娠39週）"));
+    EXPECT_EQ(events->at(13).end, Date(2026, 1, 15));
+    for (std::size_t i = 14; i < 16; ++i)
+        EXPECT_EQ(events->at(i).summary, QStringLiteral("戌の日（帯祝い）"));
+    EXPECT_EQ(events->at(14).description, QStringLiteral("最初の戌の日"));
+    EXPECT_EQ(events->at(14).start, Date(2025, 8, 9));
+    EXPECT_EQ(events->at(14).end, Date(2025, 8, 10));
+    EXPECT_EQ(events->at(15).description, QString());
+    EXPECT_EQ(events->at(15).start, Date(2025, 8, 21));
+
+    // A clinic's own plan; either kind left out.
+    PregnancyEventChoice own;
+    own.checkupWeeks = {10, 20};
+    own.inuNoHi = false;
+    const auto ownEvents = PregnancyCalendarEvents(due, QString(), own);
+    ASSERT_TRUE(ownEvents);
+    ASSERT_EQ(ownEvents->size(), 2u);
+    EXPECT_EQ(ownEvents->at(1).summary, QStringLiteral("第2回 妊婦健診（妊娠20週）"));
+    EXPECT_EQ(ownEvents->at(1).start, Date(2025, 8, 28));
+    PregnancyEventChoice inuOnly;
+    inuOnly.checkupWeeks.clear();
+    EXPECT_EQ(PregnancyCalendarEvents(due, QStringLiteral("サンプル"), inuOnly).value().size(), 2u);
+    own.checkupWeeks = {20, 10};
+    EXPECT_FALSE(PregnancyCalendarEvents(due, QString(), own));
+    // The years a calendar file holds bound these days too.
+    EXPECT_FALSE(PregnancyCalendarEvents(Date(1, 7, 1), QString(), PregnancyEventChoice()));
+    EXPECT_TRUE(PregnancyCalendarEvents(Date(1, 7, 1), QString(), inuOnly));
+}
+
+TEST(PregnancyCalendarEvents, UidsAreStableAndApartFromTheSchedulesEvents)
+{
+    const auto schedule = EventsOf(WorkedExample());
+    const auto events = PregnancyCalendarEvents(Date(2024, 10, 7), QStringLiteral("サンプル"), PregnancyEventChoice());
+    ASSERT_TRUE(events);
+    QSet<QString> uids;
+    for (const auto *list : {&schedule, &*events}) {
+        for (const CalendarEvent &event : *list)
+            uids.insert(event.uid);
+    }
+    EXPECT_EQ(uids.size(), qsizetype(schedule.size() + events->size()));
+
+    // The same visit week keeps its UID in another plan, whatever its number.
+    PregnancyEventChoice own;
+    own.checkupWeeks = {12, 16};
+    const auto again = PregnancyCalendarEvents(Date(2024, 10, 7), QStringLiteral("サンプル"), own);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->at(0).uid, events->at(1).uid);
+    EXPECT_EQ(again->at(0).summary, QStringLiteral("第1回 妊婦健診（妊娠12週）"));
+    EXPECT_EQ(again->at(2).uid, events->at(14).uid); // the first 戌の日
+    const auto otherMother = PregnancyCalendarEvents(Date(2024, 10, 7), QStringLiteral("別の人"), own);
+    EXPECT_FALSE(uids.contains(otherMother.value().at(0).uid));
+
+    // The file holds them after the schedule's, or leaves them out.
+    const NoticeTable notices = DefaultNoticeTable();
+    PregnancyEventChoice none;
+    none.checkupWeeks.clear();
+    none.inuNoHi = false;
+    const std::map<QString, ReadEvent> read = ReadBack(
+        ScheduleCalendarFile(WorkedExample(), QStringLiteral("サンプル"), ScheduleSettings(), notices, Stamp, own)
+            .bytes);
+    EXPECT_EQ(read.size(), 42u + 2 + 2);
+    EXPECT_EQ(read.at(again->at(2).uid).description, QStringLiteral("最初の戌の日"));
+    EXPECT_EQ(ReadBack(ScheduleCalendarFile(WorkedExample(), QString(), ScheduleSettings(), notices, Stamp, none).bytes)
+                  .size(),
+              42u);
+}
+
 TEST(ScheduleCalendarFile, RefusesInputsAndYearsACalendarCannotHold)
 {
     const NoticeTable notices = DefaultNoticeTable();
@@ -202,7 +280,7 @@ TEST(EncodeCalendar, FoldedUtf8LinesWithCrLfAndTextThatReadsBack)
     }
 
     const std::map<QString, ReadEvent> read = ReadBack(file.bytes);
-    ASSERT_EQ(read.size(), 42u);
+    ASSERT_EQ(read.size(), 42u + 14 + 2); // the week table's, the check-ups and two 戌の日
     const std::vector<CalendarEvent> events = EventsOf(WorkedExample(), QStringLiteral("サンプル"), {}, notices);
     EXPECT_EQ(read.at(events.at(5).uid).description, QStringLiteral("一行目\n二行目, 三; \\四"));
     EXPECT_EQ(read.at(events.at(6).uid).description, QString(60, u'あ'));
