@@ -5,6 +5,7 @@
 
 #include "app/cli/PageBatch.h"
 #include "app/cli/PageOptions.h"
+#include "app/cli/PregnancyCalendarOptions.h"
 #include "app/cli/ScheduleOptions.h"
 
 #include "kikanmei/AppRecords.h"
@@ -200,11 +201,13 @@ int RunPage(const QCommandLineParser &parser, Console &console)
 // check-up plan; a reason when one is bad.
 std::variant<CalendarRequest, QString> ReadCalendarRequest(const QCommandLineParser &parser)
 {
-    for (const QString &single : {CalendarBornOption, CalendarCheckupsOption}) {
-        if (parser.values(single).size() > 1)
-            return QStringLiteral("--%1 が二度以上指定されています。").arg(single);
-    }
+    if (parser.values(CalendarBornOption).size() > 1)
+        return QStringLiteral("--%1 が二度以上指定されています。").arg(CalendarBornOption);
+    auto weeks = ReadCheckupWeeks(parser);
+    if (QString *error = std::get_if<QString>(&weeks))
+        return std::move(*error);
     CalendarRequest request;
+    request.checkupWeeks = std::move(std::get<std::vector<int>>(weeks));
     request.multiple = parser.isSet(CalendarMultipleOption);
     const QDate today = QDate::currentDate();
     request.today = CalendarDate{today.year(), today.month(), today.day()};
@@ -213,14 +216,6 @@ std::variant<CalendarRequest, QString> ReadCalendarRequest(const QCommandLinePar
         request.birth = ParseCalendarDay(text);
         if (!request.birth || text.contains(u'/'))
             return QStringLiteral("--born には YYYY-MM-DD の形で実在する日付を指定して下さい: ") + text;
-    }
-    if (parser.isSet(CalendarCheckupsOption)) {
-        const std::optional<std::vector<int>> weeks = ParseCheckupWeeks(parser.value(CalendarCheckupsOption));
-        if (!weeks)
-            return QStringLiteral("--checkups には 4 から 43 までの週を小さい順に、重複なくコンマで区切って"
-                                  "指定して下さい: ")
-                   + parser.value(CalendarCheckupsOption);
-        request.checkupWeeks = *weeks;
     }
     return request;
 }

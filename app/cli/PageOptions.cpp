@@ -2,6 +2,7 @@
 // PageCommand.cpp, which only the drawing program links.
 
 #include "app/cli/PageOptions.h"
+#include "app/cli/PregnancyCalendarOptions.h"
 #include "app/cli/ScheduleOptions.h"
 #include "app/cli/Subcommands.h"
 
@@ -27,8 +28,8 @@ void AddCalendarOptions(QCommandLineParser &parser)
         {DpiOption, QStringLiteral("解像度"), QStringLiteral("N")},
         {CalendarBornOption, QStringLiteral("出産日"), QStringLiteral("YYYY-MM-DD")},
         {CalendarMultipleOption, QStringLiteral("多胎妊娠")},
-        {CalendarCheckupsOption, QStringLiteral("妊婦健診の週"), QStringLiteral("LIST")},
     });
+    AddCheckupsOption(parser);
 }
 
 } // namespace
@@ -45,11 +46,10 @@ Subcommand CalendarSubcommand()
         QStringLiteral("  (入力、--set、--defaults、--settings、--paper、--dpi、-o は page と同じです)\n"
                        "  --born YYYY-MM-DD    出産日 (妊娠12週1日から43週6日まで): 産後休業、育児休業、\n"
                        "                       出産手当金の期間を載せます\n"
-                       "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前からにします\n"
-                       "  --checkups LIST      妊婦健診の週 (既定 8,12,16,20,24,26,28,30,32,34,36,37,38,39;\n"
-                       "                       4 から 43 までを小さい順に、重複なく、コンマで区切って)\n"
-                       "  (calendar は妊娠カレンダーのページ (予定日などの日付、妊婦健診の目安、戌の日、\n"
-                       "  休業の日付、機関名等) を一枚の PDF か PNG に書き出します)\n"),
+                       "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前からにします\n")
+            + CheckupsOptionUsage()
+            + QStringLiteral("  (calendar は妊娠カレンダーのページ (予定日などの日付、妊婦健診の目安、戌の日、\n"
+                             "  休業の日付、機関名等) を一枚の PDF か PNG に書き出します)\n"),
         AddCalendarOptions,
         nullptr, // drawn by the drawing program (DrawingCommands.h)
         true,

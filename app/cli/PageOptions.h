@@ -14,6 +14,5 @@ inline const QString BatchOption = QStringLiteral("batch");
 // The "calendar" subcommand's own options besides those of "page".
 inline const QString CalendarBornOption = QStringLiteral("born");
 inline const QString CalendarMultipleOption = QStringLiteral("multiple");
-inline const QString CalendarCheckupsOption = QStringLiteral("checkups");
 
 } // namespace ralvo::cli
