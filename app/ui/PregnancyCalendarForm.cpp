@@ -8,6 +8,7 @@
 #include "print/SchedulePrinting.h"
 #include "textout/CalendarExport.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -101,12 +102,18 @@ void TPregnancyCalendarForm::CreateControls()
     Checkups = Named(new QTableWidget(0, 3), "Checkups");
     Checkups->setHorizontalHeaderLabels({QStringLiteral("回"), QStringLiteral("週"), QStringLiteral("期間")});
     Checkups->verticalHeader()->hide();
+    // Without row headers the corner button has no room: it is no control.
+    Checkups->setCornerButtonEnabled(false);
+    for (QAbstractButton *corner : Checkups->findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly))
+        corner->hide();
     Checkups->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     Checkups->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Checkups->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Checkups->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     Checkups->setMinimumHeight(200);
     platform::SetHint(Checkups, QStringLiteral("妊婦健診の目安です。今週の健診は太字、過ぎた健診は薄く表示します"));
     AddRow(grid, QStringLiteral("妊婦健診の目安"), Checkups);
+    platform::NameControl(Checkups, QStringLiteral("妊婦健診の目安"));
 
     InuNoHi = MakeResult("InuNoHi", QStringLiteral("妊娠5か月の戌の日です。★が最初の戌の日です"));
     AddRow(grid, QStringLiteral("戌の日（帯祝い）"), InuNoHi);
