@@ -37,23 +37,25 @@ PageTarget SheetTarget(QPainter &painter, QSize sheet)
     return target;
 }
 
-PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources)
+PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources, const PageDrawing &draw)
 {
-    return RenderPagesPdf(paper, dpi, {sources});
+    return RenderPagesPdf(paper, dpi, {sources}, {}, draw);
 }
 
-PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages)
+PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages, const PageProgress &progress,
+                        const PageDrawing &draw)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    PageFile file = RenderPagesPdfInto(buffer, paper, dpi, pages);
-    if (file.result == PageResult::Drawn && file.error.isEmpty())
+    PageFile file = RenderPagesPdfInto(buffer, paper, dpi, pages, progress, draw);
+    if (file.result == PageResult::Drawn && file.error.isEmpty() && !file.cancelled)
         file.bytes = std::move(bytes);
     return file;
 }
 
-PageFile RenderPagesPdfInto(QIODevice &device, PagePaper paper, int dpi, const std::vector<PageSources> &pages)
+PageFile RenderPagesPdfInto(QIODevice &device, PagePaper paper, int dpi, const std::vector<PageSources> &pages,
+                            const PageProgress &progress, const PageDrawing &draw)
 {
     PageFile file;
     if (pages.empty()) {
@@ -79,8 +81,13 @@ PageFile RenderPagesPdfInto(QIODevice &device, PagePaper paper, int dpi, const s
                 break;
             }
             painter.save();
-            file.result = DrawSchedulePage(SheetTarget(painter, sheet), pages[i]);
+            const PageTarget target = SheetTarget(painter, sheet);
+            file.result = draw ? draw(target, pages[i]) : DrawSchedulePage(target, pages[i]);
             painter.restore();
+            if (file.result == PageResult::Drawn && progress && !progress(i + 1)) {
+                file.cancelled = true;
+                break;
+            }
         }
         painter.end();
     }
@@ -105,7 +112,7 @@ constexpr int kBandRows = 512;
 
 } // namespace
 
-PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
+PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources, const PageDrawing &draw)
 {
     // The sheet is drawn in bands of rows, each band the whole page clipped
     // to it, on one surface of the whole sheet whose memory is taken only
@@ -138,7 +145,8 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
             const PageSources bandSources =
                 top == 0 ? sources : PageSources{sources.settings, sources.notices, sources.block,
                                                  sources.fields,   silent,          silent};
-            const PageResult result = DrawSchedulePage(SheetTarget(painter, sheet), bandSources);
+            const PageTarget target = SheetTarget(painter, sheet);
+            const PageResult result = draw ? draw(target, bandSources) : DrawSchedulePage(target, bandSources);
             if (top == 0)
                 file.result = result;
         }

@@ -13,4 +13,8 @@ inline const QString BatchOption = QStringLiteral("batch");
 inline const QString EncodingOption = QStringLiteral("encoding");
 inline const QString MaxRowsOption = QStringLiteral("max-rows");
 
+// The "calendar" subcommand's own options besides those of "page".
+inline const QString CalendarBornOption = QStringLiteral("born");
+inline const QString CalendarMultipleOption = QStringLiteral("multiple");
+
 } // namespace ralvo::cli

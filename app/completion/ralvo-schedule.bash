@@ -13,7 +13,7 @@ _ralvo_schedule()
     local options
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "text page dates ics --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "text page calendar dates ics --help" -- "$cur"))
         return
     fi
     case $prev in
@@ -28,6 +28,7 @@ _ralvo_schedule()
     case ${COMP_WORDS[1]} in
         text) options="$common --utf8" ;;
         page) options="$common --paper --dpi --batch --encoding --max-rows" ;;
+        calendar) options="$common --paper --dpi --born --multiple --checkups" ;;
         dates) options="$input --on --multiple --born --checkups --json -o --help" ;;
         ics) options="$common --checkups --no-checkups --no-inu" ;;
         *) return ;;

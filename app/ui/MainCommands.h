@@ -19,6 +19,8 @@ struct MainCommands
     std::function<void()> exportCalendar; // ExportCalendar1Click
     std::function<void()> editSettings;   // SignBtnClick, S1Click
     std::function<void()> showAbout;      // About1Click
+    std::function<void()> pregnancyCalendar; // PregnancyCalendar1Click
+    std::function<void()> batchPdf;          // BatchPdf1Click
 };
 
 } // namespace ralvo

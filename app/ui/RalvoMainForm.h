@@ -105,6 +105,8 @@ private:
     void CloseBtnClick();
     void SearchforHelpOn1Click();
     void About1Click();
+    void PregnancyCalendar1Click();
+    void BatchPdf1Click();
 
     // Shared operations.
     void Calculate();
@@ -179,6 +181,9 @@ private:
     QAction *N8 = nullptr;               // separator
     QAction *S1 = nullptr;               // the settings dialog
     QAction *Exit1 = nullptr;            // close the window
+    QAction *N12 = nullptr;              // separator
+    QAction *PregnancyCalendar1 = nullptr; // "妊娠カレンダー(&K)": the pregnancy calendar window
+    QAction *BatchPdf1 = nullptr;          // "CSVから一括でPDFを作成(&B)…": a day's patients as one PDF
     QMenu *Help1 = nullptr;              // "ﾍﾙﾌﾟ(&H)"
     QAction *SearchforHelpOn1 = nullptr; // open the help
     QAction *N9 = nullptr;               // separator

@@ -238,10 +238,11 @@ void DarkThemeTest::everyWindowStaysReadableOnADarkDesktop()
     const QColor light = platform::LightPalette().color(QPalette::Window);
     const QColor dark = DarkPalette().color(QPalette::Window);
     QCOMPARE(form.palette().color(QPalette::Window), light);
-    const std::pair<const char *, QColor> windows[] = {
-        {"SetupForm", light},    {"NoticeEditForm", light}, {"VerForm", light},
-        {"KikanmeiForm", light}, {"WakuSelForm", light},    {"MojiForm", light},
-        {"GraphicForm", dark},   {"TextEditorForm", dark},  {"PrevForm", dark}};
+    const std::pair<const char *, QColor> windows[] = {{"SetupForm", light},   {"NoticeEditForm", light},
+                                                       {"VerForm", light},     {"KikanmeiForm", light},
+                                                       {"WakuSelForm", light}, {"MojiForm", light},
+                                                       {"GraphicForm", dark},  {"TextEditorForm", dark},
+                                                       {"PrevForm", dark},     {"PregnancyCalendarForm", dark}};
     for (const auto &[name, background] : windows) {
         QWidget *window = test::Control(form, name);
         QVERIFY2(window->palette().color(QPalette::Window) == background, name);

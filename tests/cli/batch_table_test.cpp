@@ -1,5 +1,7 @@
 #include "app/cli/BatchFile.h"
 #include "app/cli/CsvTable.h"
+#include "app/cli/PageBatch.h"
+#include "settings/ScheduleSettings.h"
 
 #include "platform/ShiftJis.h"
 
@@ -154,4 +156,35 @@ TEST(ReadBatchRows, ColumnsByNameInAnyOrderAndBadRowsWithTheirLines)
          {"name,basis,year,month,day\n", "basis,year,month,day,cycle,Year\n", "", "basis,\"year\n"}) {
         EXPECT_TRUE(std::holds_alternative<QString>(ReadBatchRows(QString::fromUtf8(refused)))) << refused;
     }
+}
+
+TEST(ReadBatchPages, InputRefusalsJoinTheTableErrorsInLineOrder)
+{
+    const QByteArray csv = "name,basis,year,month,day,cycle\n"
+                           "a,0,2024,x,1,28\n"
+                           "b,7,2024,1,1,28\n"
+                           "c,0,2024,13,1,28\n"
+                           "d,ivf5,2024,1,20,28\n";
+    const auto read = ReadBatchPages(csv, ScheduleSettings{});
+    ASSERT_TRUE(std::holds_alternative<BatchPages>(read));
+    const BatchPages &batch = std::get<BatchPages>(read);
+    ASSERT_EQ(batch.pages.size(), 1u);
+    EXPECT_EQ(batch.pages[0].mother, QStringLiteral("d"));
+    EXPECT_EQ(batch.pages[0].basis, int(CalculationBasis::EmbryoTransferDay5));
+    ASSERT_EQ(batch.failures.size(), 3u);
+    EXPECT_EQ(batch.failures[0].line, 2);
+    EXPECT_EQ(batch.failures[1].line, 3);
+    EXPECT_EQ(batch.failures[2].line, 4);
+    EXPECT_TRUE(std::holds_alternative<BatchRefusal>(ReadBatchPages("\x81\xFF", ScheduleSettings{})));
+
+    // The row cap is checked before any page is made.
+    const auto capped = ReadBatchPages(csv, ScheduleSettings{}, {CsvEncoding::Guess, 3});
+    ASSERT_TRUE(std::holds_alternative<BatchRefusal>(capped));
+    EXPECT_TRUE(std::get<BatchRefusal>(capped).tooManyRows);
+}
+
+TEST(ShownText, ControlCharactersOfAQuotedTextAreShownAsCodes)
+{
+    EXPECT_EQ(ShownText(QStringLiteral("山田\n\x1B[31m\t\u0085x")), QStringLiteral("山田\\n\\x1b[31m\\t\\u0085x"));
+    EXPECT_EQ(ShownText(QStringLiteral("a b")), QStringLiteral("a b"));
 }

@@ -8,6 +8,7 @@
 
 #include "platform/Fonts.h"
 #include "platform/qt/QtPlatform.h"
+#include "print/CalendarPage.h"
 #include "print/ui/QtSchedulePrinter.h"
 #include "records/AppRecords.h"
 #include "settings/LastInputFields.h"
@@ -395,6 +396,37 @@ private Q_SLOTS:
         const QSizeF size = PdfPageSize(arrived);
         QVERIFY2(qAbs(size.width() - points.width()) < 3 && qAbs(size.height() - points.height()) < 3,
                  qPrintable(Run(QStringLiteral("pdfinfo"), {arrived})));
+        QFile::remove(arrived);
+    }
+
+    // The pregnancy calendar's page goes out through the same steps, on the
+    // paper of Yoshi.
+    void calendarPageGoesThroughTheSameQueue()
+    {
+        if (CupsUnavailable())
+            QSKIP("no CUPS scheduler");
+        const QString out = CupsPdfOutputDir();
+        const QHash<QString, QString> before = PdfFiles(out);
+        QPrinter printer(QPrinter::HighResolution);
+        QueuePrintDialogs dialogs(QStringLiteral("RalvoA4"));
+        QtSchedulePrinter port(printer, dialogs);
+        DialogAcceptor acceptor;
+        CalendarRequest request;
+        request.today = CalendarDate{2024, 3, 5};
+        const int yoshiBefore = std::exchange(m_records.settings.Yoshi, 0);
+        const PrintResult result = PrintPage(port, Sources(), true, CalendarPageDrawing(request));
+        m_records.settings.Yoshi = yoshiBefore;
+        QCOMPARE(result, PrintResult::Printed);
+
+        QString arrived;
+        AwaitNewPdf(out, before, arrived);
+        if (QTest::currentTestFailed())
+            return;
+        const QSizeF size = PdfPageSize(arrived);
+        QVERIFY2(qAbs(size.width() - 515.9) < 3 && qAbs(size.height() - 728.5) < 3,
+                 qPrintable(Run(QStringLiteral("pdfinfo"), {arrived})));
+        // (The queue's PDF keeps the glyphs, not their text: the page's
+        // texts are checked on the saved PDF.)
         QFile::remove(arrived);
     }
 
