@@ -12,6 +12,19 @@ void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 } // namespace
 
+QString EscapedInput(const QString &input)
+{
+    QString escaped;
+    escaped.reserve(input.size());
+    for (const QChar c : input) {
+        if (c.category() == QChar::Other_Control) // C0, DEL and C1: all below U+0100
+            escaped += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 void SilenceQtMessages()
 {
     qInstallMessageHandler(DropQtMessage);

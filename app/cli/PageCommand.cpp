@@ -195,14 +195,22 @@ int RunPage(const QCommandLineParser &parser, Console &console)
         return badUsage(*error);
     AppRecords &records = std::get<AppRecords>(resolved);
 
+    // A scan becomes its due date: the page shows the dates, not the basis.
+    const auto dated = DateInput(schedule.input, schedule.scan);
+    if (const QString *error = std::get_if<QString>(&dated)) {
+        console.Error(*error);
+        return ExitInputRefused;
+    }
+    const CalculationInput &input = std::get<DatedInput>(dated).input;
+
     platform::InstallFontSubstitutions();
-    const PlainInputFields fields = FieldsOf(schedule.input, schedule.motherName);
+    const PlainInputFields fields = FieldsOf(input, schedule.motherName);
     SilentSounds sounds;
     const PageSources sources{records.settings, records.notices, records.block, fields, messages, sounds};
     const PageFile file =
         pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources) : RenderPagePng(sheet.paper, sheet.dpi, sources);
     if (file.result == PageResult::InputFailure) {
-        console.Error(InputRefusalMessage(schedule.input));
+        console.Error(InputRefusalMessage(input));
         return ExitInputRefused;
     }
     if (file.bytes.isEmpty()) {

@@ -25,8 +25,9 @@ Subcommand PageSubcommand()
 {
     return Subcommand{
         QStringLiteral("page"),
-        QStringLiteral("  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+        QStringLiteral("  ralvo-schedule page --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT --day TEXT\n"
                        "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
                        "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
                        "                      -o FILE.pdf|FILE.png\n"
                        "  ralvo-schedule page --batch FILE.csv [--set FIELD=VALUE]...\n"
