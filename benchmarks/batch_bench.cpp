@@ -1,10 +1,14 @@
-// How long "ralvo-schedule page --batch" takes for a day of 100 patients:
-// the CSV read, every row checked, and a 100-page A4 PDF at 600 dpi written,
-// with the first-run settings. Run with QT_QPA_PLATFORM=offscreen when there
-// is no display.
+// How long "ralvo-schedule page --batch" and the window's batch command take
+// for a day of 100 patients: the CSV read, every row checked, and a
+// 100-page A4 PDF at 600 dpi written, with the first-run settings (the window
+// answers its dialogs and its progress box through stand-ins). Run with
+// QT_QPA_PLATFORM=offscreen when there is no display.
 
 #include "app/cli/DrawingCommands.h"
+#include "app/ui/BatchPdfCommand.h"
 #include "platform/Fonts.h"
+#include "records/AppRecords.h"
+#include "textout/TextFile.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -16,11 +20,10 @@
 
 namespace {
 
-void Batch100(benchmark::State &state)
+// A day of 100 patients as a CSV file in `dir`; empty when it cannot be written.
+QString WriteDay(const QTemporaryDir &dir)
 {
-    QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("day.csv"));
-    const QString pdf = dir.filePath(QStringLiteral("day.pdf"));
     QByteArray table = "name,basis,year,month,day,cycle\r\n";
     for (int row = 0; row < 100; ++row)
         table += QStringLiteral("患者 %1,%2,2024,%3,%4,28\r\n")
@@ -30,11 +33,20 @@ void Batch100(benchmark::State &state)
                      .arg(row % 28 + 1)
                      .toUtf8();
     QFile file(csv);
-    if (!file.open(QIODevice::WriteOnly) || file.write(table) != table.size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(table) != table.size())
+        return {};
+    return csv;
+}
+
+void Batch100(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString csv = WriteDay(dir);
+    const QString pdf = dir.filePath(QStringLiteral("day.pdf"));
+    if (csv.isEmpty()) {
         state.SkipWithError("cannot write the CSV file");
         return;
     }
-    file.close();
     std::FILE *null = std::fopen("/dev/null", "w");
     ralvo::cli::Console console(null, null);
     const QStringList arguments{QStringLiteral("ralvo-schedule"),
@@ -53,6 +65,51 @@ void Batch100(benchmark::State &state)
     std::fclose(null);
 }
 BENCHMARK(Batch100)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+// The window's command, its two file dialogs answered at once.
+class Answers final : public ralvo::platform::Messages,
+                      public ralvo::platform::Sounds,
+                      public ralvo::platform::FileDialogs,
+                      public ralvo::platform::Progress
+{
+public:
+    QStringList files;
+    int messages = 0;
+    void ShowMessage(const QString &) override { ++messages; }
+    Answer Ask(const Question &q) override { return q.defaultAnswer; }
+    void Beep() override {}
+    void Exclamation() override {}
+    std::optional<QString> GetOpenFileName(const Request &) override { return files.value(0); }
+    std::optional<QString> GetSaveFileName(const Request &) override { return files.value(1); }
+    std::optional<QString> GetPictureFileName(const Request &) override { return std::nullopt; }
+    void Start(const QString &, const QString &, int) override {}
+    bool Advance(int) override { return true; }
+    void Finish() override {}
+};
+
+void WindowBatch100(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Answers answers;
+    answers.files = {WriteDay(dir), dir.filePath(QStringLiteral("day.pdf"))};
+    if (answers.files.first().isEmpty()) {
+        state.SkipWithError("cannot write the CSV file");
+        return;
+    }
+    ralvo::platform::Services services;
+    services.messages = &answers;
+    services.sounds = &answers;
+    services.fileDialogs = &answers;
+    services.progress = &answers;
+    ralvo::AppRecords records;
+    for (auto _ : state) {
+        if (ralvo::MakeBatchPdf(records, services, ralvo::textout::WriteFileBytes) != ralvo::BatchPdfResult::Written) {
+            state.SkipWithError("the batch failed");
+            break;
+        }
+    }
+}
+BENCHMARK(WindowBatch100)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 } // namespace
 

@@ -113,6 +113,21 @@ public:
     virtual void ShowHelp(const QString &topic) = 0;
 };
 
+// A modal progress box with a "キャンセル" button, for work of several steps
+// that the user may stop.
+class Progress
+{
+public:
+    virtual ~Progress() = default;
+    // Shows the box: `caption` as title, `text` above a bar of `total` steps.
+    virtual void Start(const QString &caption, const QString &text, int total) = 0;
+    // The steps done so far, with the box kept responsive; false once the
+    // user has cancelled.
+    virtual bool Advance(int done) = 0;
+    // Closes the box.
+    virtual void Finish() = 0;
+};
+
 // Everything a window needs from the platform, handed to it at creation.
 // Not owning: whoever builds the application (or the test) owns the services.
 struct Services
@@ -124,6 +139,7 @@ struct Services
     ColorChooser *colorChooser = nullptr;
     PrintDialogs *printDialogs = nullptr;
     Help *help = nullptr;
+    Progress *progress = nullptr;
 };
 
 // The application title: caption of plain message boxes.

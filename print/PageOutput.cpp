@@ -37,12 +37,13 @@ PageTarget SheetTarget(QPainter &painter, QSize sheet)
     return target;
 }
 
-PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources)
+PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources, const PageDrawing &draw)
 {
-    return RenderPagesPdf(paper, dpi, {sources});
+    return RenderPagesPdf(paper, dpi, {sources}, {}, draw);
 }
 
-PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages)
+PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages, const PageProgress &progress,
+                        const PageDrawing &draw)
 {
     PageFile file;
     if (pages.empty()) {
@@ -70,12 +71,17 @@ PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources>
                 break;
             }
             painter.save();
-            file.result = DrawSchedulePage(SheetTarget(painter, sheet), pages[i]);
+            const PageTarget target = SheetTarget(painter, sheet);
+            file.result = draw ? draw(target, pages[i]) : DrawSchedulePage(target, pages[i]);
             painter.restore();
+            if (file.result == PageResult::Drawn && progress && !progress(i + 1)) {
+                file.cancelled = true;
+                break;
+            }
         }
         painter.end();
     }
-    if (file.result != PageResult::Drawn || !file.error.isEmpty())
+    if (file.result != PageResult::Drawn || !file.error.isEmpty() || file.cancelled)
         file.bytes.clear();
     return file;
 }
@@ -98,7 +104,7 @@ constexpr int kBandRows = 512;
 
 } // namespace
 
-PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
+PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources, const PageDrawing &draw)
 {
     // The sheet is drawn in bands of rows, each band the whole page clipped
     // to it, on one surface of the whole sheet whose memory is taken only
@@ -131,7 +137,8 @@ PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources)
             const PageSources bandSources =
                 top == 0 ? sources : PageSources{sources.settings, sources.notices, sources.block,
                                                  sources.fields,   silent,          silent};
-            const PageResult result = DrawSchedulePage(SheetTarget(painter, sheet), bandSources);
+            const PageTarget target = SheetTarget(painter, sheet);
+            const PageResult result = draw ? draw(target, bandSources) : DrawSchedulePage(target, bandSources);
             if (top == 0)
                 file.result = result;
         }

@@ -11,6 +11,8 @@
 #include <QPageSize>
 #include <QSize>
 
+#include <functional>
+
 #include <vector>
 
 namespace ralvo {
@@ -32,14 +34,23 @@ PageTarget SheetTarget(QPainter &painter, QSize sheet);
 struct PageFile
 {
     PageResult result = PageResult::Drawn;
-    QByteArray bytes; // empty unless drawn
-    QString error;    // why the file could not be made, when bytes is empty after Drawn
+    QByteArray bytes;       // empty unless drawn
+    QString error;          // why the file could not be made, when bytes is empty after Drawn
+    bool cancelled = false; // stopped by the caller's progress step: no bytes, no error
 };
 
-PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources);
+// Told after each page of a document is drawn, with the number drawn so far;
+// returns false to stop (the document is then thrown away).
+using PageProgress = std::function<bool(std::size_t drawn)>;
+
 // One PDF with a page for each entry, in order. Stops at the first page whose
-// input fails (that result, no bytes); no entry at all is an error.
-PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages);
-PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources);
+// input fails (that result, no bytes); no entry at all is an error. A page is
+// drawn by `draw` (the schedule page unless given); `progress`, when given,
+// is told after every page and may stop the document.
+PageFile RenderPagesPdf(PagePaper paper, int dpi, const std::vector<PageSources> &pages,
+                        const PageProgress &progress = {}, const PageDrawing &draw = {});
+// The page alone as PDF or PNG, drawn by `draw` as above.
+PageFile RenderPagePdf(PagePaper paper, int dpi, const PageSources &sources, const PageDrawing &draw = {});
+PageFile RenderPagePng(PagePaper paper, int dpi, const PageSources &sources, const PageDrawing &draw = {});
 
 } // namespace ralvo

@@ -1,14 +1,13 @@
 #include "print/SchedulePage.h"
 
 #include "calc/Schedule.h"
-#include "platform/CellFont.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
 #include "print/PageBlock.h"
 #include "print/PageGeometry.h"
+#include "print/PagePainter.h"
 
 #include <QPainter>
-#include <QPen>
 
 namespace ralvo {
 
@@ -17,68 +16,6 @@ namespace {
 using page::PageLayout;
 using page::SheetMapping;
 
-// A font of the page with its baseline offset. The page's grid and the
-// title's centring take a full-width character to be as wide as the text's
-// cell height, as in faces without internal leading; the font is sized so
-// that this holds for the face installed, and the text is placed by the top
-// of its cell as before (in the IPA faces the em box begins at the cell's
-// top, the leading lies below the descent).
-struct CellFont
-{
-    QFont font;
-    double ascent = 0;
-};
-
-CellFont MakeCellFont(const QString &face, int cellHeight, const QPaintDevice &device)
-{
-    CellFont f;
-    f.font = platform::FontForFullWidth(face, cellHeight, device);
-    f.ascent = platform::CellAscent(f.font, device);
-    return f;
-}
-
-class PagePainter
-{
-public:
-    PagePainter(QPainter &painter, const ScheduleSettings &settings) : m_painter(painter), m_colour(settings.Colorcheck)
-    {}
-
-    // The colour of a text or line: as set, or black when printing in black.
-    QColor Ink(Colour c) const { return m_colour ? ToQColor(c) : QColor(Qt::black); }
-
-    void SetPen(const QColor &colour, int width, Qt::PenStyle style = Qt::SolidLine)
-    {
-        QPen pen(colour, width, style, Qt::RoundCap, Qt::RoundJoin);
-        if (style != Qt::SolidLine)
-            pen.setCapStyle(Qt::FlatCap);
-        m_painter.setPen(pen);
-    }
-
-    // An outline from (l, t) to (r, b), its right and bottom strokes just
-    // inside r and b (a sheet outline of PW × PH stays on the sheet).
-    void Outline(QPoint topLeft, QPoint bottomRight)
-    {
-        m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawRect(
-            QRect(topLeft.x(), topLeft.y(), bottomRight.x() - topLeft.x() - 1, bottomRight.y() - topLeft.y() - 1));
-    }
-
-    void Line(const QLine &line) { m_painter.drawLine(line); }
-
-    void Text(const CellFont &font, QColor colour, QPoint cellTopLeft, const QString &text)
-    {
-        if (text.isEmpty())
-            return;
-        m_painter.setFont(font.font);
-        m_painter.setPen(colour);
-        m_painter.drawText(QPointF(cellTopLeft.x(), cellTopLeft.y() + font.ascent), text);
-    }
-
-private:
-    QPainter &m_painter;
-    bool m_colour;
-};
-
 QString DueDateLine(const Schedule &schedule, platform::Messages &messages)
 {
     const CalendarDate &due = schedule.dates.dueDate;
@@ -86,7 +23,9 @@ QString DueDateLine(const Schedule &schedule, platform::Messages &messages)
            + WeekdayNameLong(due, messages);
 }
 
-CalculationInput InputOf(const LastInputFields &fields)
+} // namespace
+
+CalculationInput PageInput(const LastInputFields &fields)
 {
     CalculationInput input;
     input.basis = AnyCalculationBasisFromInt(fields.Basis()).value_or(CalculationBasis::LastMenstrualPeriod);
@@ -97,11 +36,9 @@ CalculationInput InputOf(const LastInputFields &fields)
     return input;
 }
 
-} // namespace
-
 std::optional<Schedule> PageSchedule(const ScheduleSettings &settings, const LastInputFields &fields)
 {
-    return BuildSchedule(InputOf(fields), fields.MotherName(), settings, page::FirstWeekOfTable(settings.Hani));
+    return BuildSchedule(PageInput(fields), fields.MotherName(), settings, page::FirstWeekOfTable(settings.Hani));
 }
 
 PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources)
@@ -111,7 +48,7 @@ PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources
     QPainter &painter = *target.surface;
     const QPaintDevice &device = *painter.device();
     const ScheduleSettings &settings = sources.settings;
-    PagePainter page(painter, settings);
+    PagePainter page(painter, settings.Colorcheck);
 
     const SheetMapping sheet(target.paperWidth, target.paperHeight, target.offsetX, target.offsetY);
     const QString title = ScheduleTitle(settings.Tit, sources.fields.MotherName());

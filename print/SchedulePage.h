@@ -10,6 +10,8 @@
 #include "settings/LastInputFields.h"
 #include "settings/ScheduleSettings.h"
 
+#include <functional>
+
 class QPainter;
 
 namespace ralvo {
@@ -55,6 +57,10 @@ enum class PageResult {
     InputFailure, // base date or cycle not an integer: beeped, drawn up to the title
 };
 
+// The calculation input of the fields as a page reads them: any basis by
+// its number (the embryo-transfer ones included), the four texts.
+CalculationInput PageInput(const LastInputFields &fields);
+
 // The schedule of the page from the main window's inputs as they are now,
 // from the first week of the table; none when the base date or the cycle is
 // not an integer (the drawing's input failure). Printing checks it before
@@ -65,5 +71,9 @@ std::optional<Schedule> PageSchedule(const ScheduleSettings &settings, const Las
 // the outline, table frame, month rules and title stay drawn. The painter is
 // left with whatever pen, brush and font the last step set.
 PageResult DrawSchedulePage(const PageTarget &target, const PageSources &sources);
+
+// A page's drawing, for the steps every page shares (files, printing): the
+// schedule page's or another's.
+using PageDrawing = std::function<PageResult(const PageTarget &, const PageSources &)>;
 
 } // namespace ralvo

@@ -20,7 +20,14 @@ QString CannotCreateFileMessage(const QString &path)
 SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs, const FileWriter &write)
 {
     const std::optional<Schedule> schedule = PageSchedule(sources.settings, sources.fields);
-    if (!schedule) {
+    return SavePagePdf(sources, schedule ? std::optional<QString>(schedule->title) : std::nullopt, dialogs, write,
+                       DrawSchedulePage);
+}
+
+SavePdfResult SavePagePdf(const PageSources &sources, const std::optional<QString> &title,
+                          platform::FileDialogs &dialogs, const FileWriter &write, const PageDrawing &draw)
+{
+    if (!title) {
         sources.sounds.Beep();
         return SavePdfResult::InputFailure;
     }
@@ -29,13 +36,13 @@ SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs 
     request.title = QStringLiteral("PDFファイルに保存");
     request.filter = PdfFileFilter();
     request.filterIndex = 1;
-    request.fileName = ScheduleFileBaseName(schedule->title) + QStringLiteral(".pdf");
+    request.fileName = ScheduleFileBaseName(*title) + QStringLiteral(".pdf");
     request.defaultSuffix = QStringLiteral("pdf");
     const std::optional<QString> path = dialogs.GetSaveFileName(request);
     if (!path || path->isEmpty())
         return SavePdfResult::Cancelled;
 
-    const PageFile file = RenderPagePdf(PdfPaperForYoshi(sources.settings.Yoshi), kSavedPdfDpi, sources);
+    const PageFile file = RenderPagePdf(PdfPaperForYoshi(sources.settings.Yoshi), kSavedPdfDpi, sources, draw);
     if (file.result == PageResult::InputFailure)
         return SavePdfResult::InputFailure; // the drawing has beeped
     if (file.bytes.isEmpty() || !write || !write(*path, file.bytes)) {

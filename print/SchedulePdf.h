@@ -44,4 +44,9 @@ enum class SavePdfResult {
 // draws the page and writes it.
 SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs, const FileWriter &write);
 
+// Any page through the same steps: `title` gives the proposed file name
+// and none when the inputs make no page; `draw` draws it.
+SavePdfResult SavePagePdf(const PageSources &sources, const std::optional<QString> &title,
+                          platform::FileDialogs &dialogs, const FileWriter &write, const PageDrawing &draw);
+
 } // namespace ralvo

@@ -51,6 +51,11 @@ QString PrintRefusedMessage()
 
 PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)
 {
+    return PrintPage(printer, sources, PageSchedule(sources.settings, sources.fields).has_value(), DrawSchedulePage);
+}
+
+PrintResult PrintPage(SchedulePrinter &printer, const PageSources &sources, bool readable, const PageDrawing &draw)
+{
     if (!printer.SelectDefaultPrinter()) {
         sources.messages.ShowMessage(NoPrinterMessage());
         return PrintResult::NoPrinter;
@@ -77,7 +82,7 @@ PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)
     // page when its painter ends, abort or not), so inputs the page cannot
     // read stop the command before any document exists, with the drawing's
     // beep.
-    if (!PageSchedule(sources.settings, sources.fields)) {
+    if (!readable) {
         sources.sounds.Beep();
         return PrintResult::InputFailure;
     }
@@ -95,7 +100,7 @@ PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)
     target.offsetY = sheet.offsetY;
     target.thinLineWidth = page::PrinterThinLineWidth(sheet.paperWidth);
     target.paperOutline = false;
-    if (DrawSchedulePage(target, sources) == PageResult::InputFailure) {
+    if (draw(target, sources) == PageResult::InputFailure) {
         printer.AbortDocument();
         return PrintResult::InputFailure;
     }

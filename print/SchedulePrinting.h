@@ -77,6 +77,9 @@ QString PrintRefusedMessage();
 // The print command of the main window's print button and menu item and of
 // the preview's print button. Nothing is shown when printing succeeds.
 PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources);
+// Any page through the same steps: `readable` tells whether the sources'
+// inputs make a page (checked before a document is begun), `draw` draws it.
+PrintResult PrintPage(SchedulePrinter &printer, const PageSources &sources, bool readable, const PageDrawing &draw);
 // The same with the application's records, the main window's fields and the
 // platform's message boxes and sounds.
 PrintResult PrintSchedule(SchedulePrinter &printer, AppRecords &records, const LastInputFields &fields,

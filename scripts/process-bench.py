@@ -12,7 +12,7 @@ runs these alternately, in one interleaved loop, and prints medians:
            resident memory)
   window   startup_app (exec until the main window is painted) against
            startup_minimal, a Qt Widgets window with a menu and status bar;
-           and startup_app_ready (exec until all ten windows exist: the nine
+           and startup_app_ready (exec until all eleven windows exist: the ten
            made right after the main window's first paint) against the same
   fonts    startup_app_ready with 25 Japanese font families installed against
            the same with the machine's 4 (IPA Gothic, P Gothic, Mincho, P

@@ -3,7 +3,7 @@
 
 Runs the three probes of benchmarks/startup (built in a tree configured with
 -DRALVO_BUILD_BENCHMARKS=ON) alternately, each from exec until its window is
-shown (startup_app_ready: until the application's other nine windows, made
+shown (startup_app_ready: until the application's other ten windows, made
 after the main window's first paint, exist too), and prints the median
 wall-clock and CPU times. Needs a display: run
 it under xvfb-run, e.g.

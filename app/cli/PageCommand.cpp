@@ -3,16 +3,19 @@
 
 #include "app/cli/DrawingCommands.h"
 
-#include "app/cli/BatchFile.h"
-#include "app/cli/CsvTable.h"
+#include "app/cli/PageBatch.h"
 #include "app/cli/PageOptions.h"
+#include "app/cli/PregnancyCalendarOptions.h"
 #include "app/cli/ScheduleOptions.h"
 
 #include "platform/Fonts.h"
+#include "print/CalendarPage.h"
 #include "print/PageOutput.h"
 #include "records/AppRecords.h"
 
-#include <algorithm>
+#include <QDate>
+
+#include <functional>
 
 namespace ralvo::cli {
 
@@ -81,18 +84,6 @@ std::variant<SheetChoice, QString> ReadSheetOptions(const QCommandLineParser &pa
     return sheet;
 }
 
-PlainInputFields FieldsOf(const CalculationInput &input, const QString &motherName)
-{
-    PlainInputFields fields;
-    fields.basis = int(input.basis);
-    fields.year = input.year;
-    fields.month = input.month;
-    fields.day = input.day;
-    fields.cycle = input.cycle;
-    fields.mother = motherName;
-    return fields;
-}
-
 // page --batch: one page per row of the CSV file, the rows that cannot be a
 // page reported with their line and left out.
 int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoice &sheet)
@@ -112,17 +103,6 @@ int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoi
         console.Error(*error);
         return ExitInputRefused;
     }
-    const std::optional<QString> text = DecodeCsvBytes(std::get<QByteArray>(bytes));
-    if (!text) {
-        console.Error(QStringLiteral("CSV ファイルが UTF-8 でも Shift-JIS でもありません: ") + csvFile);
-        return ExitInputRefused;
-    }
-    const auto read = ReadBatchRows(*text);
-    if (const QString *error = std::get_if<QString>(&read)) {
-        console.Error(csvFile + u": " + *error);
-        return ExitInputRefused;
-    }
-    const BatchRows &batch = std::get<BatchRows>(read);
 
     ConsoleMessages messages(console);
     auto resolved = ResolveScheduleRecords(schedule, messages);
@@ -130,54 +110,40 @@ int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoi
         return badUsage(*error);
     AppRecords &records = std::get<AppRecords>(resolved);
 
-    // Every row's failure in line order, those of the table and of the input alike.
-    std::vector<BatchRowError> failures = batch.errors;
-    std::vector<PlainInputFields> fields;
-    fields.reserve(batch.rows.size());
-    for (const BatchRow &row : batch.rows) {
-        PlainInputFields rowFields = FieldsOf(row.input, row.name);
-        if (!PageSchedule(records.settings, rowFields)) {
-            failures.push_back({row.line, InputRefusalMessage(row.input)});
-            continue;
-        }
-        fields.push_back(std::move(rowFields));
+    const auto read = ReadBatchPages(std::get<QByteArray>(bytes), records.settings);
+    if (const QString *error = std::get_if<QString>(&read)) {
+        console.Error(csvFile + u": " + *error);
+        return ExitInputRefused;
     }
-    std::stable_sort(failures.begin(), failures.end(),
-                     [](const BatchRowError &a, const BatchRowError &b) { return a.line < b.line; });
-    for (const BatchRowError &failure : failures)
+    const BatchPages &batch = std::get<BatchPages>(read);
+    for (const BatchRowError &failure : batch.failures)
         console.Error(QStringLiteral("%1 の %2 行目: ").arg(csvFile).arg(failure.line) + failure.reason);
-    if (fields.empty()) {
+    if (batch.pages.empty()) {
         console.Error(QStringLiteral("ページにできる行がありません: ") + csvFile);
         return ExitInputRefused;
     }
 
     platform::InstallFontSubstitutions();
     SilentSounds sounds;
-    std::vector<PageSources> pages;
-    pages.reserve(fields.size());
-    for (const PlainInputFields &rowFields : fields)
-        pages.push_back(PageSources{records.settings, records.notices, records.block, rowFields, messages, sounds});
-    const PageFile file = RenderPagesPdf(sheet.paper, sheet.dpi, pages);
+    const PageFile file = RenderBatchPdf(batch, records, sheet.paper, sheet.dpi, messages, sounds);
     if (file.bytes.isEmpty()) {
         console.Error(file.error.isEmpty() ? QStringLiteral("PDF を作れませんでした。") : file.error);
         return ExitCannotWrite;
     }
     if (!console.WriteOutput(file.bytes, schedule.outputFile))
         return ExitCannotWrite;
-    return failures.empty() ? ExitOk : ExitInputRefused;
+    return batch.failures.empty() ? ExitOk : ExitInputRefused;
 }
 
-int RunPage(const QCommandLineParser &parser, Console &console)
+// How a single page is drawn for the fields it reads, or why they make none
+// (exit status 2).
+using DrawingFor = std::function<std::variant<PageDrawing, QString>(const PlainInputFields &)>;
+
+// The single page of "page" and "calendar" as a PDF or PNG file.
+int RunSinglePage(const QCommandLineParser &parser, Console &console, const SheetChoice &sheet,
+                  const DrawingFor &drawingFor)
 {
     const auto badUsage = [&](const QString &reason) { return UsageError(console, reason); };
-
-    const auto sheetChoice = ReadSheetOptions(parser);
-    if (const QString *error = std::get_if<QString>(&sheetChoice))
-        return badUsage(*error);
-    const SheetChoice &sheet = std::get<SheetChoice>(sheetChoice);
-    if (parser.isSet(BatchOption))
-        return RunBatch(parser, console, sheet);
-
     const auto request = ReadScheduleOptions(parser);
     if (const QString *error = std::get_if<QString>(&request))
         return badUsage(*error);
@@ -203,12 +169,19 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     }
     const CalculationInput &input = std::get<DatedInput>(dated).input;
 
+    const PlainInputFields fields = PageFieldsOf(input, schedule.motherName);
+    const auto drawing = drawingFor(fields);
+    if (const QString *refusal = std::get_if<QString>(&drawing)) {
+        console.Error(*refusal);
+        return ExitInputRefused;
+    }
+    const PageDrawing &draw = std::get<PageDrawing>(drawing);
+
     platform::InstallFontSubstitutions();
-    const PlainInputFields fields = FieldsOf(input, schedule.motherName);
     SilentSounds sounds;
     const PageSources sources{records.settings, records.notices, records.block, fields, messages, sounds};
-    const PageFile file =
-        pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources) : RenderPagePng(sheet.paper, sheet.dpi, sources);
+    const PageFile file = pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources, draw)
+                              : RenderPagePng(sheet.paper, sheet.dpi, sources, draw);
     if (file.result == PageResult::InputFailure) {
         console.Error(InputRefusalMessage(input));
         return ExitInputRefused;
@@ -220,6 +193,59 @@ int RunPage(const QCommandLineParser &parser, Console &console)
     return console.WriteOutput(file.bytes, output) ? ExitOk : ExitCannotWrite;
 }
 
+int RunPage(const QCommandLineParser &parser, Console &console)
+{
+    const auto sheetChoice = ReadSheetOptions(parser);
+    if (const QString *error = std::get_if<QString>(&sheetChoice))
+        return UsageError(console, *error);
+    const SheetChoice &sheet = std::get<SheetChoice>(sheetChoice);
+    if (parser.isSet(BatchOption))
+        return RunBatch(parser, console, sheet);
+    return RunSinglePage(parser, console, sheet,
+                         [](const PlainInputFields &) -> std::variant<PageDrawing, QString> { return PageDrawing{}; });
+}
+
+// The calendar's own options: the birth date, twins or more, the clinic's
+// check-up plan; a reason when one is bad.
+std::variant<CalendarRequest, QString> ReadCalendarRequest(const QCommandLineParser &parser)
+{
+    if (parser.values(CalendarBornOption).size() > 1)
+        return QStringLiteral("--%1 が二度以上指定されています。").arg(CalendarBornOption);
+    auto weeks = ReadCheckupWeeks(parser);
+    if (QString *error = std::get_if<QString>(&weeks))
+        return std::move(*error);
+    CalendarRequest request;
+    request.checkupWeeks = std::move(std::get<std::vector<int>>(weeks));
+    request.multiple = parser.isSet(CalendarMultipleOption);
+    const QDate today = QDate::currentDate();
+    request.today = CalendarDate{today.year(), today.month(), today.day()};
+    if (parser.isSet(CalendarBornOption)) {
+        const QString text = parser.value(CalendarBornOption);
+        request.birth = ParseCalendarDay(text);
+        if (!request.birth || text.contains(u'/'))
+            return QStringLiteral("--born には YYYY-MM-DD の形で実在する日付を指定して下さい: ") + text;
+    }
+    return request;
+}
+
+int RunCalendar(const QCommandLineParser &parser, Console &console)
+{
+    const auto sheetChoice = ReadSheetOptions(parser);
+    if (const QString *error = std::get_if<QString>(&sheetChoice))
+        return UsageError(console, *error);
+    const auto read = ReadCalendarRequest(parser);
+    if (const QString *error = std::get_if<QString>(&read))
+        return UsageError(console, *error);
+    const CalendarRequest &request = std::get<CalendarRequest>(read);
+    return RunSinglePage(parser, console, std::get<SheetChoice>(sheetChoice),
+                         [&request](const PlainInputFields &fields) -> std::variant<PageDrawing, QString> {
+                             const std::optional<CalendarPlan> plan = MakeCalendarPlan(fields, request);
+                             if (plan && !plan->birthRefusal.isEmpty())
+                                 return plan->birthRefusal;
+                             return CalendarPageDrawing(request);
+                         });
+}
+
 } // namespace
 
 std::vector<Subcommand> DrawingSubcommands()
@@ -228,6 +254,8 @@ std::vector<Subcommand> DrawingSubcommands()
     for (Subcommand &command : commands) {
         if (command.name == PageSubcommand().name)
             command.run = RunPage;
+        else if (command.name == CalendarSubcommand().name)
+            command.run = RunCalendar;
     }
     return commands;
 }

@@ -2,6 +2,7 @@
 // PageCommand.cpp, which only the drawing program links.
 
 #include "app/cli/PageOptions.h"
+#include "app/cli/PregnancyCalendarOptions.h"
 #include "app/cli/ScheduleOptions.h"
 #include "app/cli/Subcommands.h"
 
@@ -19,7 +20,42 @@ void AddPageOptions(QCommandLineParser &parser)
     });
 }
 
+void AddCalendarOptions(QCommandLineParser &parser)
+{
+    AddScheduleOptions(parser);
+    parser.addOptions({
+        {PaperOption, QStringLiteral("用紙"), QStringLiteral("a4|b5")},
+        {DpiOption, QStringLiteral("解像度"), QStringLiteral("N")},
+        {CalendarBornOption, QStringLiteral("出産日"), QStringLiteral("YYYY-MM-DD")},
+        {CalendarMultipleOption, QStringLiteral("多胎妊娠")},
+    });
+    AddCheckupsOption(parser);
+}
+
 } // namespace
+
+Subcommand CalendarSubcommand()
+{
+    return Subcommand{
+        QStringLiteral("calendar"),
+        QStringLiteral("  ralvo-schedule calendar --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT\n"
+                       "                      --day TEXT --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
+                       "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
+                       "                      [--born YYYY-MM-DD] [--multiple] [--checkups LIST]\n"
+                       "                      -o FILE.pdf|FILE.png\n"),
+        QStringLiteral("  (入力、--set、--defaults、--settings、--paper、--dpi、-o は page と同じです)\n"
+                       "  --born YYYY-MM-DD    出産日 (妊娠12週1日から43週6日まで): 産後休業、育児休業、\n"
+                       "                       出産手当金の期間を載せます\n"
+                       "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前からにします\n")
+            + CheckupsOptionUsage()
+            + QStringLiteral("  (calendar は妊娠カレンダーのページ (予定日などの日付、妊婦健診の目安、戌の日、\n"
+                             "  休業の日付、機関名等) を一枚の PDF か PNG に書き出します)\n"),
+        AddCalendarOptions,
+        nullptr, // drawn by the drawing program (DrawingCommands.h)
+        true,
+    };
+}
 
 Subcommand PageSubcommand()
 {

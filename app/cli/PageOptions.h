@@ -11,4 +11,8 @@ inline const QString PaperOption = QStringLiteral("paper");
 inline const QString DpiOption = QStringLiteral("dpi");
 inline const QString BatchOption = QStringLiteral("batch");
 
+// The "calendar" subcommand's own options besides those of "page".
+inline const QString CalendarBornOption = QStringLiteral("born");
+inline const QString CalendarMultipleOption = QStringLiteral("multiple");
+
 } // namespace ralvo::cli

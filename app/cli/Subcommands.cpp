@@ -4,7 +4,7 @@ namespace ralvo::cli {
 
 std::vector<Subcommand> Subcommands()
 {
-    return {TextSubcommand(), PageSubcommand(), DatesSubcommand(), IcsSubcommand()};
+    return {TextSubcommand(), PageSubcommand(), CalendarSubcommand(), DatesSubcommand(), IcsSubcommand()};
 }
 
 QString UsageText()
@@ -25,6 +25,7 @@ QString UsageText()
         "  ralvo-schedule text --basis ivf5 --year 2024 --month 1 --day 20 --cycle 28 --utf8\n"
         "  ralvo-schedule page --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --name 山田 -o a.pdf\n"
         "  ralvo-schedule page --batch today.csv -o today.pdf\n"
+        "  ralvo-schedule calendar --basis 0 --year 2025 --month 4 --day 10 --cycle 28 --name 山田 -o cal.pdf\n"
         "  ralvo-schedule dates --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --on 2024-03-01 --json\n"
         "  ralvo-schedule dates --basis 2 --year 2026 --month 1 --day 15 --cycle 28 --born 2026-01-20\n"
         "  ralvo-schedule ics --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --name 山田 -o 山田.ics\n"
@@ -46,7 +47,7 @@ QString UsageText()
         "                       (--batch では誤りのある行があったとき。ほかの行のページは\n"
         "                       書き出します)\n"
         "  64                   オプションの誤り\n"
-        "  69                   ページを描くプログラムがないか起動できない (page)\n"
+        "  69                   ページを描くプログラムがないか起動できない (page, calendar)\n"
         "  73                   出力ファイルに書き込めない\n");
     return usage;
 }

@@ -35,6 +35,10 @@ Subcommand TextSubcommand();
 // and usage; DrawingSubcommands() gives it with its drawing).
 Subcommand PageSubcommand();
 
+// The "calendar" subcommand: the pregnancy calendar page as a PDF or PNG
+// file (its options and usage; drawn by the drawing program, as "page").
+Subcommand CalendarSubcommand();
+
 // The "dates" subcommand: the dates as labelled lines or JSON.
 Subcommand DatesSubcommand();
 

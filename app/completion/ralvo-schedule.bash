@@ -12,7 +12,7 @@ _ralvo_schedule()
     local options
 
     if ((COMP_CWORD == 1)); then
-        COMPREPLY=($(compgen -W "text page dates ics --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "text page calendar dates ics --help" -- "$cur"))
         return
     fi
     case $prev in
@@ -27,6 +27,7 @@ _ralvo_schedule()
     case ${COMP_WORDS[1]} in
         text) options="$common --utf8" ;;
         page) options="$common --paper --dpi --batch" ;;
+        calendar) options="$common --paper --dpi --born --multiple --checkups" ;;
         dates) options="$input --on --multiple --born --lmp --checkups --json -o --help" ;;
         ics) options="$common --checkups --no-checkups --no-inu" ;;
         *) return ;;

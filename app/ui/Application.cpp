@@ -1,8 +1,10 @@
 #include "app/ui/Application.h"
 
 #include "app/ui/AfterFirstPaint.h"
+#include "app/ui/BatchPdfCommand.h"
 #include "app/ui/CalendarExportCommand.h"
 #include "app/ui/Pictures.h"
+#include "app/ui/PregnancyCalendarForm.h"
 #include "app/ui/RalvoMainForm.h"
 #include "app/ui/VerForm.h"
 #include "kikanmei/ui/GraphicForm.h"
@@ -30,7 +32,8 @@
 namespace ralvo {
 
 Application::Application()
-    : m_services{&m_messages, &m_sounds, &m_clock, &m_fileDialogs, &m_colorChooser, &m_printDialogs, &m_help},
+    : m_services{&m_messages,     &m_sounds,       &m_clock, &m_fileDialogs,
+                 &m_colorChooser, &m_printDialogs, &m_help,  &m_progress},
       m_store(platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadWrite))
 {
     InitializeApplication();
@@ -70,11 +73,11 @@ void Application::CreateMainWindow()
 
 void Application::CreateSecondaryWindows()
 {
-    if (m_verForm)
+    if (m_calendarForm)
         return;
     QWidget *owner = m_mainForm.get();
 
-    // 2. to 10.: the other windows, in this order, each with the main window
+    // 2. to 11.: the other windows, in this order, each with the main window
     //    as Qt parent (which owns and destroys it). The records, m_services
     //    and m_store live as long as the windows.
 
@@ -103,8 +106,13 @@ void Application::CreateSecondaryWindows()
     m_kikanmeiForm->SetFrameDialogs(m_wakuSelForm, m_mojiForm, m_graphicForm);
     m_setupForm->SetBlockEditor([this](KikanmeiBlock &workingCopy) { return m_kikanmeiForm->Edit(workingCopy); });
 
-    // 10. The About box, last: its existence marks the nine as made.
+    // 10. The About box.
     m_verForm = new TVerForm(owner);
+
+    // 11. The pregnancy calendar, last: its existence marks the ten as made.
+    m_calendarForm = new TPregnancyCalendarForm(
+        m_services, m_records, *m_schedulePrinter, textout::WriteFileBytes,
+        [] { return QDateTime::currentDateTimeUtc(); }, owner);
 }
 
 void Application::WireCommands()
@@ -137,6 +145,8 @@ void Application::WireCommands()
                                   *m_mainForm,        *m_services.messages, *m_services.sounds};
         SaveSchedulePdf(sources, *m_services.fileDialogs, textout::WriteFileBytes);
     };
+    commands.pregnancyCalendar = withSecondaryWindows([this] { m_calendarForm->Open(*m_mainForm); });
+    commands.batchPdf = [this] { MakeBatchPdf(m_records, m_services, textout::WriteFileBytes); };
     commands.exportCalendar = CalendarExportCommand(*m_mainForm, m_records, m_services, textout::WriteFileBytes,
                                                     [] { return QDateTime::currentDateTimeUtc(); });
 }
@@ -145,7 +155,7 @@ int Application::Run()
 {
     QObject::connect(m_mainForm.get(), &TRalvoMainForm::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     m_mainForm->show();
-    // The other nine windows are made right after the main window's first
+    // The other ten windows are made right after the main window's first
     // paint, so that it is on screen without waiting for them; they exist
     // before the run handles any input (and a command made sooner makes them
     // itself).

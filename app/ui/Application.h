@@ -17,6 +17,7 @@ class TGraphicForm;
 class TKikanmeiForm;
 class TMojiForm;
 class TNoticeEditForm;
+class TPregnancyCalendarForm;
 class TPrevForm;
 class TRalvoMainForm;
 class TSetupForm;
@@ -30,7 +31,7 @@ class TTextEditorForm;
 // the run, and the windows, each created once in a fixed order and kept
 // until the end. Construct it after the QApplication: that creates the main
 // window, which loads the settings. Run() shows the main window, creates the
-// other nine right after its first paint, and runs the event loop until the
+// other ten right after its first paint, and runs the event loop until the
 // main window is closed.
 class Application final
 {
@@ -42,7 +43,7 @@ public:
 
     int Run();
 
-    // Creates windows 2 to 10, in their order, unless they exist. Run() calls
+    // Creates windows 2 to 11, in their order, unless they exist. Run() calls
     // it once the main window is first on screen, every command that reaches
     // one of them calls it first, and a test may call it at once.
     void CreateSecondaryWindows();
@@ -66,6 +67,7 @@ private:
     platform::SharedColorChooser m_sharedColorChooser{m_colorChooser};
     platform::QtPrintDialogs m_printDialogs;
     QtHelp m_help;
+    platform::QtProgress m_progress;
     platform::Services m_services;
     // The schedule's printer: the application's printer, which the text
     // editor's printing shares.
@@ -87,6 +89,7 @@ private:
     TMojiForm *m_mojiForm = nullptr;                      // 8 text-frame dialog
     TGraphicForm *m_graphicForm = nullptr;                // 9 graphic-frame dialog
     TVerForm *m_verForm = nullptr;                        // 10 About box
+    TPregnancyCalendarForm *m_calendarForm = nullptr;     // 11 pregnancy calendar
 };
 
 } // namespace ralvo

@@ -349,6 +349,12 @@ void TRalvoMainForm::CreateMenu()
     N8 = MakeSeparatorItem(N1, "N8");
     S1 = MakeItem(N1, "S1", QStringLiteral("設定(&S)"), QStringLiteral("ｽｹｼﾞｭｰﾙ表の設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを表示します"));
     Exit1 = MakeItem(N1, "Exit1", QStringLiteral("らるぼの終了(&X)"), QStringLiteral("らるぼを終了します"));
+    // The clinic's tools, after the items above.
+    N12 = MakeSeparatorItem(N1, "N12");
+    PregnancyCalendar1 = MakeItem(N1, "PregnancyCalendar1", QStringLiteral("妊娠カレンダー(&K)"),
+                                  QStringLiteral("妊婦健診の目安、戌の日、産休・育休の日付を表示し、印刷します"));
+    BatchPdf1 = MakeItem(N1, "BatchPdf1", QStringLiteral("CSVから一括でPDFを作成(&B)…"),
+                         QStringLiteral("CSVﾌｧｲﾙの患者ごとにｽｹｼﾞｭｰﾙ表を作成し、1つのPDFﾌｧｲﾙに保存します"));
 
     Help1 = Named(bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)")), "Help1");
     Help1->menuAction()->setObjectName(QStringLiteral("Help1"));
@@ -435,6 +441,8 @@ void TRalvoMainForm::ConnectHandlers()
     connect(CloseBtn, &QPushButton::clicked, this, &TRalvoMainForm::CloseBtnClick);
     connect(SearchforHelpOn1, &QAction::triggered, this, &TRalvoMainForm::SearchforHelpOn1Click);
     connect(About1, &QAction::triggered, this, &TRalvoMainForm::About1Click);
+    connect(PregnancyCalendar1, &QAction::triggered, this, &TRalvoMainForm::PregnancyCalendar1Click);
+    connect(BatchPdf1, &QAction::triggered, this, &TRalvoMainForm::BatchPdf1Click);
 
     // Qt shows the hints of menu items, not those of the menu titles: a
     // highlighted or opened title shows its own here.
@@ -651,6 +659,16 @@ void TRalvoMainForm::SearchforHelpOn1Click()
 void TRalvoMainForm::About1Click()
 {
     Run(m_commands.showAbout);
+}
+
+void TRalvoMainForm::PregnancyCalendar1Click()
+{
+    Run(m_commands.pregnancyCalendar);
+}
+
+void TRalvoMainForm::BatchPdf1Click()
+{
+    Run(m_commands.batchPdf);
 }
 
 // ------------------------------------------------------ shared operations

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include <canberra.h>
@@ -274,6 +275,37 @@ QStringList QtPrintDialogs::AvailablePrinters() const
 QString QtPrintDialogs::DefaultPrinter() const
 {
     return QPrinterInfo::defaultPrinterName();
+}
+
+// ---------------------------------------------------------------- progress
+
+QtProgress::QtProgress() = default;
+QtProgress::~QtProgress() = default;
+
+void QtProgress::Start(const QString &caption, const QString &text, int total)
+{
+    m_dialog = std::make_unique<QProgressDialog>(text, QStringLiteral("キャンセル"), 0, total, DialogParent());
+    m_dialog->setWindowTitle(caption);
+    m_dialog->setWindowModality(Qt::WindowModal);
+    m_dialog->setMinimumDuration(0);
+    m_dialog->setAutoClose(false);
+    m_dialog->setAutoReset(false);
+    m_dialog->setValue(0);
+}
+
+bool QtProgress::Advance(int done)
+{
+    if (!m_dialog)
+        return true;
+    // A modal box's setValue lets the event loop run, so the button answers.
+    m_dialog->setValue(done);
+    QCoreApplication::processEvents();
+    return !m_dialog->wasCanceled();
+}
+
+void QtProgress::Finish()
+{
+    m_dialog.reset();
 }
 
 } // namespace ralvo::platform

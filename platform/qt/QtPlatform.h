@@ -6,6 +6,9 @@
 
 #include <QPointer>
 
+#include <memory>
+
+class QProgressDialog;
 class QWidget;
 
 namespace ralvo::platform {
@@ -57,6 +60,23 @@ public:
     bool ExecPrinterSetupDialog(QPrinter &printer) override;
     QStringList AvailablePrinters() const override;
     QString DefaultPrinter() const override;
+};
+
+// A QProgressDialog, modal over the active window, shown from the start.
+class QtProgress final : public Progress
+{
+public:
+    QtProgress();
+    ~QtProgress() override;
+    QtProgress(const QtProgress &) = delete;
+    QtProgress &operator=(const QtProgress &) = delete;
+
+    void Start(const QString &caption, const QString &text, int total) override;
+    bool Advance(int done) override;
+    void Finish() override;
+
+private:
+    std::unique_ptr<QProgressDialog> m_dialog;
 };
 
 // "テキストファイル|*.txt|すべてのファイル|*.*" → Qt's name filters

@@ -17,7 +17,10 @@ expect() { # expect "words typed" "wanted replies"
         failed=1
     fi
 }
-expect "ralvo-schedule " "text page dates ics --help"
+expect "ralvo-schedule " "text page calendar dates ics --help"
+expect "ralvo-schedule c" "calendar"
+expect "ralvo-schedule calendar --b" "--basis --bpd --born"
+expect "ralvo-schedule calendar --m" "--month --method --multiple"
 expect "ralvo-schedule i" "ics"
 expect "ralvo-schedule ics --d" "--day --defaults"
 expect "ralvo-schedule da" "dates"

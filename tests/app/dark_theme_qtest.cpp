@@ -236,8 +236,10 @@ void DarkThemeTest::fixedColourWindowsStayReadableOnADarkDesktop()
     QVERIFY2(texts > 60, qPrintable(QString::number(texts)));
 
     // The windows without fixed colours follow the desktop.
-    QWidget *editor = test::Control(form, "TextEditorForm");
-    QCOMPARE(editor->palette().color(QPalette::Window), DarkPalette().color(QPalette::Window));
+    for (const char *name : {"TextEditorForm", "PregnancyCalendarForm"}) {
+        QWidget *window = test::Control(form, name);
+        QCOMPARE(window->palette().color(QPalette::Window), DarkPalette().color(QPalette::Window));
+    }
 }
 
 QTEST_MAIN(DarkThemeTest)

@@ -299,7 +299,7 @@ ralvo_cli_test(dates_bpd_keep ARGS dates ${scan_bpd} --lmp 2026-01-20 --json
          redating.lmpDueDate=2026-10-27 redating.differenceDays=-7 redating.suggestion=keep
          redating.rule.from=16w0d redating.rule.to=21w6d redating.rule.moreThanDays=10)
 ralvo_cli_test(dates_ga ARGS dates ${scan_ga} --on 2026-06-10 --json
-    JSON dueDate=2027-01-10 scan.measure=ga scan.value=66 scan.method=null scan.gestationalAge.totalDays=66
+    JSON dueDate=2027-01-10 scan.measure=ga scan.value=66 scan.method= scan.gestationalAge.totalDays=66
          gestationalAge.totalDays=66)
 ralvo_cli_test(dates_crl_lines ARGS dates ${scan_crl} --lmp 2026-04-05 --on 2026-06-10
     STDOUT_CONTAINS "\n計測時の妊娠週数　　：CRL 45.0mm・11週1日（INTERGROWTH-21st）\n" STDERR_LINES 0)
@@ -324,8 +324,8 @@ ralvo_cli_test(page_crl_out_of_range ARGS page --basis crl --crl 96 ${scan_day} 
     OUTPUT_FILE out.png STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "15.0 から 95.0")
 ralvo_cli_test(ics_ga_out_of_range ARGS ics --basis ga --ga 44+0 ${scan_day} --defaults
     STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "4週0日 から 43週6日")
-ralvo_cli_test(scan_control_characters_escaped ARGS dates --basis crl "--crl=4\n5" ${scan_day}
-    STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "4\\x0a5")
+ralvo_cli_test(scan_control_characters_escaped ARGS dates --basis crl "--crl=4\t5" ${scan_day}
+    STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "4\\x095")
 # The options that belong together.
 ralvo_cli_test(crl_without_value ARGS text --basis crl ${scan_day} STATUS 64 STDERR_CONTAINS --crl)
 ralvo_cli_test(crl_repeated ARGS text ${scan_crl} --crl 46 STATUS 64 STDERR_CONTAINS --crl)
@@ -337,3 +337,7 @@ ralvo_cli_test(lmp_without_scan ARGS dates ${lmp} --lmp 2024-01-01 STATUS 64 STD
 ralvo_cli_test(bad_lmp ARGS dates ${scan_crl} --lmp 2026-02-30 STATUS 64 STDERR_CONTAINS --lmp)
 ralvo_cli_test(scan_in_batch_refused ARGS page --defaults --batch ${cli_data}/batch-utf8.csv --crl 45 -o x.pdf
     STATUS 64)
+ralvo_cli_test(calendar_crl ARGS calendar ${scan_crl} --defaults --dpi 30 -o @OUT@ OUTPUT_FILE cal.png
+    STDERR_LINES 0)
+ralvo_cli_test(calendar_bpd_out_of_range ARGS calendar --basis bpd --bpd 19 ${scan_day} --defaults -o @OUT@
+    OUTPUT_FILE cal.png STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "20.0 から 100.0")

@@ -238,3 +238,81 @@ TEST_F(PageFileTest, RefusalsWriteNoFile)
     EXPECT_EQ(run.status, 2);
     EXPECT_FALSE(QFile::exists(pdf));
 }
+
+// The calendar page: its dates, table and headings where the page puts
+// them, and the institution block in the schedule page's box.
+TEST_F(PageFileTest, CalendarPageTextsStandWhereThePagePutsThem)
+{
+    const QString store = Path("calendar-settings.json");
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "ralvo-settings", "version": 1, "keys": {
+        "\\Software\\Quenda\\Ralvo\\2.0\\KikanmeiData": {
+            "EditStr": "0\r\n0\r\n5000\r\n5000\r\n300\r\n0\r\nＭＳ ゴシック\r\n0\r\nL\r\nらるぼ医院\r\n"}}})");
+    file.close();
+    const QString pdf = Path("calendar.pdf");
+    const ProcessRun run =
+        Tool({QStringLiteral("calendar"), QStringLiteral("--settings"), store, QStringLiteral("--basis"),
+              QStringLiteral("0"), QStringLiteral("--year"), QStringLiteral("2025"), QStringLiteral("--month"),
+              QStringLiteral("4"), QStringLiteral("--day"), QStringLiteral("10"), QStringLiteral("--cycle"),
+              QStringLiteral("28"), QStringLiteral("--name"), QStringLiteral("サンプル"), QStringLiteral("--born"),
+              QStringLiteral("2026-01-20"), QStringLiteral("-o"), pdf});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const ProcessRun text =
+        RunProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const std::vector<Word> words = WordsOf(text.out);
+    const auto find = [&words](const QString &t) {
+        return std::find_if(words.begin(), words.end(), [&t](const Word &w) { return w.text.startsWith(t); });
+    };
+    const auto at = [&](const QString &t, double x, double y) {
+        const auto word = find(t);
+        ASSERT_NE(word, words.end()) << t.toStdString();
+        EXPECT_NEAR(word->xMin / kPointsPerMm, x * 210, 0.5) << t.toStdString();
+        EXPECT_NEAR(word->yMin / kPointsPerMm, y * 297, 0.5) << t.toStdString();
+    };
+    // The title centred on the sheet at the schedule's title height.
+    const auto title = find(QStringLiteral("サンプルさんの妊娠カレンダー"));
+    ASSERT_NE(title, words.end());
+    EXPECT_NEAR((title->xMin + title->xMax) / 2 / kPointsPerMm, 105, 1.0);
+    EXPECT_NEAR(title->yMin / kPointsPerMm, 0.0673 * 297, 0.5);
+    at(QStringLiteral("出産予定日"), 0.0952, 0.1040 + 0.0215);
+    at(QStringLiteral("2026年1月15日"), 0.2952, 0.1040 + 0.0215);
+    at(QStringLiteral("妊婦健診の目安"), 0.0952, 0.2560);
+    // The first visit's week in the third column, in the row below the header.
+    at(QStringLiteral("2025年6月5日"), 0.2700, 0.2800 + 0.0210 + (0.0210 - 0.0142) / 2);
+    at(QStringLiteral("戌の日（帯祝い）"), 0.0952, 0.6100);
+    at(QStringLiteral("2025年8月9日"), 0.1052, 0.6400);
+    ASSERT_NE(find(QStringLiteral("2026年3月18日")), words.end()); // 育児休業 from B + 57
+    at(QStringLiteral("らるぼ医院"), 0.0952, 0.7997);              // the schedule page's block box
+}
+
+TEST_F(PageFileTest, CalendarRefusesBadOptionsAndBirthsOutsideTheRules)
+{
+    const QStringList input{QStringLiteral("calendar"), QStringLiteral("--defaults"), QStringLiteral("--basis"),
+                            QStringLiteral("0"),        QStringLiteral("--year"),     QStringLiteral("2025"),
+                            QStringLiteral("--month"),  QStringLiteral("4"),          QStringLiteral("--day"),
+                            QStringLiteral("10"),       QStringLiteral("--cycle"),    QStringLiteral("28")};
+    const QString out = Path("refused.pdf");
+    EXPECT_EQ(Tool(QStringList(input) << QStringLiteral("--born") << QStringLiteral("2026-02-30")
+                                      << QStringLiteral("-o") << out)
+                  .status,
+              64);
+    EXPECT_EQ(
+        Tool(QStringList(input) << QStringLiteral("--checkups") << QStringLiteral("8,8") << QStringLiteral("-o") << out)
+            .status,
+        64);
+    const ProcessRun early = Tool(QStringList(input) << QStringLiteral("--born") << QStringLiteral("2025-06-01")
+                                                     << QStringLiteral("-o") << out);
+    EXPECT_EQ(early.status, 2);
+    EXPECT_TRUE(early.err.contains("2025/7/4")) << early.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    const QString png = Path("calendar.png");
+    ASSERT_EQ(Tool(QStringList(input) << QStringLiteral("--checkups") << QStringLiteral("10,20,30")
+                                      << QStringLiteral("--dpi") << QStringLiteral("100") << QStringLiteral("-o")
+                                      << png)
+                  .status,
+              0);
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QPageSize(QPageSize::A4).sizePixels(100));
+}

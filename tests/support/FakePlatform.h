@@ -113,6 +113,22 @@ public:
     void ShowHelp(const QString &topic) override { topics.append(topic); }
 };
 
+class FakeProgress final : public platform::Progress
+{
+public:
+    int cancelAt = -1;       // the step at which the user cancels; -1 never
+    std::vector<int> totals; // of every Start
+    std::vector<int> steps;  // every Advance, in order
+    int finished = 0;
+    void Start(const QString &, const QString &, int total) override { totals.push_back(total); }
+    bool Advance(int done) override
+    {
+        steps.push_back(done);
+        return cancelAt < 0 || done < cancelAt;
+    }
+    void Finish() override { ++finished; }
+};
+
 // All fakes together, with Services pointing at them.
 struct FakePlatform
 {
@@ -123,10 +139,12 @@ struct FakePlatform
     FakeColorChooser colorChooser;
     FakePrintDialogs printDialogs;
     FakeHelp help;
+    FakeProgress progress;
 
     platform::Services Services()
     {
-        return platform::Services{&messages, &sounds, &clock, &fileDialogs, &colorChooser, &printDialogs, &help};
+        return platform::Services{&messages,     &sounds,       &clock, &fileDialogs,
+                                  &colorChooser, &printDialogs, &help,  &progress};
     }
 };
 

@@ -1,0 +1,134 @@
+#include "app/ui/BatchPdfCommand.h"
+
+#include "app/cli/PageBatch.h"
+#include "print/PreviewMessages.h"
+#include "records/AppRecords.h"
+
+#include <QFileInfo>
+
+namespace ralvo {
+
+namespace {
+
+using cli::ShownText;
+
+// Rows left out that one message lists, at most.
+constexpr std::size_t kListedFailures = 20;
+
+QString FailureLines(const std::vector<cli::BatchRowError> &failures)
+{
+    QString lines;
+    for (std::size_t i = 0; i < failures.size() && i < kListedFailures; ++i)
+        lines += QStringLiteral("\n%1 行目: ").arg(failures[i].line) + ShownText(failures[i].reason);
+    if (failures.size() > kListedFailures)
+        lines += QStringLiteral("\nほか %1 行").arg(failures.size() - kListedFailures);
+    return lines;
+}
+
+QString LeftOutText(const std::vector<cli::BatchRowError> &failures)
+{
+    if (failures.empty())
+        return {};
+    return QStringLiteral("\n\nページにしなかった行 (%1 行):").arg(failures.size()) + FailureLines(failures);
+}
+
+std::optional<QString> ChooseCsv(platform::FileDialogs &dialogs)
+{
+    platform::FileDialogs::Request request;
+    request.title = QStringLiteral("CSVファイルを開く");
+    request.filter = QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのファイル (*.*)|*.*");
+    request.filterIndex = 1;
+    request.defaultSuffix = QStringLiteral("csv");
+    const std::optional<QString> path = dialogs.GetOpenFileName(request);
+    if (!path || path->isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> ChoosePdf(platform::FileDialogs &dialogs, const QString &csvPath)
+{
+    const QFileInfo csv(csvPath);
+    platform::FileDialogs::Request request;
+    request.title = QStringLiteral("PDFファイルに保存");
+    request.filter = PdfFileFilter();
+    request.filterIndex = 1;
+    request.initialDir = csv.absolutePath();
+    request.fileName = csv.completeBaseName() + QStringLiteral(".pdf");
+    request.defaultSuffix = QStringLiteral("pdf");
+    const std::optional<QString> path = dialogs.GetSaveFileName(request);
+    if (!path || path->isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+} // namespace
+
+QString BatchPdfCaption()
+{
+    return QStringLiteral("CSVから一括でPDFを作成");
+}
+
+BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &services, const FileWriter &write)
+{
+    platform::Messages &messages = *services.messages;
+    const std::optional<QString> csvPath = ChooseCsv(*services.fileDialogs);
+    if (!csvPath)
+        return BatchPdfResult::NotChosen;
+
+    const auto bytes = cli::ReadBatchFileBytes(*csvPath);
+    if (const QString *error = std::get_if<QString>(&bytes)) {
+        messages.ShowMessage(ShownText(*error));
+        return BatchPdfResult::Refused;
+    }
+    const auto read = cli::ReadBatchPages(std::get<QByteArray>(bytes), records.settings);
+    if (const QString *error = std::get_if<QString>(&read)) {
+        messages.ShowMessage(QStringLiteral("CSVファイル %1 からPDFを作成できません。\n").arg(ShownText(*csvPath))
+                             + ShownText(*error));
+        return BatchPdfResult::Refused;
+    }
+    const cli::BatchPages &batch = std::get<cli::BatchPages>(read);
+    if (batch.pages.empty()) {
+        messages.ShowMessage(
+            QStringLiteral("CSVファイル %1 にはページにできる行がありません。").arg(ShownText(*csvPath))
+            + LeftOutText(batch.failures));
+        return BatchPdfResult::Refused;
+    }
+
+    const std::optional<QString> pdfPath = ChoosePdf(*services.fileDialogs, *csvPath);
+    if (!pdfPath)
+        return BatchPdfResult::NotChosen;
+
+    const int total = int(batch.pages.size());
+    platform::Progress *progress = services.progress;
+    if (progress)
+        progress->Start(BatchPdfCaption(), QStringLiteral("%1 人分のページを作成しています…").arg(total), total);
+    // Every page draws the same block: what it reports is told once, after
+    // the progress box.
+    PreviewMessages blockMessages(messages);
+    blockMessages.NewShowing();
+    blockMessages.BeginDrawing();
+    const auto step = [progress, &blockMessages](std::size_t drawn) {
+        blockMessages.BeginDrawing();
+        return !progress || progress->Advance(int(drawn));
+    };
+    const PageFile file = cli::RenderBatchPdf(batch, records, PdfPaperForYoshi(records.settings.Yoshi), kSavedPdfDpi,
+                                              blockMessages, *services.sounds, step);
+    if (progress)
+        progress->Finish();
+    blockMessages.ShowPending();
+
+    const QString shownPdf = ShownText(*pdfPath);
+    if (file.cancelled) {
+        messages.ShowMessage(QStringLiteral("キャンセルしました。%1 は作成していません。").arg(shownPdf));
+        return BatchPdfResult::Cancelled;
+    }
+    if (file.bytes.isEmpty() || !write || !write(*pdfPath, file.bytes)) {
+        messages.ShowMessage(CannotCreateFileMessage(shownPdf));
+        return BatchPdfResult::WriteFailed;
+    }
+    messages.ShowMessage(QStringLiteral("%1 ページのPDFファイルを作成しました。\n%2").arg(total).arg(shownPdf)
+                         + LeftOutText(batch.failures));
+    return BatchPdfResult::Written;
+}
+
+} // namespace ralvo
