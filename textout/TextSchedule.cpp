@@ -38,7 +38,8 @@ QString BracketText(int week, const QString &dueDateTermWithBlank)
 } // namespace
 
 std::optional<QStringList> TextScheduleLines(const CalculationInput &input, const QString &motherName,
-                                             const ScheduleSettings &settings, platform::Messages &messages)
+                                             const ScheduleSettings &settings, platform::Messages &messages,
+                                             const std::optional<UltrasoundScan> &scan)
 {
     const std::optional<Schedule> schedule = BuildSchedule(input, motherName, settings, FirstScheduleWeek);
     if (!schedule)
@@ -63,7 +64,10 @@ std::optional<QStringList> TextScheduleLines(const CalculationInput &input, cons
         lines << QStringLiteral("基礎体温表による推定排卵日に基づき計算");
         break;
     case CalculationBasis::UltrasoundDueDate:
-        lines << QStringLiteral("超音波測定による推定出産予定日に基づき計算");
+        if (scan)
+            lines << QStringLiteral("超音波計測日（") + ScanSummary(*scan) + u"）：" + DateWithoutWeekday(scan->date);
+        else
+            lines << QStringLiteral("超音波測定による推定出産予定日に基づき計算");
         break;
     case CalculationBasis::EmbryoTransferDay3:
         lines << QStringLiteral("胚移植日（3日目胚）：") + DateWithoutWeekday(schedule->input.baseDate);

@@ -9,6 +9,7 @@
 
 #include "calc/Gestation.h"
 #include "calc/PregnancyCalendar.h"
+#include "calc/UltrasoundDating.h"
 #include "calc/Wareki.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShiftJis.h"
@@ -30,6 +31,7 @@ const QString MultipleOption = QStringLiteral("multiple");
 const QString JsonOption = QStringLiteral("json");
 const QString OutputOption = QStringLiteral("o");
 const QString BornOption = QStringLiteral("born");
+const QString LmpOption = QStringLiteral("lmp");
 
 void AddDatesOptions(QCommandLineParser &parser)
 {
@@ -38,6 +40,7 @@ void AddDatesOptions(QCommandLineParser &parser)
         {OnOption, QStringLiteral("妊娠週数を数える日"), QStringLiteral("YYYY-MM-DD")},
         {MultipleOption, QStringLiteral("多胎妊娠")},
         {BornOption, QStringLiteral("出産日"), QStringLiteral("YYYY-MM-DD")},
+        {LmpOption, QStringLiteral("超音波の予定日と比べる最終月経開始日"), QStringLiteral("YYYY-MM-DD")},
         {JsonOption, QStringLiteral("JSON で書き出す")},
         {OutputOption, QStringLiteral("出力ファイル"), QStringLiteral("FILE")},
     });
@@ -80,8 +83,52 @@ struct DatesReport
     bool multiple = false;
     std::vector<Checkup> checkups;
     std::vector<CalendarDate> inuNoHi;
-    std::optional<BirthLeave> leave; // with --born
+    std::optional<BirthLeave> leave;        // with --born
+    std::optional<UltrasoundScan> scan;     // with a scan basis
+    std::optional<RedatingAdvice> redating; // with a scan basis and --lmp
 };
+
+// "redate" or "keep", as the JSON writes the suggestion.
+QString SuggestionKey(const RedatingAdvice &advice)
+{
+    return advice.redate ? QStringLiteral("redate") : QStringLiteral("keep");
+}
+
+// The scan and its comparison with the last period under their JSON keys.
+void InsertScan(QJsonObject &object, const DatesReport &report)
+{
+    if (!report.scan)
+        return;
+    const UltrasoundScan &scan = *report.scan;
+    const QString method = MethodName(scan.measure, scan.method);
+    object.insert(
+        QStringLiteral("scan"),
+        QJsonObject{
+            {QStringLiteral("date"), IsoDate(scan.date)},
+            {QStringLiteral("measure"), MeasureKey(scan.measure)},
+            // millimetres; the days themselves for the scanner's age
+            {QStringLiteral("value"), scan.measure == ScanMeasure::ScannerAge ? double(scan.value) : scan.value / 10.0},
+            {QStringLiteral("method"), method.isEmpty() ? QJsonValue() : QJsonValue(method)},
+            {QStringLiteral("gestationalAge"), QJsonObject{{QStringLiteral("weeks"), scan.ageDays / 7},
+                                                           {QStringLiteral("days"), scan.ageDays % 7},
+                                                           {QStringLiteral("totalDays"), scan.ageDays}}},
+        });
+    if (!report.redating)
+        return;
+    const RedatingAdvice &advice = *report.redating;
+    const auto age = [](const std::optional<int> &days) {
+        return days ? QJsonValue(WeeksAndDaysKey(*days)) : QJsonValue();
+    };
+    object.insert(QStringLiteral("redating"),
+                  QJsonObject{
+                      {QStringLiteral("lmpDueDate"), IsoDate(advice.menstrualDueDate)},
+                      {QStringLiteral("differenceDays"), advice.differenceDays},
+                      {QStringLiteral("suggestion"), SuggestionKey(advice)},
+                      {QStringLiteral("rule"), QJsonObject{{QStringLiteral("from"), age(advice.rule.firstDay)},
+                                                           {QStringLiteral("to"), age(advice.rule.lastDay)},
+                                                           {QStringLiteral("moreThanDays"), advice.rule.moreThanDays}}},
+                  });
+}
 
 // The dates of the report under their JSON keys, in the order of the lines.
 std::vector<std::pair<QString, CalendarDate>> NamedDates(const DatesReport &report)
@@ -149,6 +196,7 @@ QByteArray JsonOf(const DatesReport &report)
     object.insert(QStringLiteral("pregnancyMonth"), PregnancyMonth(report.age));
     object.insert(QStringLiteral("trimester"), TrimesterName(TrimesterOf(report.age)));
     object.insert(QStringLiteral("wareki"), wareki);
+    InsertScan(object, report);
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
 
@@ -180,6 +228,25 @@ QByteArray TextOf(const DatesReport &report, platform::Messages &messages)
         {QStringLiteral("正期産の始まり"), dateText(m.fullTermStart)},
         {QStringLiteral("正期産の終わり"), dateText(m.fullTermEnd)},
     };
+    // The scan and its comparison after the dates it gave.
+    std::vector<std::pair<QString, QString>> scanRows;
+    if (report.scan) {
+        const UltrasoundScan &scan = *report.scan;
+        const QString method = MethodName(scan.measure, scan.method);
+        scanRows.emplace_back(QStringLiteral("超音波計測日"), dateText(scan.date));
+        scanRows.emplace_back(QStringLiteral("計測時の妊娠週数"),
+                              ScanSummary(scan) + (method.isEmpty() ? QString() : u"（" + method + u"）"));
+    }
+    if (report.redating) {
+        const RedatingAdvice &advice = *report.redating;
+        scanRows.emplace_back(QStringLiteral("最終月経からの予定日"), dateText(advice.menstrualDueDate));
+        scanRows.emplace_back(QStringLiteral("予定日の差"),
+                              QStringLiteral("%1日（超音波 − 最終月経）").arg(advice.differenceDays));
+        scanRows.emplace_back(QStringLiteral("修正の目安"), (advice.redate ? QStringLiteral("超音波の予定日に修正")
+                                                                           : QStringLiteral("最終月経の予定日のまま"))
+                                                                + u"（" + RedatingRuleText(advice.rule) + u"で修正）");
+    }
+    rows.insert(rows.begin() + 3, scanRows.begin(), scanRows.end());
     QString prenatalLeave = dateText(m.maternityLeaveStart) + u"から";
     if (report.leave && report.leave->prenatalLeave)
         prenatalLeave = spanText(*report.leave->prenatalLeave);
@@ -219,8 +286,8 @@ int RunDates(const QCommandLineParser &parser, Console &console)
     const auto read = ReadInputOptions(parser);
     if (const QString *error = std::get_if<QString>(&read))
         return badUsage(*error);
-    const CalculationInput &input = std::get<CalculationInput>(read);
-    for (const QString &single : {OnOption, OutputOption, BornOption}) {
+    const InputRequest &request = std::get<InputRequest>(read);
+    for (const QString &single : {OnOption, OutputOption, BornOption, LmpOption}) {
         if (parser.values(single).size() > 1)
             return badUsage(QStringLiteral("-%1%2 が二度以上指定されています。")
                                 .arg(single.size() > 1 ? QStringLiteral("-") : QString(), single));
@@ -234,7 +301,17 @@ int RunDates(const QCommandLineParser &parser, Console &console)
         born = ParseIsoDate(parser.value(BornOption));
         if (!born)
             return badUsage(QStringLiteral("--born には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
-                            + parser.value(BornOption));
+                            + EscapedInput(parser.value(BornOption)));
+    }
+
+    std::optional<CalendarDate> lmp;
+    if (parser.isSet(LmpOption)) {
+        if (!request.scan)
+            return badUsage(QStringLiteral("--lmp は --basis crl, bpd, ga のときだけ指定できます。"));
+        lmp = ParseIsoDate(parser.value(LmpOption));
+        if (!lmp)
+            return badUsage(QStringLiteral("--lmp には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
+                            + EscapedInput(parser.value(LmpOption)));
     }
     if (const int status =
             CheckOutputIsNoInput(console, parser.value(OutputOption), {platform::SettingsStore::UserStorePath()}))
@@ -246,12 +323,20 @@ int RunDates(const QCommandLineParser &parser, Console &console)
         const std::optional<CalendarDate> on = ParseIsoDate(parser.value(OnOption));
         if (!on)
             return badUsage(QStringLiteral("--on には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
-                            + parser.value(OnOption));
+                            + EscapedInput(parser.value(OnOption)));
         report.on = *on;
     } else {
         const QDate today = QDate::currentDate();
         report.on = CalendarDate{today.year(), today.month(), today.day()};
     }
+
+    const auto dated = DateInput(request.input, request.scan);
+    if (const QString *error = std::get_if<QString>(&dated)) {
+        console.Error(*error);
+        return ExitInputRefused;
+    }
+    const CalculationInput &input = std::get<DatedInput>(dated).input;
+    report.scan = std::get<DatedInput>(dated).scan;
 
     const std::optional<ParsedCalculationInput> parsed = ParseCalculationInput(input);
     const std::optional<PregnancyDates> dates =
@@ -270,6 +355,16 @@ int RunDates(const QCommandLineParser &parser, Console &console)
     report.age = *age;
     report.checkups = *checkups;
     report.inuNoHi = *inuNoHi;
+    if (lmp) {
+        // The menstrual due date: the last period and the cycle as basis 0 takes them.
+        const std::optional<PregnancyDates> menstrual =
+            ComputePregnancyDates(CalculationBasis::LastMenstrualPeriod, *lmp, parsed->cycle);
+        report.redating = menstrual ? CompareWithMenstrualDueDate(*report.scan, menstrual->dueDate) : std::nullopt;
+        if (!report.redating) {
+            console.Error(QStringLiteral("計算した日付の年が扱える範囲を超えています。"));
+            return ExitInputRefused;
+        }
+    }
     if (born) {
         report.leave = BirthLeaveOf(dates->dueDate, *born, report.multiple);
         if (!report.leave) {
@@ -292,11 +387,17 @@ Subcommand DatesSubcommand()
 {
     return Subcommand{
         QStringLiteral("dates"),
-        QStringLiteral("  ralvo-schedule dates --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+        QStringLiteral("  ralvo-schedule dates --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT --day TEXT\n"
                        "                       --cycle TEXT [--on YYYY-MM-DD] [--multiple] [--born YYYY-MM-DD]\n"
-                       "                       [--checkups LIST] [--json] [-o FILE]\n"),
+                       "                       [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
+                       "                       [--lmp YYYY-MM-DD] [--checkups LIST] [--json] [-o FILE]\n"),
         InputOptionsUsage()
             + QStringLiteral("  --on YYYY-MM-DD      妊娠週数を数える日 (既定は今日)\n"
+                             "  --lmp YYYY-MM-DD     最終月経開始日 (--basis crl, bpd, ga のとき): その予定日 (周期は\n"
+                             "                       --cycle) と超音波の予定日の差と、ACOG の表による修正の目安を\n"
+                             "                       書き出します (8週6日までは5日、9週0日～15週6日は7日、16週0日～\n"
+                             "                       21週6日は10日、22週0日～27週6日は14日、28週0日からは21日を\n"
+                             "                       超える差で修正。目安であり、予定日は変えません)\n"
                              "  --multiple           多胎妊娠: 産前休業を出産予定日の97日前から (単胎は41日前\n"
                              "                       から)、出産手当金を出産日までの98日分 (単胎は42日分) にします\n"
                              "  --born YYYY-MM-DD    出産日 (妊娠12週1日から43週6日まで): 産後休業、育児休業\n"

@@ -22,7 +22,9 @@ int RunIcs(const QCommandLineParser &parser, Console &console)
     const auto run = ReadScheduleRun(parser, console, messages);
     if (const int *status = std::get_if<int>(&run))
         return *status;
-    const auto &[schedule, records] = std::get<ScheduleRun>(run);
+    const ScheduleRun &made = std::get<ScheduleRun>(run);
+    const ScheduleRequest &schedule = made.request;
+    const StoredRecords &records = made.records;
 
     const CalendarFile file =
         ScheduleCalendarFile(schedule.input, schedule.motherName, records.settings, records.notices,
@@ -46,8 +48,9 @@ Subcommand IcsSubcommand()
 {
     return Subcommand{
         QStringLiteral("ics"),
-        QStringLiteral("  ralvo-schedule ics --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+        QStringLiteral("  ralvo-schedule ics --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT --day TEXT\n"
                        "                     --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                     [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
                        "                     [--defaults | --settings FILE] [--checkups LIST | --no-checkups]\n"
                        "                     [--no-inu] [-o FILE.ics]\n"),
         ScheduleOptionsUsage() + CalendarEventOptionsUsage()

@@ -252,7 +252,15 @@ int RunSinglePage(const QCommandLineParser &parser, Console &console, const Shee
         return RefuseRecords(console, *refusal);
     AppRecords &records = std::get<AppRecords>(resolved);
 
-    const PlainInputFields fields = PageFieldsOf(schedule.input, schedule.motherName);
+    // A scan becomes its due date: the page shows the dates, not the basis.
+    const auto dated = DateInput(schedule.input, schedule.scan);
+    if (const QString *error = std::get_if<QString>(&dated)) {
+        console.Error(*error);
+        return ExitInputRefused;
+    }
+    const CalculationInput &input = std::get<DatedInput>(dated).input;
+
+    const PlainInputFields fields = PageFieldsOf(input, schedule.motherName);
     const auto drawing = drawingFor(fields);
     if (const QString *refusal = std::get_if<QString>(&drawing)) {
         console.Error(*refusal);
@@ -268,7 +276,7 @@ int RunSinglePage(const QCommandLineParser &parser, Console &console, const Shee
     const PageFile file = pdf ? RenderPagePdf(sheet.paper, sheet.dpi, sources, draw)
                               : RenderPagePng(sheet.paper, sheet.dpi, sources, draw);
     if (file.result == PageResult::InputFailure) {
-        console.Error(InputRefusalMessage(schedule.input));
+        console.Error(InputRefusalMessage(input));
         return ExitInputRefused;
     }
     if (file.bytes.isEmpty()) {

@@ -40,8 +40,9 @@ Subcommand CalendarSubcommand()
 {
     return Subcommand{
         QStringLiteral("calendar"),
-        QStringLiteral("  ralvo-schedule calendar --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
-                       "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+        QStringLiteral("  ralvo-schedule calendar --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT\n"
+                       "                      --day TEXT --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
                        "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
                        "                      [--born YYYY-MM-DD] [--multiple] [--checkups LIST]\n"
                        "                      -o FILE.pdf|FILE.png\n"),
@@ -62,8 +63,9 @@ Subcommand PageSubcommand()
 {
     return Subcommand{
         QStringLiteral("page"),
-        QStringLiteral("  ralvo-schedule page --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+        QStringLiteral("  ralvo-schedule page --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT --day TEXT\n"
                        "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
                        "                      [--defaults | --settings FILE] [--paper a4|b5] [--dpi N]\n"
                        "                      -o FILE.pdf|FILE.png\n"
                        "  ralvo-schedule page --batch FILE.csv [--encoding utf-8|shift-jis] [--max-rows N]\n"

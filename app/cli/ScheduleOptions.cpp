@@ -1,5 +1,6 @@
 #include "app/cli/ScheduleOptions.h"
 
+#include "app/cli/Console.h"
 #include "app/cli/SettingOverrides.h"
 #include "platform/FileReader.h"
 #include "platform/SettingsStore.h"
@@ -23,6 +24,29 @@ const QString SetOption = QStringLiteral("set");
 const QString DefaultsOption = QStringLiteral("defaults");
 const QString SettingsOption = QStringLiteral("settings");
 const QString OutputOption = QStringLiteral("o");
+const QString CrlOption = QStringLiteral("crl");
+const QString MethodOption = QStringLiteral("method");
+const QString BpdOption = QStringLiteral("bpd");
+const QString GaOption = QStringLiteral("ga");
+
+// The scan bases by their command-line names, with the option that gives
+// their measurement.
+struct ScanBasis
+{
+    ScanMeasure measure;
+    QString option;
+};
+
+std::optional<ScanBasis> ParseScanBasisName(const QString &text)
+{
+    if (text == CrlOption)
+        return ScanBasis{ScanMeasure::CrownRumpLength, CrlOption};
+    if (text == BpdOption)
+        return ScanBasis{ScanMeasure::BiparietalDiameter, BpdOption};
+    if (text == GaOption)
+        return ScanBasis{ScanMeasure::ScannerAge, GaOption};
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -41,11 +65,15 @@ void AddInputOptions(QCommandLineParser &parser)
 {
     const QString text = QStringLiteral("TEXT");
     parser.addOptions({
-        {BasisOption, QStringLiteral("計算の基準"), QStringLiteral("0|1|2|ivf3|ivf5")},
+        {BasisOption, QStringLiteral("計算の基準"), QStringLiteral("0|1|2|ivf3|ivf5|crl|bpd|ga")},
         {YearOption, QStringLiteral("基準日の年"), text},
         {MonthOption, QStringLiteral("基準日の月"), text},
         {DayOption, QStringLiteral("基準日の日"), text},
         {CycleOption, QStringLiteral("月経周期"), text},
+        {CrlOption, QStringLiteral("頭殿長 (mm)"), QStringLiteral("MM")},
+        {MethodOption, QStringLiteral("頭殿長の式"), QStringLiteral("intergrowth|robinson")},
+        {BpdOption, QStringLiteral("児頭大横径 (mm)"), QStringLiteral("MM")},
+        {GaOption, QStringLiteral("超音波装置の表示した妊娠週数"), QStringLiteral("W+D")},
     });
 }
 
@@ -64,14 +92,27 @@ void AddScheduleOptions(QCommandLineParser &parser)
 
 QString InputOptionsUsage()
 {
-    return QStringLiteral("  --basis 0|1|2|ivf3|ivf5\n"
+    return QStringLiteral("  --basis 0|1|2|ivf3|ivf5|crl|bpd|ga\n"
                           "                       計算の基準: 0 最終月経開始日から, 1 基礎体温推定排卵日から,\n"
                           "                       2 超音波測定予定日から, ivf3 3日目胚の胚移植日から,\n"
-                          "                       ivf5 5日目胚の胚移植日から\n"
+                          "                       ivf5 5日目胚の胚移植日から, crl 超音波の頭殿長から, bpd 超音波の\n"
+                          "                       児頭大横径から, ga 超音波装置の表示した妊娠週数から (crl, bpd, ga\n"
+                          "                       では年月日が超音波計測日で、出産予定日は計測日 + 280 − 計測時の\n"
+                          "                       妊娠日数です)\n"
                           "  --year TEXT          基準日の年 (入力欄と同じ規則で読みます)\n"
                           "  --month TEXT         基準日の月\n"
                           "  --day TEXT           基準日の日\n"
-                          "  --cycle TEXT         月経周期 (日数)\n");
+                          "  --cycle TEXT         月経周期 (日数。crl, bpd, ga では省略でき、既定は 28)\n"
+                          "  --crl MM             頭殿長 (CRL、mm、小数点以下一桁まで)。--basis crl で必須\n"
+                          "  --method intergrowth|robinson\n"
+                          "                       頭殿長の式: intergrowth (既定) は INTERGROWTH-21st\n"
+                          "                       (Papageorghiou ほか 2014、15 から 95 mm まで)、robinson は\n"
+                          "                       Robinson と Fleming (1975、英国医用超音波学会 BMUS の示す形、\n"
+                          "                       10 から 84 mm まで)\n"
+                          "  --bpd MM             児頭大横径 (BPD、mm、小数点以下一桁まで)。Hadlock (1982) の式、\n"
+                          "                       20 から 100 mm まで。--basis bpd で必須\n"
+                          "  --ga W+D             超音波装置の表示した妊娠週数 (9+3、9w3d、9週3日 の形、4週0日\n"
+                          "                       から 43週6日まで)。--basis ga で必須\n");
 }
 
 QString ScheduleOptionsUsage()
@@ -101,27 +142,116 @@ QString RepeatedOption(const QCommandLineParser &parser, std::initializer_list<Q
 
 } // namespace
 
-std::variant<CalculationInput, QString> ReadInputOptions(const QCommandLineParser &parser)
+namespace {
+
+// The scan's measurement options for `basis`: the one its basis names, and
+// --method for CRL; none for any other basis (their options then absent).
+std::variant<std::optional<ScanOptions>, QString> ReadScanOptions(const QCommandLineParser &parser,
+                                                                  const std::optional<ScanBasis> &basis)
 {
-    for (const QString &required : {BasisOption, YearOption, MonthOption, DayOption, CycleOption}) {
-        if (!parser.isSet(required))
+    const QString repeated = RepeatedOption(parser, {CrlOption, MethodOption, BpdOption, GaOption});
+    if (!repeated.isEmpty())
+        return repeated;
+    for (const QString &measure : {CrlOption, BpdOption, GaOption}) {
+        if (parser.isSet(measure) && (!basis || basis->option != measure))
+            return QStringLiteral("--%1 は --basis %1 のときだけ指定できます。").arg(measure);
+    }
+    const bool crl = basis && basis->measure == ScanMeasure::CrownRumpLength;
+    if (parser.isSet(MethodOption) && !crl)
+        return QStringLiteral("--method は --basis crl のときだけ指定できます。");
+    if (!basis)
+        return std::optional<ScanOptions>{};
+    if (!parser.isSet(basis->option))
+        return QStringLiteral("--%1 がありません。").arg(basis->option);
+    ScanOptions scan{basis->measure, CrlMethod::Intergrowth21st, parser.value(basis->option)};
+    const QString method = parser.value(MethodOption);
+    if (method == QLatin1String("robinson"))
+        scan.method = CrlMethod::Robinson;
+    else if (!method.isEmpty() && method != QLatin1String("intergrowth"))
+        return QStringLiteral("--method には intergrowth か robinson を指定して下さい: ") + EscapedInput(method);
+    return std::optional<ScanOptions>{scan};
+}
+
+} // namespace
+
+std::variant<InputRequest, QString> ReadInputOptions(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(BasisOption))
+        return QStringLiteral("--%1 がありません。").arg(BasisOption);
+    const QString basis = parser.value(BasisOption);
+    const std::optional<ScanBasis> scanBasis = ParseScanBasisName(basis);
+    // A scan dates the pregnancy itself: the cycle matters only beside a last period.
+    for (const QString &required : {YearOption, MonthOption, DayOption, CycleOption}) {
+        if (!parser.isSet(required) && !(scanBasis && required == CycleOption))
             return QStringLiteral("--%1 がありません。").arg(required);
     }
     const QString repeated = RepeatedOption(parser, {BasisOption, YearOption, MonthOption, DayOption, CycleOption});
     if (!repeated.isEmpty())
         return repeated;
 
-    CalculationInput input;
-    const QString basis = parser.value(BasisOption);
-    const std::optional<CalculationBasis> parsedBasis = ParseBasisName(basis);
+    InputRequest request;
+    CalculationInput &input = request.input;
+    const std::optional<CalculationBasis> parsedBasis =
+        scanBasis ? CalculationBasis::UltrasoundDueDate : ParseBasisName(basis);
     if (!parsedBasis)
-        return QStringLiteral("--basis には 0, 1, 2, ivf3, ivf5 のどれかを指定して下さい: ") + basis;
+        return QStringLiteral("--basis には 0, 1, 2, ivf3, ivf5, crl, bpd, ga のどれかを指定して下さい: ")
+               + EscapedInput(basis);
     input.basis = *parsedBasis;
     input.year = parser.value(YearOption);
     input.month = parser.value(MonthOption);
     input.day = parser.value(DayOption);
-    input.cycle = parser.value(CycleOption);
-    return input;
+    if (parser.isSet(CycleOption))
+        input.cycle = parser.value(CycleOption);
+    auto scan = ReadScanOptions(parser, scanBasis);
+    if (const QString *error = std::get_if<QString>(&scan))
+        return *error;
+    request.scan = std::get<std::optional<ScanOptions>>(scan);
+    return request;
+}
+
+namespace {
+
+// The reason a scan's measurement is refused, naming what it may be.
+QString MeasurementRefusal(const ScanOptions &scan)
+{
+    const ScanRange range = RangeOf(scan.measure, scan.method);
+    const QString typed = EscapedInput(scan.value);
+    if (scan.measure == ScanMeasure::ScannerAge)
+        return QStringLiteral("--ga には %1 から %2 までの妊娠週数を 9+3、9w3d、9週3日 の形で指定して下さい: %3")
+            .arg(WeeksAndDaysText(range.first), WeeksAndDaysText(range.last), typed);
+    return QStringLiteral("--%1 には %2 から %3 までの mm の数 (小数点以下一桁まで) を指定して下さい (%4): %5")
+        .arg(MeasureKey(scan.measure), TenthsText(range.first), TenthsText(range.last),
+             MethodName(scan.measure, scan.method), typed);
+}
+
+} // namespace
+
+std::variant<DatedInput, QString> DateInput(const CalculationInput &input, const std::optional<ScanOptions> &scan)
+{
+    if (!scan)
+        return DatedInput{input, std::nullopt};
+    const std::optional<qint32> year = ParseIntegerField(input.year);
+    const std::optional<qint32> month = ParseIntegerField(input.month);
+    const std::optional<qint32> day = ParseIntegerField(input.day);
+    if (!year || !month || !day)
+        return QStringLiteral("超音波計測日の年、月、日には整数を入力して下さい。");
+    if (*month < 1 || *month > 12)
+        return QStringLiteral("月には1から12までの数を入力して下さい。");
+    const std::optional<int> value =
+        scan->measure == ScanMeasure::ScannerAge ? ParseScannerAge(scan->value) : ParseTenths(scan->value);
+    const std::optional<int> age = value ? ScanAgeDays(scan->measure, scan->method, *value) : std::nullopt;
+    if (!age)
+        return MeasurementRefusal(*scan);
+    const std::optional<UltrasoundScan> dated =
+        DateByScan(CalendarDate{*year, *month, *day}, scan->measure, scan->method, *value);
+    if (!dated)
+        return QStringLiteral("計算した日付の年が扱える範囲を超えています。");
+    DatedInput result{input, dated};
+    result.input.basis = CalculationBasis::UltrasoundDueDate;
+    result.input.year = QString::number(dated->dueDate.year);
+    result.input.month = QString::number(dated->dueDate.month);
+    result.input.day = QString::number(dated->dueDate.day);
+    return result;
 }
 
 namespace {
@@ -151,14 +281,17 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptions(const QCommandLinePar
     if (const QString *error = std::get_if<QString>(&input))
         return *error;
     auto request = ReadOtherOptions(parser);
-    if (ScheduleRequest *made = std::get_if<ScheduleRequest>(&request))
-        made->input = std::get<CalculationInput>(input);
+    if (ScheduleRequest *made = std::get_if<ScheduleRequest>(&request)) {
+        made->input = std::get<InputRequest>(input).input;
+        made->scan = std::get<InputRequest>(input).scan;
+    }
     return request;
 }
 
 std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCommandLineParser &parser)
 {
-    for (const QString &input : {BasisOption, YearOption, MonthOption, DayOption, CycleOption, NameOption}) {
+    for (const QString &input : {BasisOption, YearOption, MonthOption, DayOption, CycleOption, NameOption, CrlOption,
+                                 MethodOption, BpdOption, GaOption}) {
         if (parser.isSet(input))
             return QStringLiteral("--%1 はここでは指定できません。").arg(input);
     }

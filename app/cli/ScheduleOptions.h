@@ -5,6 +5,7 @@
 // source and the output file.
 
 #include "calc/DueDate.h"
+#include "calc/UltrasoundDating.h"
 #include "platform/Platform.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsIO.h"
@@ -17,30 +18,66 @@
 
 namespace ralvo::cli {
 
+// The measurement of a scan basis (--basis crl|bpd|ga), as typed.
+struct ScanOptions
+{
+    ScanMeasure measure = ScanMeasure::CrownRumpLength;
+    CrlMethod method = CrlMethod::Intergrowth21st; // --method, CRL only
+    QString value;                                 // --crl MM, --bpd MM or --ga W+D
+
+    friend bool operator==(const ScanOptions &, const ScanOptions &) = default;
+};
+
+// What the input options ask for. For a scan basis `input` holds the scan
+// date in its date fields (and the basis 2, 超音波測定予定日, whose due date
+// DateInput puts there); its cycle is 28 unless --cycle is given.
+struct InputRequest
+{
+    CalculationInput input;
+    std::optional<ScanOptions> scan;
+};
+
 // What the user asked for, before any computation.
 struct ScheduleRequest
 {
-    CalculationInput input;         // basis and the four texts as typed
-    QString motherName;             // --name
-    QStringList settingAssignments; // every --set FIELD=VALUE, in order
-    bool useDefaults = false;       // --defaults: start from the first-run settings
-    QString settingsFile;           // --settings FILE: this store file instead of the user's
-    QString outputFile;             // -o FILE; empty for standard output
+    CalculationInput input;          // basis and the four texts as typed
+    std::optional<ScanOptions> scan; // with a scan basis: the measurement (see InputRequest)
+    QString motherName;              // --name
+    QStringList settingAssignments;  // every --set FIELD=VALUE, in order
+    bool useDefaults = false;        // --defaults: start from the first-run settings
+    QString settingsFile;            // --settings FILE: this store file instead of the user's
+    QString outputFile;              // -o FILE; empty for standard output
 };
 
 // The basis as the command line names it: "0", "1", "2" (the window's three),
 // "ivf3" or "ivf5" (transfer day of a day-3 or day-5 embryo); none otherwise.
 std::optional<CalculationBasis> ParseBasisName(const QString &text);
 
-// Declares the input options --basis, --year, --month, --day, --cycle.
+// Declares the input options --basis, --year, --month, --day, --cycle, and
+// the scan's --crl, --method, --bpd, --ga.
 void AddInputOptions(QCommandLineParser &parser);
 
 // Usage lines of the input options.
 QString InputOptionsUsage();
 
 // The input from a parsed command line, or a one-line reason why the input
-// options are bad (a missing or repeated option, an unknown basis).
-std::variant<CalculationInput, QString> ReadInputOptions(const QCommandLineParser &parser);
+// options are bad (a missing or repeated option, an unknown basis or CRL
+// method, a measurement without its basis).
+std::variant<InputRequest, QString> ReadInputOptions(const QCommandLineParser &parser);
+
+// The schedule's input, and for a scan basis the scan it was dated by.
+struct DatedInput
+{
+    CalculationInput input; // for a scan: basis 2 with the scan's due date in the date fields
+    std::optional<UltrasoundScan> scan;
+};
+
+// Dates the scan of a scan basis and makes the schedule's input from it; any
+// other input stays as it is. A one-line reason (exit status 2) when the scan
+// date is not a date, the measurement is not a number with at most one
+// decimal place within its method's range (the reason names the range), or
+// the due date is out of reach.
+std::variant<DatedInput, QString> DateInput(const CalculationInput &input, const std::optional<ScanOptions> &scan);
 
 // Declares the input options and --name, --set, --defaults, --settings, -o.
 void AddScheduleOptions(QCommandLineParser &parser);

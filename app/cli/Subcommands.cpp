@@ -29,15 +29,25 @@ QString UsageText()
         "  ralvo-schedule dates --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --on 2024-03-01 --json\n"
         "  ralvo-schedule dates --basis 2 --year 2026 --month 1 --day 15 --cycle 28 --born 2026-01-20\n"
         "  ralvo-schedule ics --basis 0 --year 2024 --month 1 --day 1 --cycle 28 --name 山田 -o 山田.ics\n"
+        "  (超音波計測日 2026年6月10日の頭殿長 45 mm、INTERGROWTH-21st の式)\n"
+        "  ralvo-schedule text --basis crl --crl 45 --year 2026 --month 6 --day 10 --utf8\n"
+        "  (同じ頭殿長を Robinson の式で)\n"
+        "  ralvo-schedule page --basis crl --crl 45 --method robinson --year 2026 --month 6 --day 10 -o a.pdf\n"
+        "  (児頭大横径 50 mm、Hadlock の式)\n"
+        "  ralvo-schedule ics --basis bpd --bpd 50 --year 2026 --month 6 --day 10 --name 山田 -o 山田.ics\n"
+        "  (超音波装置の表示した 9週3日)\n"
+        "  ralvo-schedule dates --basis ga --ga 9+3 --year 2026 --month 6 --day 10 --json\n"
+        "  (最終月経 2026年4月5日の予定日と比べる: 差 -12日、修正の目安 redate)\n"
+        "  ralvo-schedule dates --basis crl --crl 45 --year 2026 --month 6 --day 10 --lmp 2026-04-05 --json\n"
         "  ralvo-schedule ics --basis 2 --year 2026 --month 1 --day 15 --cycle 28 --name 山田\n"
         "                     --checkups 8,12,16,20,24,28,32,36,38 --no-inu -o 山田.ics\n"
         "\n終了状態:\n"
         "  0                    成功\n"
-        "  2                    整数でない入力または計算できない日付 (--batch では誤りのある\n"
-        "                       行があったとき。ほかの行のページは書き出します)、読めない\n"
-        "                       --settings のファイル、読めない CSV ファイル (文字コードの\n"
-        "                       混在、行数の上限超え)、読み込めない枠の画像 (page。ページは\n"
-        "                       書き出します)\n"
+        "  2                    整数でない入力または計算できない日付、範囲外の超音波計測値\n"
+        "                       (--batch では誤りのある行があったとき。ほかの行のページは\n"
+        "                       書き出します)、読めない --settings のファイル、読めない\n"
+        "                       CSV ファイル (文字コードの混在、行数の上限超え)、読み込めない\n"
+        "                       枠の画像 (page。ページは書き出します)\n"
         "  64                   オプションの誤り、読み込むファイル (設定ファイル、--settings、\n"
         "                       --batch) と同じファイルへの -o\n"
         "  69                   ページを描くプログラムがないか起動できない (page, calendar)\n"
@@ -85,13 +95,20 @@ std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser,
     auto request = ReadScheduleOptions(parser);
     if (const QString *error = std::get_if<QString>(&request))
         return UsageError(console, *error);
-    ScheduleRun run{std::move(std::get<ScheduleRequest>(request)), {}};
+    ScheduleRun run{std::move(std::get<ScheduleRequest>(request)), {}, std::nullopt};
     if (const int status = CheckOutputIsNoInput(console, run.request.outputFile, ReadFilesOf(run.request)))
         return status;
     auto resolved = ResolveStoredRecords(run.request, messages);
     if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&resolved))
         return RefuseRecords(console, *refusal);
     run.records = std::move(std::get<StoredRecords>(resolved));
+    const auto dated = DateInput(run.request.input, run.request.scan);
+    if (const QString *error = std::get_if<QString>(&dated)) {
+        console.Error(*error);
+        return ExitInputRefused;
+    }
+    run.request.input = std::get<DatedInput>(dated).input;
+    run.scan = std::get<DatedInput>(dated).scan;
     return run;
 }
 

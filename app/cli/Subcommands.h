@@ -56,14 +56,16 @@ int UsageError(Console &console, const QString &reason);
 // runs with (see ResolveStoredRecords).
 struct ScheduleRun
 {
-    ScheduleRequest request;
+    ScheduleRequest request; // its input dated: for a scan basis, basis 2 with the scan's due date
     StoredRecords records;
+    std::optional<UltrasoundScan> scan; // the scan of a scan basis
 };
 
 // The request and its records; on bad options the reason and the usage are
 // told (UsageError) and its exit status is given instead, as it is for an
-// output onto a file the run reads (CheckOutputIsNoInput). What the store
-// cannot give is told through `messages`.
+// output onto a file the run reads (CheckOutputIsNoInput); on a scan that
+// cannot be dated (DateInput) the reason alone, with the input-refused
+// status. What the store cannot give is told through `messages`.
 std::variant<ScheduleRun, int> ReadScheduleRun(const QCommandLineParser &parser, Console &console,
                                                platform::Messages &messages);
 

@@ -24,10 +24,10 @@ int RunText(const QCommandLineParser &parser, Console &console)
     const auto run = ReadScheduleRun(parser, console, messages);
     if (const int *status = std::get_if<int>(&run))
         return *status;
-    const auto &[schedule, records] = std::get<ScheduleRun>(run);
+    const auto &[schedule, records, scan] = std::get<ScheduleRun>(run);
 
     const std::optional<QStringList> lines =
-        TextScheduleLines(schedule.input, schedule.motherName, records.settings, messages);
+        TextScheduleLines(schedule.input, schedule.motherName, records.settings, messages, scan);
     if (!lines) {
         console.Error(InputRefusalMessage(schedule.input));
         return ExitInputRefused;
@@ -53,8 +53,10 @@ Subcommand TextSubcommand()
 {
     return Subcommand{
         QStringLiteral("text"),
-        QStringLiteral("  ralvo-schedule text --basis 0|1|2|ivf3|ivf5 --year TEXT --month TEXT --day TEXT\n"
+        QStringLiteral("  ralvo-schedule text --basis 0|1|2|ivf3|ivf5|crl|bpd|ga --year TEXT --month TEXT --day TEXT\n"
                        "                      --cycle TEXT [--name TEXT] [--set FIELD=VALUE]...\n"
+                       "                      [--crl MM [--method intergrowth|robinson] | --bpd MM | --ga W+D]\n"
+
                        "                      [--defaults | --settings FILE] [--utf8] [-o FILE]\n"),
         ScheduleOptionsUsage()
             + QStringLiteral("  --utf8               Shift-JIS と CR LF の代わりに UTF-8 と LF で書き出します\n"),

@@ -12,13 +12,13 @@ namespace ralvo {
 // nothing.
 struct MainCommands
 {
-    std::function<void()> textOutput;     // SchdlBtnClick, N2Click
-    std::function<void()> printPreview;   // BitBtn1Click, PrintPreview1Click
-    std::function<void()> print;          // PrintBtnClick, N7Click
-    std::function<void()> savePdf;        // SavePdf1Click
-    std::function<void()> exportCalendar; // ExportCalendar1Click
-    std::function<void()> editSettings;   // SignBtnClick, S1Click
-    std::function<void()> showAbout;      // About1Click
+    std::function<void()> textOutput;        // SchdlBtnClick, N2Click
+    std::function<void()> printPreview;      // BitBtn1Click, PrintPreview1Click
+    std::function<void()> print;             // PrintBtnClick, N7Click
+    std::function<void()> savePdf;           // SavePdf1Click
+    std::function<void()> exportCalendar;    // ExportCalendar1Click
+    std::function<void()> editSettings;      // SignBtnClick, S1Click
+    std::function<void()> showAbout;         // About1Click
     std::function<void()> pregnancyCalendar; // PregnancyCalendar1Click
     std::function<void()> batchPdf;          // BatchPdf1Click
 };

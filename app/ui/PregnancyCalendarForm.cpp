@@ -1,5 +1,7 @@
 #include "app/ui/PregnancyCalendarForm.h"
 
+#include "app/ui/UltrasoundDatingBox.h"
+
 #include "calc/Wareki.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/DialogHelpers.h"
@@ -26,6 +28,26 @@ namespace ralvo {
 namespace {
 
 using platform::Named;
+
+// The due date of the fields when they hold a last period (the one a scan
+// is compared with); none for another basis or a field without an integer.
+std::optional<CalendarDate> MenstrualDueDate(const LastInputFields &fields)
+{
+    if (fields.Basis() != int(CalculationBasis::LastMenstrualPeriod))
+        return std::nullopt;
+    const CalculationInput input{CalculationBasis::LastMenstrualPeriod, fields.YearText(), fields.MonthText(),
+                                 fields.DayText(), fields.CycleText()};
+    const std::optional<ParsedCalculationInput> parsed = ParseCalculationInput(input);
+    const std::optional<PregnancyDates> dates =
+        parsed ? ComputePregnancyDates(input.basis, parsed->baseDate, parsed->cycle) : std::nullopt;
+    return dates ? std::optional<CalendarDate>(dates->dueDate) : std::nullopt;
+}
+
+// A number as the main window's spinners write months and days.
+QString TwoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
 
 QLineEdit *MakeResult(const char *name, const QString &hint)
 {
@@ -150,10 +172,14 @@ void TPregnancyCalendarForm::CreateControls()
     CloseBtn->setAutoDefault(false);
     buttons->addWidget(CloseBtn);
 
+    Ultrasound = new TUltrasoundDatingBox(
+        m_services, [this](const CalendarDate &dueDate) { UseScanDueDate(dueDate); }, this);
+
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(Ultrasound);
     layout->addLayout(buttons);
-    resize(560, 720);
+    resize(600, 920);
 }
 
 void TPregnancyCalendarForm::ConnectHandlers()
@@ -167,7 +193,7 @@ void TPregnancyCalendarForm::ConnectHandlers()
     connect(CloseBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TPregnancyCalendarForm::Open(const LastInputFields &mainWindow)
+bool TPregnancyCalendarForm::Open(LastInputFields &mainWindow)
 {
     m_mainWindow = CalendarFields(mainWindow, CalendarBasisChoice::AsMainWindow);
     {
@@ -185,8 +211,27 @@ bool TPregnancyCalendarForm::Open(const LastInputFields &mainWindow)
         return false;
     }
     ShowPlan(*plan);
+    Ultrasound->Reset(MenstrualDueDate(m_mainWindow));
+    m_mainWindowFields = &mainWindow;
     exec();
+    m_mainWindowFields = nullptr;
     return true;
+}
+
+void TPregnancyCalendarForm::UseScanDueDate(const CalendarDate &dueDate)
+{
+    if (!m_mainWindowFields)
+        return;
+    // As if typed: the main window clears its results until 計算 is pressed.
+    LastInputFields &mainWindow = *m_mainWindowFields;
+    mainWindow.SetBasis(int(CalculationBasis::UltrasoundDueDate));
+    mainWindow.SetYearText(QStringLiteral("%1").arg(dueDate.year, 4, 10, QLatin1Char('0')));
+    mainWindow.SetMonthText(TwoDigits(dueDate.month));
+    mainWindow.SetDayText(TwoDigits(dueDate.day));
+    // This window follows the main window's new input.
+    m_mainWindow = CalendarFields(mainWindow, CalendarBasisChoice::AsMainWindow);
+    Ultrasound->SetMenstrualDueDate(MenstrualDueDate(m_mainWindow));
+    Recompute();
 }
 
 PlainInputFields TPregnancyCalendarForm::Fields() const

@@ -19,6 +19,7 @@ namespace ralvo {
 
 struct AppRecords;
 class SchedulePrinter;
+class TUltrasoundDatingBox;
 namespace platform {
 struct Services;
 }
@@ -26,9 +27,11 @@ struct Services;
 // The pregnancy calendar window: the dates of the main window's pregnancy
 // read in the chosen way, the check-up plan with this week's visit marked,
 // the 戌の日 of the fifth month, and the leave around a birth date when one
-// is typed in. Prints its page, saves it as PDF and writes the calendar
-// file. Modal; filled afresh from the main window's fields every time it is
-// opened, its own choices starting over.
+// is typed in; below them a scan's due date checked against the main
+// window's, which may become the main window's input. Prints its page,
+// saves it as PDF and writes the calendar file. Modal; filled afresh from
+// the main window's fields every time it is opened, its own choices
+// starting over.
 class TPregnancyCalendarForm final : public QDialog
 {
     Q_OBJECT
@@ -38,8 +41,9 @@ public:
                            FileWriter write, std::function<QDateTime()> now, QWidget *parent = nullptr);
 
     // Fills the window from the fields and shows it modally; a field that
-    // holds no integer beeps and nothing opens (false).
-    bool Open(const LastInputFields &mainWindow);
+    // holds no integer beeps and nothing opens (false). "この予定日を使う"
+    // writes into `mainWindow` while the window is open.
+    bool Open(LastInputFields &mainWindow);
 
 private:
     void CreateControls();
@@ -53,13 +57,15 @@ private:
     void PrintClick();
     void PdfClick();
     void IcsClick();
+    void UseScanDueDate(const CalendarDate &dueDate);
 
     const platform::Services &m_services;
     AppRecords &m_records;
     SchedulePrinter &m_printer;
     FileWriter m_write;
     std::function<QDateTime()> m_now;
-    PlainInputFields m_mainWindow; // the main window's fields as last opened
+    PlainInputFields m_mainWindow;                 // the main window's fields as last opened
+    LastInputFields *m_mainWindowFields = nullptr; // the main window itself while open
 
     QLineEdit *MomName = nullptr;
     QComboBox *BasisChoice = nullptr;
@@ -79,6 +85,7 @@ private:
     QLineEdit *Postnatal = nullptr;
     QLineEdit *Childcare = nullptr;
     QLineEdit *Allowance = nullptr;
+    TUltrasoundDatingBox *Ultrasound = nullptr;
     QPushButton *PrintBtn = nullptr;
     QPushButton *PdfBtn = nullptr;
     QPushButton *IcsBtn = nullptr;

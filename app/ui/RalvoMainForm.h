@@ -170,25 +170,25 @@ private:
     QPushButton *CloseBtn = nullptr; // "終了": close (also Esc)
 
     // Main menu and status bar.
-    QMenu *N1 = nullptr;                 // "計算(&C)"
-    QAction *N11 = nullptr;              // calculate
-    QAction *N2 = nullptr;               // text output
-    QAction *N3 = nullptr;               // separator
-    QAction *PrintPreview1 = nullptr;    // print preview
-    QAction *N7 = nullptr;               // print
-    QAction *SavePdf1 = nullptr;         // "PDFファイルに保存": the page as a PDF file
-    QAction *ExportCalendar1 = nullptr;  // "カレンダーに書き出す": the dates as a calendar file
-    QAction *N8 = nullptr;               // separator
-    QAction *S1 = nullptr;               // the settings dialog
-    QAction *Exit1 = nullptr;            // close the window
-    QAction *N12 = nullptr;              // separator
+    QMenu *N1 = nullptr;                   // "計算(&C)"
+    QAction *N11 = nullptr;                // calculate
+    QAction *N2 = nullptr;                 // text output
+    QAction *N3 = nullptr;                 // separator
+    QAction *PrintPreview1 = nullptr;      // print preview
+    QAction *N7 = nullptr;                 // print
+    QAction *SavePdf1 = nullptr;           // "PDFファイルに保存": the page as a PDF file
+    QAction *ExportCalendar1 = nullptr;    // "カレンダーに書き出す": the dates as a calendar file
+    QAction *N8 = nullptr;                 // separator
+    QAction *S1 = nullptr;                 // the settings dialog
+    QAction *Exit1 = nullptr;              // close the window
+    QAction *N12 = nullptr;                // separator
     QAction *PregnancyCalendar1 = nullptr; // "妊娠カレンダー(&K)": the pregnancy calendar window
     QAction *BatchPdf1 = nullptr;          // "CSVから一括でPDFを作成(&B)…": a day's patients as one PDF
-    QMenu *Help1 = nullptr;              // "ﾍﾙﾌﾟ(&H)"
-    QAction *SearchforHelpOn1 = nullptr; // open the help
-    QAction *N9 = nullptr;               // separator
-    QAction *About1 = nullptr;           // the About box
-    QStatusBar *StatusBar1 = nullptr;    // the current hint
+    QMenu *Help1 = nullptr;                // "ﾍﾙﾌﾟ(&H)"
+    QAction *SearchforHelpOn1 = nullptr;   // open the help
+    QAction *N9 = nullptr;                 // separator
+    QAction *About1 = nullptr;             // the About box
+    QStatusBar *StatusBar1 = nullptr;      // the current hint
 };
 
 } // namespace ralvo

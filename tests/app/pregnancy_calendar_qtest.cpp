@@ -212,6 +212,95 @@ private Q_SLOTS:
         QCOMPARE(w.fake.sounds.beeps, 0);
     }
 
+    // The section on ultrasound: a CRL on 2025-06-10 against the last
+    // period's due date 2026-01-15, then taken into the main window.
+    void aCrlScanIsComparedAndBecomesTheMainWindowsInput()
+    {
+        Window w(Path("store-crl.json"));
+        Control<QAction>(*w.form, "N11")->trigger(); // 計算
+        QVERIFY(!Control<QLineEdit>(*w.form, "Yoteibi")->text().isEmpty());
+        bool checked = false;
+        w.Click("PregnancyCalendar1", [&] {
+            TPregnancyCalendarForm &c = *w.calendar;
+            auto *date = Control<QLineEdit>(c, "ScanDate");
+            auto *value = Control<QLineEdit>(c, "ScanValue");
+            auto *age = Control<QLineEdit>(c, "ScanAge");
+            auto *use = Control<QPushButton>(c, "UseScanBtn");
+            QCOMPARE(date->text(), QStringLiteral("2025/08/30")); // today, by the clock
+            QVERIFY(!use->isEnabled());
+            date->clear();
+            QTest::keyClicks(date, QStringLiteral("2025/06/10"));
+            QTest::keyClicks(value, QStringLiteral("45"));
+            QCOMPARE(age->text(), QStringLiteral("11週1日（78日）"));
+            QCOMPARE(Control<QLineEdit>(c, "ScanYoteibi")->text(), QStringLiteral("2025年12月29日（月曜日）"));
+            QCOMPARE(Control<QLineEdit>(c, "ScanDifference")->text(),
+                     QStringLiteral("-17日（最終月経からの予定日 2026年1月15日（木曜日））"));
+            QCOMPARE(Control<QLineEdit>(c, "ScanAdvice")->text(),
+                     QStringLiteral("目安：超音波の予定日に修正（9週0日～15週6日は7日を超える差で修正）"));
+
+            // Robinson's formula: a day more; beyond its range, refused with the range named.
+            Control<QComboBox>(c, "ScanMethod")->setCurrentIndex(1);
+            QCOMPARE(age->text(), QStringLiteral("11週2日（79日）"));
+            value->setText(QStringLiteral("84.5"));
+            QVERIFY(age->text().isEmpty());
+            QVERIFY(!use->isEnabled());
+            QVERIFY(Control<QLabel>(c, "ScanMessage")->text().contains(QStringLiteral("10.0～84.0mm")));
+            value->setText(QStringLiteral("45"));
+
+            QTest::mouseClick(use, Qt::LeftButton);
+            QCOMPARE(w.form->Basis(), 2);
+            QCOMPARE(w.form->YearText(), QStringLiteral("2025"));
+            QCOMPARE(w.form->MonthText(), QStringLiteral("12"));
+            QCOMPARE(w.form->DayText(), QStringLiteral("28"));
+            QVERIFY(Control<QLineEdit>(*w.form, "Yoteibi")->text().isEmpty()); // until 計算
+            // The calendar follows the main window; nothing to compare with now.
+            QCOMPARE(Control<QLineEdit>(c, "Yoteibi")->text(), QStringLiteral("2025年12月28日（日曜日）"));
+            QVERIFY(Control<QLineEdit>(c, "ScanAdvice")->text().isEmpty());
+            checked = true;
+        });
+        QVERIFY(checked);
+        Control<QAction>(*w.form, "N11")->trigger();
+        QVERIFY(Control<QLineEdit>(*w.form, "Yoteibi")->text().startsWith(QStringLiteral("2025年12月28日")));
+
+        // The section's inputs start over at the next opening.
+        w.Click("PregnancyCalendar1", [&] {
+            QCOMPARE(Control<QLineEdit>(*w.calendar, "ScanDate")->text(), QStringLiteral("2025/08/30"));
+            QVERIFY(Control<QLineEdit>(*w.calendar, "ScanValue")->text().isEmpty());
+            QCOMPARE(Control<QComboBox>(*w.calendar, "ScanMethod")->currentIndex(), 0);
+        });
+        QCOMPARE(w.fake.sounds.beeps, 0);
+        QVERIFY(w.fake.messages.shown.empty());
+    }
+
+    // The weeks the scanner showed, typed as 9週3日 on today's date.
+    void aScannerAgeGivesItsDueDate()
+    {
+        Window w(Path("store-ga.json"));
+        bool checked = false;
+        w.Click("PregnancyCalendar1", [&] {
+            TPregnancyCalendarForm &c = *w.calendar;
+            auto *value = Control<QLineEdit>(c, "ScanValue");
+            Control<QComboBox>(c, "ScanKind")->setCurrentIndex(2);
+            QVERIFY(!Control<QComboBox>(c, "ScanMethod")->isEnabled());
+            value->setFocus();
+            QTest::sendKeyEvent(QTest::Click, value, Qt::Key_unknown, QStringLiteral("9週3日"), Qt::NoModifier);
+            QCOMPARE(Control<QLineEdit>(c, "ScanAge")->text(), QStringLiteral("9週3日（66日）"));
+            QCOMPARE(Control<QLineEdit>(c, "ScanYoteibi")->text(), QStringLiteral("2026年4月1日（水曜日）"));
+            QVERIFY(Control<QLineEdit>(c, "ScanDifference")->text().startsWith(QStringLiteral("+76日")));
+
+            value->setText(QStringLiteral("44+0"));
+            QVERIFY(Control<QLabel>(c, "ScanMessage")->text().contains(QStringLiteral("4週0日～43週6日")));
+            QVERIFY(!Control<QPushButton>(c, "UseScanBtn")->isEnabled());
+            value->setText(QStringLiteral("9+3"));
+            QTest::mouseClick(Control<QPushButton>(c, "UseScanBtn"), Qt::LeftButton);
+            checked = true;
+        });
+        QVERIFY(checked);
+        QCOMPARE(w.form->Basis(), 2);
+        QCOMPARE(w.form->YearText() + w.form->MonthText() + w.form->DayText(), QStringLiteral("20260401"));
+        QCOMPARE(w.form->CycleText(), QStringLiteral("28"));
+    }
+
     void aFieldWithoutAnIntegerBeepsAndNothingOpens()
     {
         Window w(Path("store-beep.json"));

@@ -248,3 +248,101 @@ target_compile_definitions(cli_output_files_test PRIVATE
 # Pages whose institution block names pictures that cannot be drawn.
 add_dependencies(cli_page_pictures_test ralvo-schedule)
 target_compile_definitions(cli_page_pictures_test PRIVATE RALVO_SCHEDULE_TOOL="$<TARGET_FILE:ralvo-schedule>")
+
+# Dating by ultrasound: the scan on 2026-06-10. CRL 45 mm is 11w1d by
+# INTERGROWTH-21st (due 2026-12-29) and 11w2d by Robinson (2026-12-28);
+# BPD 50 mm is 21w1d (2026-10-20); the scanner's 9+3 is due 2027-01-10.
+set(scan_day --year 2026 --month 6 --day 10)
+set(scan_crl --basis crl --crl 45 ${scan_day})
+set(scan_bpd --basis bpd --bpd 50 ${scan_day})
+set(scan_ga --basis ga --ga 9+3 ${scan_day})
+set(scan_crl_due 2026-12-29)
+set(scan_bpd_due 2026-10-20)
+set(scan_ga_due 2027-01-10)
+ralvo_cli_test(text_crl ARGS text ${scan_crl} --defaults --utf8
+    STDOUT_CONTAINS "出産予定日　：2026年12月29日（火曜日）\n---")
+ralvo_cli_test(text_crl_basis_line ARGS text ${scan_crl} --defaults --utf8
+    STDOUT_CONTAINS "\n超音波計測日（CRL 45.0mm・11週1日）：2026年 6月10日\n---")
+ralvo_cli_test(text_crl_robinson_basis_line ARGS text ${scan_crl} --method robinson --defaults --utf8
+    STDOUT_CONTAINS "\n超音波計測日（CRL 45.0mm・11週2日）：2026年 6月10日\n---")
+ralvo_cli_test(text_bpd_basis_line ARGS text ${scan_bpd} --defaults --utf8
+    STDOUT_CONTAINS "\n超音波計測日（BPD 50.0mm・21週1日）：2026年 6月10日\n---")
+ralvo_cli_test(text_ga_basis_line ARGS text ${scan_ga} --cycle 30 --defaults --utf8
+    STDOUT_CONTAINS "出産予定日　：2027年 1月10日（日曜日）\n---")
+ralvo_cli_test(text_ga_shift_jis ARGS text --basis ga --ga 9週3日 ${scan_day} --defaults -o @OUT@
+    OUTPUT_FILE ga.txt STDERR_LINES 0)
+foreach(measure crl bpd ga)
+    # ics: the due-date event on the scan's due date.
+    string(REPLACE "-" "" day ${scan_${measure}_due})
+    ralvo_cli_test(ics_${measure} ARGS ics ${scan_${measure}} --defaults --name サンプル
+        STDOUT_CONTAINS "DTSTART;VALUE=DATE:${day}\r\nDTEND;VALUE=DATE:" STDERR_LINES 0)
+    # page: the same picture as basis 2 with the scan's due date.
+    string(REPLACE "-" ";" due ${scan_${measure}_due})
+    list(GET due 0 y)
+    list(GET due 1 m)
+    list(GET due 2 d)
+    add_test(NAME cli_page_${measure}
+        COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:ralvo-schedule> -DWORK=${CMAKE_CURRENT_BINARY_DIR}/cli/page-${measure}
+            "-DSCAN=${scan_${measure}}" "-DDUE=--year;${y};--month;${m};--day;${d}"
+            -P ${CMAKE_CURRENT_LIST_DIR}/CheckScanPage.cmake)
+    set_tests_properties(cli_page_${measure} PROPERTIES ENVIRONMENT "${RALVO_TEST_ENV}" LABELS cli)
+endforeach()
+ralvo_cli_test(dates_crl_redate ARGS dates ${scan_crl} --lmp 2026-04-05 --cycle 28 --on 2026-06-10 --json
+    JSON dueDate=2026-12-29 scan.date=2026-06-10 scan.measure=crl scan.value=45 scan.method=INTERGROWTH-21st
+         scan.gestationalAge.weeks=11 scan.gestationalAge.days=1 scan.gestationalAge.totalDays=78
+         gestationalAge.totalDays=78
+         redating.lmpDueDate=2027-01-10 redating.differenceDays=-12 redating.suggestion=redate
+         redating.rule.from=9w0d redating.rule.to=15w6d redating.rule.moreThanDays=7)
+ralvo_cli_test(dates_crl_keep ARGS dates --basis crl --crl 22.5 ${scan_day} --lmp 2026-04-03 --json
+    JSON dueDate=2027-01-12 scan.value=22.5 scan.gestationalAge.totalDays=64 redating.differenceDays=4
+         redating.suggestion=keep redating.rule.from=9w0d)
+ralvo_cli_test(dates_crl_robinson ARGS dates ${scan_crl} --method robinson --lmp 2026-03-24 --cycle 35 --json
+    JSON dueDate=2026-12-28 scan.method=Robinson scan.gestationalAge.totalDays=79
+         redating.lmpDueDate=2027-01-05 redating.differenceDays=-8 redating.suggestion=redate)
+ralvo_cli_test(dates_bpd_keep ARGS dates ${scan_bpd} --lmp 2026-01-20 --json
+    JSON dueDate=2026-10-20 scan.measure=bpd scan.method=Hadlock scan.gestationalAge.weeks=21
+         redating.lmpDueDate=2026-10-27 redating.differenceDays=-7 redating.suggestion=keep
+         redating.rule.from=16w0d redating.rule.to=21w6d redating.rule.moreThanDays=10)
+ralvo_cli_test(dates_ga ARGS dates ${scan_ga} --on 2026-06-10 --json
+    JSON dueDate=2027-01-10 scan.measure=ga scan.value=66 scan.method= scan.gestationalAge.totalDays=66
+         gestationalAge.totalDays=66)
+ralvo_cli_test(dates_crl_lines ARGS dates ${scan_crl} --lmp 2026-04-05 --on 2026-06-10
+    STDOUT_CONTAINS "\n計測時の妊娠週数　　：CRL 45.0mm・11週1日（INTERGROWTH-21st）\n" STDERR_LINES 0)
+ralvo_cli_test(dates_redate_line ARGS dates ${scan_crl} --lmp 2026-04-05 --on 2026-06-10
+    STDOUT_CONTAINS "\n修正の目安　　　　　：超音波の予定日に修正（9週0日～15週6日は7日を超える差で修正）\n")
+# Measurements outside their method's range, or not decimals with at most
+# one decimal place: status 2, the range named.
+foreach(case "crl;14.9;15.0 から 95.0" "crl;95.1;15.0 から 95.0" "crl;22.55;15.0 から 95.0"
+             "crl;4.5e1;15.0 から 95.0" "crl; 45;15.0 から 95.0" "bpd;19.9;20.0 から 100.0"
+             "bpd;100.1;20.0 から 100.0" "ga;3+6;4週0日 から 43週6日" "ga;44w0d;4週0日 から 43週6日"
+             "ga;9+7;4週0日 から 43週6日" "ga;9;4週0日 から 43週6日")
+    list(GET case 0 measure)
+    list(GET case 1 value)
+    list(GET case 2 range)
+    string(MAKE_C_IDENTIFIER "${measure}_${value}" id)
+    ralvo_cli_test(dates_refused_${id} ARGS dates --basis ${measure} "--${measure}=${value}" ${scan_day}
+        STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "${range}")
+endforeach()
+ralvo_cli_test(text_robinson_out_of_range ARGS text --basis crl --crl 84.1 --method robinson ${scan_day}
+    STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "10.0 から 84.0")
+ralvo_cli_test(page_crl_out_of_range ARGS page --basis crl --crl 96 ${scan_day} --defaults -o @OUT@
+    OUTPUT_FILE out.png STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "15.0 から 95.0")
+ralvo_cli_test(ics_ga_out_of_range ARGS ics --basis ga --ga 44+0 ${scan_day} --defaults
+    STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "4週0日 から 43週6日")
+ralvo_cli_test(scan_control_characters_escaped ARGS dates --basis crl "--crl=4\t5" ${scan_day}
+    STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "4\\x095")
+# The options that belong together.
+ralvo_cli_test(crl_without_value ARGS text --basis crl ${scan_day} STATUS 64 STDERR_CONTAINS --crl)
+ralvo_cli_test(crl_repeated ARGS text ${scan_crl} --crl 46 STATUS 64 STDERR_CONTAINS --crl)
+ralvo_cli_test(crl_with_other_basis ARGS text --basis 0 --crl 45 ${scan_day} --cycle 28
+    STATUS 64 STDERR_CONTAINS --crl)
+ralvo_cli_test(method_with_bpd ARGS dates ${scan_bpd} --method robinson STATUS 64 STDERR_CONTAINS --method)
+ralvo_cli_test(unknown_method ARGS dates ${scan_crl} --method hadlock STATUS 64 STDERR_CONTAINS hadlock)
+ralvo_cli_test(lmp_without_scan ARGS dates ${lmp} --lmp 2024-01-01 STATUS 64 STDERR_CONTAINS --lmp)
+ralvo_cli_test(bad_lmp ARGS dates ${scan_crl} --lmp 2026-02-30 STATUS 64 STDERR_CONTAINS --lmp)
+ralvo_cli_test(scan_in_batch_refused ARGS page --defaults --batch ${cli_data}/batch-utf8.csv --crl 45 -o x.pdf
+    STATUS 64)
+ralvo_cli_test(calendar_crl ARGS calendar ${scan_crl} --defaults --dpi 30 -o @OUT@ OUTPUT_FILE cal.png
+    STDERR_LINES 0)
+ralvo_cli_test(calendar_bpd_out_of_range ARGS calendar --basis bpd --bpd 19 ${scan_day} --defaults -o @OUT@
+    OUTPUT_FILE cal.png STATUS 2 STDERR_LINES 1 STDERR_CONTAINS "20.0 から 100.0")
