@@ -170,10 +170,10 @@ private Q_SLOTS:
             menu->hide();
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
-        // The main window's two menus (8 and 2 items), the text editor's two
+        // The main window's two menus (10 and 2 items), the text editor's two
         // (6 and 5) and its context menu (5), the block editor's context
         // menu (4).
-        QCOMPARE(items, 8 + 2 + 6 + 5 + 5 + 4);
+        QCOMPARE(items, 10 + 2 + 6 + 5 + 5 + 4);
     }
 };
 
