@@ -48,8 +48,8 @@ public:
     static StoredValue Other(const QJsonValue &raw, qsizetype dataSize);
 
     Kind kind() const { return m_kind; }
-    const QString &text() const { return m_text; }  // Text only
-    qint32 integer() const { return m_integer; }    // Integer only
+    const QString &text() const { return m_text; } // Text only
+    qint32 integer() const { return m_integer; }   // Integer only
     // Other only. An object or array read from a file is kept as its text
     // and made a QJsonValue only here, when asked.
     QJsonValue raw() const;
