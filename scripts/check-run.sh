@@ -24,6 +24,21 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     set -u
     env -u QT_QPA_PLATFORM "$1/scripts/run.sh" >"$2/run.log" 2>&1 &
     pid=$!
+    # The script checks its packages and the build first (already done by
+    # the run above); the 20 s count from when it starts the program.
+    app=$(cat "$1/build/release/ralvo-program.txt")
+    started=0
+    for _ in $(seq 600); do
+        if pgrep -x -f "$app" >/dev/null; then started=1; break; fi
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    if [ "$started" != 1 ]; then
+        echo "check-run: scripts/run.sh did not start $app" >&2
+        cat "$2/run.log" >&2
+        kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+        exit 1
+    fi
     # xdotool waits for the window itself (--sync); timeout bounds the wait.
     if ! window=$(timeout 20 xdotool search --sync --onlyvisible --name "^らるぼPro$" 2>/dev/null | head -n 1) ||
        [ -z "$window" ]; then

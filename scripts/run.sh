@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and running need (scripts/packages.d/run*.txt),
 # builds, and starts らるぼPro with the arguments given (scripts/run.sh
-# --version prints the version). Without a display it runs under a virtual
-# one (xvfb-run).
+# --version prints the version; what setup and build print goes to
+# standard error, so standard output is the program's own). Without a
+# display it runs under a virtual one (xvfb-run).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh" run
+"$root/scripts/setup.sh" run >&2
 # The tests are not built here: their frameworks come with scripts/test.sh.
-"$root/scripts/build.sh" release -DRALVO_BUILD_TESTS=OFF
+"$root/scripts/build.sh" release -DRALVO_BUILD_TESTS=OFF >&2
 # The build tree names its window program (app/CMakeLists.txt).
 listed="$root/build/release/ralvo-program.txt"
 [ -s "$listed" ] || { echo "$0: the build did not name its program ($listed)" >&2; exit 1; }

@@ -45,6 +45,6 @@ expect "ralvo-schedule ics --checkups " "8,12,16,20,24,26,28,30,32,34,36,37,38,3
 expect "ralvo-schedule dates --ch" "--checkups"
 expect "ralvo-schedule page --batch a.csv --e" "--encoding"
 expect "ralvo-schedule page --encoding " "utf-8 shift-jis"
-expect "ralvo-schedule page --m" "--month --max-rows"
+expect "ralvo-schedule page --m" "--month --method --max-rows"
 expect "ralvo-schedule page --max-rows " ""
 exit $failed
