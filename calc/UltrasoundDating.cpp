@@ -178,7 +178,7 @@ std::optional<UltrasoundScan> DateByScan(const CalendarDate &date, ScanMeasure m
 
 QString ScanSummary(const UltrasoundScan &scan)
 {
-    const QString age = WeeksAndDaysText(scan.ageDays);
+    QString age = WeeksAndDaysText(scan.ageDays);
     if (scan.measure == ScanMeasure::ScannerAge)
         return age;
     return MeasureName(scan.measure) + u' ' + TenthsText(scan.value) + u"mm・" + age;

@@ -39,7 +39,7 @@ std::optional<QString> ChooseCsv(platform::FileDialogs &dialogs)
     request.filter = QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのファイル (*.*)|*.*");
     request.filterIndex = 1;
     request.defaultSuffix = QStringLiteral("csv");
-    const std::optional<QString> path = dialogs.GetOpenFileName(request);
+    std::optional<QString> path = dialogs.GetOpenFileName(request);
     if (!path || path->isEmpty())
         return std::nullopt;
     return path;
@@ -55,7 +55,7 @@ std::optional<QString> ChoosePdf(platform::FileDialogs &dialogs, const QString &
     request.initialDir = csv.absolutePath();
     request.fileName = csv.completeBaseName() + QStringLiteral(".pdf");
     request.defaultSuffix = QStringLiteral("pdf");
-    const std::optional<QString> path = dialogs.GetSaveFileName(request);
+    std::optional<QString> path = dialogs.GetSaveFileName(request);
     if (!path || path->isEmpty())
         return std::nullopt;
     return path;
