@@ -12,11 +12,6 @@ void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 } // namespace
 
-QString EscapedInput(const QString &input)
-{
-    return platform::EscapeControlCharacters(input);
-}
-
 void SilenceQtMessages()
 {
     qInstallMessageHandler(DropQtMessage);

@@ -22,11 +22,6 @@ enum ExitStatus : int {
     ExitCannotWrite = 73, // the output file could not be written (EX_CANTCREAT)
 };
 
-// `input` fit to be quoted in a one-line message: control characters (line
-// breaks, escape sequences, C1 controls) are escaped as every message line
-// escapes them (platform::EscapeControlCharacters).
-QString EscapedInput(const QString &input);
-
 // Keeps Qt's own warnings (a missing XDG_RUNTIME_DIR, font set-up notes,
 // ...) off standard error, which is for the tool's messages.
 void SilenceQtMessages();

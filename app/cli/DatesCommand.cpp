@@ -11,6 +11,7 @@
 #include "calc/PregnancyCalendar.h"
 #include "calc/UltrasoundDating.h"
 #include "calc/Wareki.h"
+#include "platform/EscapedText.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShiftJis.h"
 
@@ -301,7 +302,7 @@ int RunDates(const QCommandLineParser &parser, Console &console)
         born = ParseIsoDate(parser.value(BornOption));
         if (!born)
             return badUsage(QStringLiteral("--born には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
-                            + EscapedInput(parser.value(BornOption)));
+                            + platform::EscapeControlCharacters(parser.value(BornOption)));
     }
 
     std::optional<CalendarDate> lmp;
@@ -311,7 +312,7 @@ int RunDates(const QCommandLineParser &parser, Console &console)
         lmp = ParseIsoDate(parser.value(LmpOption));
         if (!lmp)
             return badUsage(QStringLiteral("--lmp には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
-                            + EscapedInput(parser.value(LmpOption)));
+                            + platform::EscapeControlCharacters(parser.value(LmpOption)));
     }
     if (const int status =
             CheckOutputIsNoInput(console, parser.value(OutputOption), {platform::SettingsStore::UserStorePath()}))
@@ -323,7 +324,7 @@ int RunDates(const QCommandLineParser &parser, Console &console)
         const std::optional<CalendarDate> on = ParseIsoDate(parser.value(OnOption));
         if (!on)
             return badUsage(QStringLiteral("--on には YYYY-MM-DD の形で実在する日付を指定して下さい: ")
-                            + EscapedInput(parser.value(OnOption)));
+                            + platform::EscapeControlCharacters(parser.value(OnOption)));
         report.on = *on;
     } else {
         const QDate today = QDate::currentDate();

@@ -2,7 +2,6 @@
 
 #include "app/cli/CsvTable.h"
 #include "app/cli/ScheduleOptions.h"
-#include "platform/EscapedText.h"
 #include "print/SchedulePage.h"
 #include "records/AppRecords.h"
 
@@ -79,11 +78,6 @@ PageFile RenderBatchPdfInto(QIODevice &device, const BatchPages &batch, AppRecor
                             platform::Messages &messages, platform::Sounds &sounds, const PageProgress &progress)
 {
     return RenderPagesPdfInto(device, paper, dpi, SourcesOf(batch, records, messages, sounds), progress);
-}
-
-QString ShownText(const QString &text)
-{
-    return platform::EscapeControlCharacters(text);
 }
 
 } // namespace ralvo::cli

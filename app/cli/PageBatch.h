@@ -64,9 +64,4 @@ PageFile RenderBatchPdf(const BatchPages &batch, AppRecords &records, PagePaper 
 PageFile RenderBatchPdfInto(QIODevice &device, const BatchPages &batch, AppRecords &records, PagePaper paper, int dpi,
                             platform::Messages &messages, platform::Sounds &sounds, const PageProgress &progress = {});
 
-// A text quoted in a message with its control characters escaped (see
-// platform::EscapeControlCharacters), so that no line break or escape
-// sequence of a file's content reaches the user.
-QString ShownText(const QString &text);
-
 } // namespace ralvo::cli

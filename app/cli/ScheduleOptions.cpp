@@ -2,6 +2,7 @@
 
 #include "app/cli/Console.h"
 #include "app/cli/SettingOverrides.h"
+#include "platform/EscapedText.h"
 #include "platform/FileReader.h"
 #include "platform/SettingsStore.h"
 
@@ -168,7 +169,8 @@ std::variant<std::optional<ScanOptions>, QString> ReadScanOptions(const QCommand
     if (method == QLatin1String("robinson"))
         scan.method = CrlMethod::Robinson;
     else if (!method.isEmpty() && method != QLatin1String("intergrowth"))
-        return QStringLiteral("--method には intergrowth か robinson を指定して下さい: ") + EscapedInput(method);
+        return QStringLiteral("--method には intergrowth か robinson を指定して下さい: ")
+               + platform::EscapeControlCharacters(method);
     return std::optional<ScanOptions>{scan};
 }
 
@@ -195,7 +197,7 @@ std::variant<InputRequest, QString> ReadInputOptions(const QCommandLineParser &p
         scanBasis ? CalculationBasis::UltrasoundDueDate : ParseBasisName(basis);
     if (!parsedBasis)
         return QStringLiteral("--basis には 0, 1, 2, ivf3, ivf5, crl, bpd, ga のどれかを指定して下さい: ")
-               + EscapedInput(basis);
+               + platform::EscapeControlCharacters(basis);
     input.basis = *parsedBasis;
     input.year = parser.value(YearOption);
     input.month = parser.value(MonthOption);
@@ -215,7 +217,7 @@ namespace {
 QString MeasurementRefusal(const ScanOptions &scan)
 {
     const ScanRange range = RangeOf(scan.measure, scan.method);
-    const QString typed = EscapedInput(scan.value);
+    const QString typed = platform::EscapeControlCharacters(scan.value);
     if (scan.measure == ScanMeasure::ScannerAge)
         return QStringLiteral("--ga には %1 から %2 までの妊娠週数を 9+3、9w3d、9週3日 の形で指定して下さい: %3")
             .arg(WeeksAndDaysText(range.first), WeeksAndDaysText(range.last), typed);

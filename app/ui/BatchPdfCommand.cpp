@@ -1,6 +1,7 @@
 #include "app/ui/BatchPdfCommand.h"
 
 #include "app/cli/PageBatch.h"
+#include "platform/EscapedText.h"
 #include "print/PreviewMessages.h"
 #include "records/AppRecords.h"
 
@@ -10,7 +11,7 @@ namespace ralvo {
 
 namespace {
 
-using cli::ShownText;
+using platform::EscapeControlCharacters;
 
 // Rows left out that one message lists, at most.
 constexpr std::size_t kListedFailures = 20;
@@ -19,7 +20,7 @@ QString FailureLines(const std::vector<cli::BatchRowError> &failures)
 {
     QString lines;
     for (std::size_t i = 0; i < failures.size() && i < kListedFailures; ++i)
-        lines += QStringLiteral("\n%1 行目: ").arg(failures[i].line) + ShownText(failures[i].reason);
+        lines += QStringLiteral("\n%1 行目: ").arg(failures[i].line) + EscapeControlCharacters(failures[i].reason);
     if (failures.size() > kListedFailures)
         lines += QStringLiteral("\nほか %1 行").arg(failures.size() - kListedFailures);
     return lines;
@@ -77,20 +78,21 @@ BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &servi
 
     const auto bytes = cli::ReadBatchFileBytes(*csvPath);
     if (const QString *error = std::get_if<QString>(&bytes)) {
-        messages.ShowMessage(ShownText(*error));
+        messages.ShowMessage(EscapeControlCharacters(*error));
         return BatchPdfResult::Refused;
     }
     const auto read = cli::ReadBatchPages(std::get<QByteArray>(bytes), records.settings);
     if (const cli::BatchRefusal *refusal = std::get_if<cli::BatchRefusal>(&read)) {
         const QString where = refusal->line > 0 ? QStringLiteral("%1 行目: ").arg(refusal->line) : QString();
-        messages.ShowMessage(QStringLiteral("CSVファイル %1 からPDFを作成できません。\n").arg(ShownText(*csvPath))
-                             + where + ShownText(refusal->reason));
+        messages.ShowMessage(
+            QStringLiteral("CSVファイル %1 からPDFを作成できません。\n").arg(EscapeControlCharacters(*csvPath)) + where
+            + EscapeControlCharacters(refusal->reason));
         return BatchPdfResult::Refused;
     }
     const cli::BatchPages &batch = std::get<cli::BatchPages>(read);
     if (batch.pages.empty()) {
         messages.ShowMessage(
-            QStringLiteral("CSVファイル %1 にはページにできる行がありません。").arg(ShownText(*csvPath))
+            QStringLiteral("CSVファイル %1 にはページにできる行がありません。").arg(EscapeControlCharacters(*csvPath))
             + LeftOutText(batch.failures));
         return BatchPdfResult::Refused;
     }
@@ -118,7 +120,7 @@ BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &servi
         progress->Finish();
     blockMessages.ShowPending();
 
-    const QString shownPdf = ShownText(*pdfPath);
+    const QString shownPdf = EscapeControlCharacters(*pdfPath);
     if (file.cancelled) {
         messages.ShowMessage(QStringLiteral("キャンセルしました。%1 は作成していません。").arg(shownPdf));
         return BatchPdfResult::Cancelled;

@@ -3,6 +3,7 @@
 #include "app/cli/PageBatch.h"
 #include "settings/ScheduleSettings.h"
 
+#include "platform/EscapedText.h"
 #include "platform/ShiftJis.h"
 
 #include <gtest/gtest.h>
@@ -183,8 +184,9 @@ TEST(ReadBatchPages, InputRefusalsJoinTheTableErrorsInLineOrder)
     EXPECT_TRUE(std::get<BatchRefusal>(capped).tooManyRows);
 }
 
-TEST(ShownText, ControlCharactersOfAQuotedTextAreShownAsCodes)
+TEST(EscapeControlCharacters, ControlCharactersOfAQuotedTextAreShownAsCodes)
 {
-    EXPECT_EQ(ShownText(QStringLiteral("山田\n\x1B[31m\t\u0085x")), QStringLiteral("山田\\n\\x1b[31m\\t\\u0085x"));
-    EXPECT_EQ(ShownText(QStringLiteral("a b")), QStringLiteral("a b"));
+    EXPECT_EQ(platform::EscapeControlCharacters(QStringLiteral("山田\n\x1B[31m\t\u0085x")),
+              QStringLiteral("山田\\n\\x1b[31m\\t\\u0085x"));
+    EXPECT_EQ(platform::EscapeControlCharacters(QStringLiteral("a b")), QStringLiteral("a b"));
 }
