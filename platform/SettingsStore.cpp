@@ -454,20 +454,68 @@ StoredValue ValueFromNode(const JsonNode &node, QByteArrayView text)
 
 // What a store read from a file may take in memory, against the file's
 // size: the file itself is held while it is read, so the store may take
-// nine times its size (at least kMinStoreMemory, a thousand times a real
-// store) for the whole to stay within ten. A file whose contents need more
-// (a million tiny keys) is read as damaged: it cannot be held.
+// nine times its size for the whole to stay within ten. A small file may
+// take a megabyte (a few hundred times a real store), as a handful of
+// values costs more than their bytes in the file. A file whose contents need
+// more (a million tiny keys) is read as damaged: it cannot be held.
 constexpr qint64 kStoreMemoryFactor = 9;
-constexpr qint64 kMinStoreMemory = 4 * 1024 * 1024;
+constexpr qint64 kMinStoreMemory = 1024 * 1024;
 
-// The memory a key or a value takes in the store, its Qt containers'
-// overheads included (measured generously on 64-bit Linux).
-constexpr qint64 kKeyBytes = 240;
-constexpr qint64 kValueBytes = 200;
-
-qint64 TextBytes(const QString &text)
+// The heap a block of n bytes takes: glibc's chunk header, rounded up to
+// its 16-byte granule.
+qint64 Chunk(qint64 bytes)
 {
-    return 2 * qint64(text.size());
+    return (bytes + 8 + 15) / 16 * 16;
+}
+
+// The heap a text holds on its own (Qt's array header, its capacity and the
+// terminating NUL); none for the shared empty text.
+qint64 HeapOf(const QString &text)
+{
+    return text.capacity() > 0 ? Chunk(16 + 2 * (text.capacity() + 1)) : 0;
+}
+
+qint64 HeapOf(const QByteArray &bytes)
+{
+    return bytes.capacity() > 0 ? Chunk(16 + bytes.capacity() + 1) : 0;
+}
+
+// The heap of an index by folded name: its spans (a 128-byte offset table
+// and a header for every 128 buckets, two buckets to an entry), each span's
+// entries with their growth slack, and the folded names, counted apart.
+qint64 HeapOf(const QHash<QString, qsizetype> &index)
+{
+    constexpr qint64 kNode = qint64(sizeof(QString) + sizeof(qsizetype));
+    const qint64 buckets = 2 * index.capacity();
+    const qint64 spans = (buckets + 127) / 128;
+    return spans * (Chunk(144) + 48 * kNode) + index.size() * kNode;
+}
+
+// Counts the heap the store takes as it is read, from its containers'
+// capacities and its texts' allocations, so the bound holds whatever the
+// shape of the file.
+class StoreMemory
+{
+public:
+    explicit StoreMemory(qint64 budget) : m_budget(budget) {}
+
+    // A container grew from `before` to `after` bytes.
+    bool Grew(qint64 before, qint64 after) { return Add(after - before); }
+    bool Add(qint64 bytes)
+    {
+        m_used += bytes;
+        return m_used <= m_budget;
+    }
+
+private:
+    qint64 m_budget;
+    qint64 m_used = 0;
+};
+
+template<typename T>
+qint64 SlotsOf(const QList<T> &list)
+{
+    return list.capacity() > 0 ? Chunk(16 + list.capacity() * qint64(sizeof(T))) : 0;
 }
 
 } // namespace
@@ -479,8 +527,7 @@ std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QSt
             *error = why;
         return std::nullopt;
     };
-    const qint64 budget = std::max(kMinStoreMemory, kStoreMemoryFactor * json.size());
-    qint64 used = 0;
+    StoreMemory memory(std::max(kMinStoreMemory, kStoreMemoryFactor * json.size()));
     const QString tooLarge = QStringLiteral("設定が多すぎてメモリに収まりません");
 
     // Read piece by piece: the file is never held as a tree.
@@ -528,10 +575,12 @@ std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QSt
                 return fail(QStringLiteral("キー '%1' がオブジェクトではありません").arg(keyName));
             if (store.FindKey(path))
                 return fail(QStringLiteral("キー '%1' が重複しています").arg(keyName));
-            used += kKeyBytes + 2 * TextBytes(path);
-            if (used > budget)
-                return fail(tooLarge);
+            const qint64 keysBefore = SlotsOf(store.m_keys) + HeapOf(store.m_keyIndex);
             Key &key = store.AppendKey(path);
+            // The path, and its folded copy in the index.
+            if (!memory.Grew(keysBefore, SlotsOf(store.m_keys) + HeapOf(store.m_keyIndex))
+                || !memory.Add(2 * HeapOf(key.path)))
+                return fail(tooLarge);
             cursor.EnterObject();
             QString valueName;
             while (cursor.NextMember(valueName)) {
@@ -545,10 +594,14 @@ std::optional<SettingsStore> SettingsStore::FromJson(const QByteArray &json, QSt
                 StoredValue value = ValueFromNode(node, json);
                 if (value.kind() == StoredValue::Kind::Other) // kept as written
                     value.m_source = json.sliced(node.begin, node.end - node.begin);
-                used += kValueBytes + 2 * TextBytes(valueName) + TextBytes(value.m_text) + value.m_source.size();
-                if (used > budget)
-                    return fail(tooLarge);
+                const qint64 valuesBefore = SlotsOf(key.values) + HeapOf(key.index);
                 key.Append(valueName, value);
+                // The name (twice once the key is indexed: its folded copy
+                // too) and what the value holds.
+                const Entry &entry = key.values.last();
+                if (!memory.Grew(valuesBefore, SlotsOf(key.values) + HeapOf(key.index))
+                    || !memory.Add(2 * HeapOf(entry.name) + HeapOf(entry.value.m_text) + HeapOf(entry.value.m_source)))
+                    return fail(tooLarge);
             }
         }
     }

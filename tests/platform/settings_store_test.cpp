@@ -181,10 +181,11 @@ QByteArray StoreWithKeys(const QByteArray &keys)
 
 } // namespace
 
-// The store holds at most about ten times its file in memory (a few
-// megabytes at least): a file whose shape would need more (many thousands
-// of tiny keys) is damaged, read only up to that point; shapes within it
-// load.
+// The store holds at most ten times its file in memory (a megabyte at
+// least), counted from what its containers really take: a file whose shape
+// would need more (thousands of tiny keys, or of tiny values in one key,
+// whose slots and names take ten times their bytes in the file) is damaged,
+// read only up to that point; shapes within it load.
 TEST_F(SettingsStoreTest, AStoreThatCannotBeHeldWithinTenTimesItsSizeIsDamaged)
 {
     QByteArray tinyKeys;
@@ -193,6 +194,12 @@ TEST_F(SettingsStoreTest, AStoreThatCannotBeHeldWithinTenTimesItsSizeIsDamaged)
     const QByteArray manyKeys = StoreWithKeys(tinyKeys);
     QString why;
     EXPECT_FALSE(SettingsStore::FromJson(manyKeys, &why));
+    EXPECT_EQ(why, QStringLiteral("設定が多すぎてメモリに収まりません"));
+    QByteArray tinyValues;
+    for (int i = 0; i < 10000; ++i)
+        tinyValues +=
+            (i ? ",\n            \"Value" : "\"Value") + QByteArray::number(i) + "\": " + QByteArray::number(i);
+    EXPECT_FALSE(SettingsStore::FromJson(StoreWithKeys("\"\\\\K\":{" + tinyValues + "}"), &why));
     EXPECT_EQ(why, QStringLiteral("設定が多すぎてメモリに収まりません"));
     WriteAll(StorePath(), manyKeys);
     SettingsStore tool = SettingsStore::Open(StorePath(), SettingsStore::Access::ReadOnly);
