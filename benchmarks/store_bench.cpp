@@ -5,7 +5,7 @@
 // the store holds against the file's size, and whether it was held at all
 // (a shape that needs more than ten times the file is read as damaged).
 
-#include "platform/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QByteArray>
 
@@ -52,7 +52,7 @@ QByteArray KeysWithOneValue(qint64 count)
 void Load(benchmark::State &state, const QByteArray &json)
 {
     for (auto _ : state) {
-        auto store = ralvo::platform::SettingsStore::FromJson(json);
+        auto store = ralvo::store::SettingsStore::FromJson(json);
         if (!store)
             state.SkipWithError("not a store");
         benchmark::DoNotOptimize(store);
@@ -85,7 +85,7 @@ void LoadAtScale(benchmark::State &state, const QByteArray &json)
     double heap = 0;
     for (auto _ : state) {
         const double before = HeapInUse();
-        auto store = ralvo::platform::SettingsStore::FromJson(json);
+        auto store = ralvo::store::SettingsStore::FromJson(json);
         heap = HeapInUse() - before;
         held = store ? 1 : 0;
         benchmark::DoNotOptimize(store);

@@ -3,7 +3,7 @@
 #include "pictures/DibHeader.h"
 #include "pictures/LittleEndian.h"
 #include "pictures/PictureCost.h"
-#include "platform/FileReader.h"
+#include "store/FileReader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -293,7 +293,7 @@ std::optional<Picture> Picture::Load(const QString &path)
     if (!format)
         return std::nullopt;
     // A FIFO or device named as a picture is refused, never waited on.
-    const platform::FileReadResult file = platform::ReadRegularFile(path, MaxFileBytes);
+    const store::FileReadResult file = store::ReadRegularFile(path, MaxFileBytes);
     if (!file.ok())
         return std::nullopt;
     return FromData(file.bytes, *format);

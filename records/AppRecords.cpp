@@ -2,7 +2,7 @@
 
 namespace ralvo {
 
-void LoadSettings(platform::SettingsStore &store, AppRecords &records, LastInputFields &fields,
+void LoadSettings(store::SettingsStore &store, AppRecords &records, LastInputFields &fields,
                   const platform::Services &services)
 {
     StoredRecords stored;
@@ -12,7 +12,7 @@ void LoadSettings(platform::SettingsStore &store, AppRecords &records, LastInput
     records.block = stored.blockText ? KikanmeiBlock::FromText(*stored.blockText) : KikanmeiBlock();
 }
 
-bool SaveSettings(platform::SettingsStore &store, const AppRecords &records, const LastInputFields &fields,
+bool SaveSettings(store::SettingsStore &store, const AppRecords &records, const LastInputFields &fields,
                   const platform::Services &services)
 {
     const StoredRecords stored{records.settings, records.notices, records.block.ToText()};

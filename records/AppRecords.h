@@ -22,14 +22,14 @@ struct AppRecords
 // a value that cannot be read is reported through services.messages and its
 // field takes its first-run default. A store file that could not be read is
 // reported first, once.
-void LoadSettings(platform::SettingsStore &store, AppRecords &records, LastInputFields &fields,
+void LoadSettings(store::SettingsStore &store, AppRecords &records, LastInputFields &fields,
                   const platform::Services &services);
 
 // Writes all four keys and saves the store file. Returns false when the save
 // stopped (a date or cycle field holding no integer, or a store that refuses
 // to be written), after telling the user; the main window must then stay
 // open. What was written before a bad field is kept.
-bool SaveSettings(platform::SettingsStore &store, const AppRecords &records, const LastInputFields &fields,
+bool SaveSettings(store::SettingsStore &store, const AppRecords &records, const LastInputFields &fields,
                   const platform::Services &services);
 
 } // namespace ralvo

@@ -1,8 +1,8 @@
 #include "settings/SettingsIO.h"
 
 #include "calc/DueDate.h"
-#include "platform/SettingsStore.h"
 #include "settings/ScheduleSettingsFields.h"
+#include "store/SettingsStore.h"
 
 #include <QDate>
 
@@ -10,9 +10,9 @@
 
 namespace ralvo {
 
-using platform::SettingsKey;
-using platform::SettingsStore;
-using platform::StoredValue;
+using store::SettingsKey;
+using store::SettingsStore;
+using store::StoredValue;
 
 namespace {
 

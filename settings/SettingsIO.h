@@ -13,7 +13,7 @@
 
 namespace ralvo {
 
-namespace platform {
+namespace store {
 class SettingsStore;
 }
 
@@ -52,14 +52,14 @@ inline QString KikanmeiData()
 // a value that cannot be read is reported through services.messages and its
 // field takes its first-run default. A store file that could not be read is
 // reported first, once.
-void LoadStoredRecords(platform::SettingsStore &store, StoredRecords &records, LastInputFields &fields,
+void LoadStoredRecords(store::SettingsStore &store, StoredRecords &records, LastInputFields &fields,
                        const platform::Services &services);
 
 // Writes all four keys and saves the store file. Returns false when the save
 // stopped (a date or cycle field holding no integer, or a store that refuses
 // to be written), after telling the user; the main window must then stay
 // open. What was written before a bad field is kept.
-bool SaveStoredRecords(platform::SettingsStore &store, const StoredRecords &records, const LastInputFields &fields,
+bool SaveStoredRecords(store::SettingsStore &store, const StoredRecords &records, const LastInputFields &fields,
                        const platform::Services &services);
 
 } // namespace ralvo

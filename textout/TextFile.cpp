@@ -1,8 +1,8 @@
 #include "textout/TextFile.h"
 
-#include "platform/FileReader.h"
-#include "platform/FileWriter.h"
 #include "platform/ShiftJis.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 #include <QStringDecoder>
 
@@ -70,7 +70,7 @@ QStringList EditorTextLines(const QString &text)
 
 std::optional<QString> ReadTextFile(const QString &path)
 {
-    const platform::FileReadResult file = platform::ReadRegularFile(path, kMaxTextFileBytes);
+    const store::FileReadResult file = store::ReadRegularFile(path, kMaxTextFileBytes);
     if (!file.ok())
         return std::nullopt;
     return DecodeTextFile(file.bytes);
@@ -78,7 +78,7 @@ std::optional<QString> ReadTextFile(const QString &path)
 
 bool WriteFileBytes(const QString &path, const QByteArray &bytes)
 {
-    return platform::WriteFileAtomically(path, bytes).ok;
+    return store::WriteFileAtomically(path, bytes).ok;
 }
 
 } // namespace ralvo::textout

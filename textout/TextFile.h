@@ -32,7 +32,7 @@ inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
 // cannot be read or decoded (a FIFO or device is refused, never waited on).
 std::optional<QString> ReadTextFile(const QString &path);
 
-// Writes `bytes` to `path` whole or not at all (platform/FileWriter.h: a
+// Writes `bytes` to `path` whole or not at all (store/FileWriter.h: a
 // device or FIFO is written into, never replaced); false when it cannot be
 // written, the old file then unchanged.
 bool WriteFileBytes(const QString &path, const QByteArray &bytes);

@@ -45,10 +45,10 @@ bool Console::WriteOutput(const QByteArray &bytes, const QString &fileName)
             Error(QStringLiteral("標準出力に書き込めませんでした。"));
         return ok;
     }
-    return Written(platform::WriteFileAtomically(fileName, bytes), fileName);
+    return Written(store::WriteFileAtomically(fileName, bytes), fileName);
 }
 
-bool Console::Written(const platform::FileWriteResult &written, const QString &fileName)
+bool Console::Written(const store::FileWriteResult &written, const QString &fileName)
 {
     if (!written) {
         Error(QStringLiteral("ファイル %1 に書き込めませんでした: %2").arg(fileName, written.reason));

@@ -3,8 +3,8 @@
 // Standard output and standard error of the command-line tool, and the
 // platform message sink that writes message boxes to standard error.
 
-#include "platform/FileWriter.h"
 #include "platform/Platform.h"
+#include "store/FileWriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -47,7 +47,7 @@ public:
     bool WriteOutput(const QByteArray &bytes, const QString &fileName);
     // Whether the checked write to `fileName` succeeded; writes its one-line
     // reason when not.
-    bool Written(const platform::FileWriteResult &written, const QString &fileName);
+    bool Written(const store::FileWriteResult &written, const QString &fileName);
 
 private:
     std::FILE *m_out;

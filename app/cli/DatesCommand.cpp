@@ -12,8 +12,8 @@
 #include "calc/UltrasoundDating.h"
 #include "calc/Wareki.h"
 #include "platform/EscapedText.h"
-#include "platform/SettingsStore.h"
 #include "platform/ShiftJis.h"
+#include "store/SettingsStore.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -315,7 +315,7 @@ int RunDates(const QCommandLineParser &parser, Console &console)
                             + platform::EscapeControlCharacters(parser.value(LmpOption)));
     }
     if (const int status =
-            CheckOutputIsNoInput(console, parser.value(OutputOption), {platform::SettingsStore::UserStorePath()}))
+            CheckOutputIsNoInput(console, parser.value(OutputOption), {store::SettingsStore::UserStorePath()}))
         return status;
 
     DatesReport report;

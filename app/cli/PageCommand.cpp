@@ -206,12 +206,12 @@ int RunBatch(const QCommandLineParser &parser, Console &console, const SheetChoi
     const KikanmeiBlock stored = records.block;
     // Each page goes to the output's temporary file as it is drawn: memory
     // stays that of one page at any row count.
-    platform::StreamingFileWriter writer(schedule.outputFile);
+    store::StreamingFileWriter writer(schedule.outputFile);
     if (writer.failed()) { // a FIFO without a reader, a dangling link, ...
         console.Written(writer.Commit(), schedule.outputFile);
         return ExitCannotWrite;
     }
-    platform::FileWriterDevice device(writer);
+    store::FileWriterDevice device(writer);
     const PageFile file = RenderBatchPdfInto(device, batch, records, sheet.paper, sheet.dpi, pageMessages, sounds);
     if (file.result != PageResult::Drawn || (!file.error.isEmpty() && !writer.failed())) {
         console.Error(file.error.isEmpty() ? QStringLiteral("PDF を作れませんでした。") : file.error);

@@ -3,8 +3,8 @@
 #include "app/cli/Console.h"
 #include "app/cli/SettingOverrides.h"
 #include "platform/EscapedText.h"
-#include "platform/FileReader.h"
-#include "platform/SettingsStore.h"
+#include "store/FileReader.h"
+#include "store/SettingsStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -302,7 +302,7 @@ std::variant<ScheduleRequest, QString> ReadScheduleOptionsWithoutInput(const QCo
 
 namespace {
 
-StoredRecords RecordsOfStore(platform::SettingsStore &store, platform::Messages &messages)
+StoredRecords RecordsOfStore(store::SettingsStore &store, platform::Messages &messages)
 {
     StoredRecords records;
     PlainInputFields fields;
@@ -314,14 +314,14 @@ StoredRecords RecordsOfStore(platform::SettingsStore &store, platform::Messages 
 
 // The store of a --settings file, read only; why not when it is missing,
 // cannot be read or is no store.
-std::variant<platform::SettingsStore, RecordsRefusal> OpenSettingsFile(const QString &file)
+std::variant<store::SettingsStore, RecordsRefusal> OpenSettingsFile(const QString &file)
 {
-    const platform::FileReadResult read = platform::ReadRegularFile(file, platform::kMaxStoreFileBytes);
-    if (read.status == platform::FileReadResult::Status::Missing) // a mistyped option
+    const store::FileReadResult read = store::ReadRegularFile(file, store::kMaxStoreFileBytes);
+    if (read.status == store::FileReadResult::Status::Missing) // a mistyped option
         return RecordsRefusal{QStringLiteral("設定ファイルがありません: ") + file, true};
     QString why = read.reason;
     if (read.ok()) {
-        if (std::optional<platform::SettingsStore> store = platform::SettingsStore::FromJson(read.bytes, &why))
+        if (std::optional<store::SettingsStore> store = store::SettingsStore::FromJson(read.bytes, &why))
             return std::move(*store);
     }
     return RecordsRefusal{QStringLiteral("設定ファイル %1 を読み込めません: %2").arg(file, why), false};
@@ -337,10 +337,9 @@ std::variant<StoredRecords, RecordsRefusal> ResolveStoredRecords(const ScheduleR
         auto opened = OpenSettingsFile(request.settingsFile);
         if (const RecordsRefusal *refusal = std::get_if<RecordsRefusal>(&opened))
             return *refusal;
-        records = RecordsOfStore(std::get<platform::SettingsStore>(opened), messages);
+        records = RecordsOfStore(std::get<store::SettingsStore>(opened), messages);
     } else if (!request.useDefaults) {
-        platform::SettingsStore store =
-            platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadOnly);
+        store::SettingsStore store = store::SettingsStore::OpenUserStore(store::SettingsStore::Access::ReadOnly);
         records = RecordsOfStore(store, messages);
     }
     const QString error = ApplySettingAssignments(records.settings, request.settingAssignments);
@@ -351,7 +350,7 @@ std::variant<StoredRecords, RecordsRefusal> ResolveStoredRecords(const ScheduleR
 
 QStringList ReadFilesOf(const ScheduleRequest &request)
 {
-    QStringList files{platform::SettingsStore::UserStorePath()};
+    QStringList files{store::SettingsStore::UserStorePath()};
     if (!request.settingsFile.isEmpty())
         files << request.settingsFile;
     return files;

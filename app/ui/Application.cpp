@@ -34,7 +34,7 @@ namespace ralvo {
 Application::Application()
     : m_services{&m_messages,     &m_sounds,       &m_clock, &m_fileDialogs,
                  &m_colorChooser, &m_printDialogs, &m_help,  &m_progress},
-      m_store(platform::SettingsStore::OpenUserStore(platform::SettingsStore::Access::ReadWrite))
+      m_store(store::SettingsStore::OpenUserStore(store::SettingsStore::Access::ReadWrite))
 {
     InitializeApplication();
     CreateMainWindow();

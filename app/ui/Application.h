@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/ui/QtHelp.h"
-#include "platform/SettingsStore.h"
 #include "platform/SharedColorChooser.h"
 #include "platform/qt/QtPlatform.h"
 #include "records/AppRecords.h"
+#include "store/SettingsStore.h"
 
 #include <QTranslator>
 
@@ -74,7 +74,7 @@ private:
     std::unique_ptr<QtSchedulePrinter> m_schedulePrinter;
 
     // The settings store and the application-wide records.
-    platform::SettingsStore m_store;
+    store::SettingsStore m_store;
     AppRecords m_records;
 
     // The windows, in the order they are created. The main window owns the

@@ -168,7 +168,7 @@ QString TwoDigits(int value)
 
 } // namespace
 
-TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &records, platform::SettingsStore &store,
+TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &records, store::SettingsStore &store,
                                QWidget *parent)
     : QMainWindow(parent), m_services(services), m_records(records), m_store(store)
 {

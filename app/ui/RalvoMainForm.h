@@ -21,7 +21,7 @@ namespace ralvo {
 struct AppRecords;
 class TImage;
 class TUpDown;
-namespace platform {
+namespace store {
 class SettingsStore;
 }
 
@@ -34,7 +34,7 @@ class TRalvoMainForm final : public QMainWindow, public LastInputFields
     Q_OBJECT
 
 public:
-    TRalvoMainForm(const platform::Services &services, AppRecords &records, platform::SettingsStore &store,
+    TRalvoMainForm(const platform::Services &services, AppRecords &records, store::SettingsStore &store,
                    QWidget *parent = nullptr);
     ~TRalvoMainForm() override;
 
@@ -118,7 +118,7 @@ private:
 
     platform::Services m_services;
     AppRecords &m_records;
-    platform::SettingsStore &m_store;
+    store::SettingsStore &m_store;
     MainCommands m_commands;
     bool m_centred = false;
 

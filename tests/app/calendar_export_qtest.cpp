@@ -6,8 +6,8 @@
 #include "app/ui/Application.h"
 #include "app/ui/CalendarExportCommand.h"
 #include "app/ui/RalvoMainForm.h"
-#include "platform/SettingsStore.h"
 #include "records/AppRecords.h"
+#include "store/SettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"
 #include "textout/TextFile.h"
@@ -69,7 +69,7 @@ private:
 
     struct Window
     {
-        explicit Window(const QString &storeFile) : store(platform::SettingsStore::Open(storeFile))
+        explicit Window(const QString &storeFile) : store(store::SettingsStore::Open(storeFile))
         {
             form = std::make_unique<TRalvoMainForm>(fake.Services(), records, store);
             form->Commands().exportCalendar =
@@ -86,7 +86,7 @@ private:
         QAction *Item() const { return Control<QAction>(*form, "ExportCalendar1"); }
 
         test::FakePlatform fake;
-        platform::SettingsStore store;
+        store::SettingsStore store;
         AppRecords records;
         std::unique_ptr<TRalvoMainForm> form;
     };

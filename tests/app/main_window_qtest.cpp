@@ -7,8 +7,8 @@
 #include "app/ui/UpDown.h"
 #include "calc/Gestation.h"
 #include "calc/GestationalAge.h"
-#include "platform/SettingsStore.h"
 #include "records/AppRecords.h"
+#include "store/SettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/FindControl.h"
 
@@ -38,7 +38,7 @@ namespace {
 struct Run
 {
     explicit Run(const QString &storeFile, QDate today = QDate(2024, 3, 5))
-        : store(platform::SettingsStore::Open(storeFile))
+        : store(store::SettingsStore::Open(storeFile))
     {
         fake.clock.today = today;
         form = std::make_unique<TRalvoMainForm>(fake.Services(), records, store);
@@ -74,7 +74,7 @@ struct Run
     }
 
     test::FakePlatform fake;
-    platform::SettingsStore store;
+    store::SettingsStore store;
     AppRecords records;
     std::unique_ptr<TRalvoMainForm> form;
 };
@@ -676,7 +676,7 @@ void MainWindowTest::escapeClosesAndStoresTheLastInput()
     QVERIFY(!run.form->isVisible());
     QVERIFY(run.fake.messages.shown.empty());
 
-    const auto store = platform::SettingsStore::Open(file, platform::SettingsStore::Access::ReadOnly);
+    const auto store = store::SettingsStore::Open(file, store::SettingsStore::Access::ReadOnly);
     const auto stored = store.OpenKeyForReading(store_keys::LastData());
     QVERIFY(stored);
     QCOMPARE(stored->Value(QStringLiteral("Shuki"))->integer(), 31);

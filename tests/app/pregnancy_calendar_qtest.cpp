@@ -6,8 +6,8 @@
 #include "app/ui/BatchPdfCommand.h"
 #include "app/ui/PregnancyCalendarForm.h"
 #include "app/ui/RalvoMainForm.h"
-#include "platform/SettingsStore.h"
 #include "records/AppRecords.h"
+#include "store/SettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
 #include "support/FindControl.h"
@@ -86,7 +86,7 @@ private:
     // and today 2025-08-30, 20 weeks 2 days: the fourth visit's week.
     struct Window
     {
-        explicit Window(const QString &storeFile) : store(platform::SettingsStore::Open(storeFile))
+        explicit Window(const QString &storeFile) : store(store::SettingsStore::Open(storeFile))
         {
             fake.clock.today = QDate(2025, 8, 30);
             form = std::make_unique<TRalvoMainForm>(fake.Services(), records, store);
@@ -121,7 +121,7 @@ private:
 
         test::FakePlatform fake;
         platform::Services services;
-        platform::SettingsStore store;
+        store::SettingsStore store;
         AppRecords records;
         test::FakeSchedulePrinter printer;
         std::unique_ptr<TRalvoMainForm> form;

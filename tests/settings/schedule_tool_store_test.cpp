@@ -1,7 +1,7 @@
 // ralvo-schedule reads the user's settings store, and never writes it.
 
-#include "platform/SettingsStore.h"
 #include "records/AppRecords.h"
+#include "store/SettingsStore.h"
 #include "support/CalcPrinters.h"
 #include "support/FileSystemNodes.h"
 
@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-using ralvo::platform::SettingsStore;
+using ralvo::store::SettingsStore;
 
 #ifdef RALVO_SCHEDULE_TOOL
 

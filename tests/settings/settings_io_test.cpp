@@ -1,8 +1,8 @@
 // Loading and saving the records through a temporary store file.
 
-#include "platform/SettingsStore.h"
 #include "records/AppRecords.h"
 #include "settings/ScheduleSettingsFields.h"
+#include "store/SettingsStore.h"
 #include "support/CalcPrinters.h"
 #include "support/FakePlatform.h"
 
@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace ralvo;
-using platform::SettingsStore;
+using store::SettingsStore;
 
 namespace {
 
@@ -53,7 +53,7 @@ protected:
         LoadSettings(store, records, fields, fake.Services());
     }
 
-    std::optional<platform::SettingsKey> Reopened(const QString &key)
+    std::optional<store::SettingsKey> Reopened(const QString &key)
     {
         reopened = SettingsStore::Open(StorePath(), SettingsStore::Access::ReadOnly);
         return reopened.OpenKeyForReading(key);

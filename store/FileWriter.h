@@ -28,7 +28,7 @@
 
 struct stat;
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 struct FileWriteOptions
 {
@@ -112,4 +112,4 @@ int RemoveStrayTemporaryFiles(const QString &path);
 // Japanese reason for a system error number.
 QString SystemErrorText(int error);
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

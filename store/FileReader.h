@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 struct FileReadResult
 {
@@ -23,4 +23,4 @@ struct FileReadResult
 // most `maxBytes` bytes.
 FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes);
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

@@ -31,7 +31,7 @@
 
 #include <optional>
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 // One stored value.
 class StoredValue
@@ -200,4 +200,4 @@ private:
 // separators, no trailing one. Empty when the path is malformed.
 QString CanonicalKeyPath(const QString &path);
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

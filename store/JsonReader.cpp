@@ -1,4 +1,4 @@
-#include "platform/JsonReader.h"
+#include "store/JsonReader.h"
 
 #include <QStringDecoder>
 
@@ -6,7 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 namespace {
 
@@ -497,4 +497,4 @@ QByteArray JsonQuoted(const QString &text)
     return out.toUtf8();
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

@@ -1,9 +1,9 @@
-#include "platform/SettingsStore.h"
+#include "store/SettingsStore.h"
 
-#include "platform/FileReader.h"
-#include "platform/FileWriter.h"
-#include "platform/JsonReader.h"
 #include "platform/ShiftJis.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
+#include "store/JsonReader.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -24,7 +24,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 namespace {
 
@@ -36,7 +36,7 @@ constexpr qsizetype kUnknownSize = std::numeric_limits<qsizetype>::max();
 
 qsizetype TextDataSize(const QString &text)
 {
-    return ShiftJisWidth(text) + 1; // the code page 932 bytes and the terminating NUL
+    return platform::ShiftJisWidth(text) + 1; // the code page 932 bytes and the terminating NUL
 }
 
 // Names and paths compare case-insensitively: they are indexed folded.
@@ -664,4 +664,4 @@ bool SettingsStore::ChangedOnDiskSinceRead() const
     return Digest(file.bytes) != m_diskDigest;
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

@@ -1,6 +1,6 @@
-#include "platform/FileReader.h"
+#include "store/FileReader.h"
 
-#include "platform/FileWriter.h"
+#include "store/FileWriter.h"
 
 #include <QFile>
 
@@ -13,7 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
 {
@@ -76,4 +76,4 @@ FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
     return result;
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

@@ -1,4 +1,4 @@
-#include "platform/FileWriter.h"
+#include "store/FileWriter.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -19,7 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 namespace {
 
@@ -417,4 +417,4 @@ int RemoveStrayTemporaryFiles(const QString &path)
     return removed;
 }
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

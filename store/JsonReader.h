@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-namespace ralvo::platform {
+namespace ralvo::store {
 
 struct JsonNode
 {
@@ -80,4 +80,4 @@ private:
 // characters and unpaired surrogates escaped).
 QByteArray JsonQuoted(const QString &text);
 
-} // namespace ralvo::platform
+} // namespace ralvo::store

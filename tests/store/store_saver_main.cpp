@@ -2,14 +2,14 @@
 // over, each time with the next generation number and a large filler whose
 // every character is derived from that number, until it is killed.
 
-#include "platform/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QString>
 
 #include <cstdio>
 #include <cstdlib>
 
-using ralvo::platform::SettingsStore;
+using ralvo::store::SettingsStore;
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,6 @@
 // The per-user settings store on temporary files.
 
-#include "platform/SettingsStore.h"
+#include "store/SettingsStore.h"
 #include "support/CalcPrinters.h"
 #include "support/FileSystemNodes.h"
 #include "support/TemporaryFolder.h"
@@ -19,9 +19,9 @@
 
 #include <gtest/gtest.h>
 
-using ralvo::platform::CanonicalKeyPath;
-using ralvo::platform::SettingsStore;
-using ralvo::platform::StoredValue;
+using ralvo::store::CanonicalKeyPath;
+using ralvo::store::SettingsStore;
+using ralvo::store::StoredValue;
 
 namespace {
 
@@ -389,7 +389,7 @@ TEST_F(SettingsStoreTest, AStoreThatIsNotARegularFileIsDamagedAndNeverWaitedOn)
     {
         QFile huge(StorePath());
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_TRUE(huge.resize(ralvo::platform::kMaxStoreFileBytes + 1)); // sparse
+        ASSERT_TRUE(huge.resize(ralvo::store::kMaxStoreFileBytes + 1)); // sparse
     }
     SettingsStore tooLarge = SettingsStore::Open(StorePath());
     EXPECT_TRUE(tooLarge.TakeProblemReport().contains(QStringLiteral("大きすぎます")));

@@ -1,8 +1,8 @@
 // The shared checked writer and reader: whole files or nothing, devices and
 // FIFOs written into but never replaced, links followed only by the rule.
 
-#include "platform/FileReader.h"
-#include "platform/FileWriter.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 #include "support/FileSystemNodes.h"
 #include "support/TemporaryFolder.h"
 
@@ -16,10 +16,10 @@
 
 #include <thread>
 
-using ralvo::platform::FileReadResult;
-using ralvo::platform::ReadRegularFile;
-using ralvo::platform::RemoveStrayTemporaryFiles;
-using ralvo::platform::WriteFileAtomically;
+using ralvo::store::FileReadResult;
+using ralvo::store::ReadRegularFile;
+using ralvo::store::RemoveStrayTemporaryFiles;
+using ralvo::store::WriteFileAtomically;
 using namespace ralvo::test;
 
 namespace {
@@ -65,7 +65,7 @@ TEST_F(FileWriterTest, ReplacesAFileKeepingItsPermissions)
     EXPECT_EQ(ReadAll(target), "new");
     EXPECT_EQ(Mode(target), 0640u);
 
-    ralvo::platform::FileWriteOptions privateFile;
+    ralvo::store::FileWriteOptions privateFile;
     privateFile.newFileMode = 0600;
     privateFile.exactNewMode = true;
     ASSERT_TRUE(WriteFileAtomically(Path(QStringLiteral("new.json")), "{}", privateFile));
@@ -185,7 +185,7 @@ TEST_F(FileWriterTest, AStreamedFileFillsItsTemporaryFileAndReplacesTheTargetOnl
     WriteAll(target, "last week's pages");
     const QByteArray piece(1 << 20, 'p');
     {
-        ralvo::platform::StreamingFileWriter writer(target);
+        ralvo::store::StreamingFileWriter writer(target);
         for (int i = 0; i < 3; ++i)
             ASSERT_TRUE(writer.Write(piece));
         const QStringList names = Names();
@@ -198,7 +198,7 @@ TEST_F(FileWriterTest, AStreamedFileFillsItsTemporaryFileAndReplacesTheTargetOnl
     EXPECT_EQ(ReadAll(target), "last week's pages");
     EXPECT_EQ(Names(), QStringList{QStringLiteral("day.pdf")});
 
-    ralvo::platform::StreamingFileWriter writer(target);
+    ralvo::store::StreamingFileWriter writer(target);
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(writer.Write(piece));
     ASSERT_TRUE(writer.Write("end"));
@@ -207,7 +207,7 @@ TEST_F(FileWriterTest, AStreamedFileFillsItsTemporaryFileAndReplacesTheTargetOnl
     EXPECT_EQ(Names(), QStringList{QStringLiteral("day.pdf")});
 
     // A target that cannot be written fails at once, before anything is made.
-    ralvo::platform::StreamingFileWriter refused(Path(QStringLiteral("missing/day.pdf")));
+    ralvo::store::StreamingFileWriter refused(Path(QStringLiteral("missing/day.pdf")));
     EXPECT_TRUE(refused.failed());
     EXPECT_FALSE(refused.Write("x"));
     EXPECT_EQ(refused.Commit().reason, QStringLiteral("フォルダがありません"));
