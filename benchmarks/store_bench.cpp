@@ -15,10 +15,7 @@
 
 namespace {
 
-QByteArray Header()
-{
-    return "{\n    \"format\": \"ralvo-settings\",\n    \"version\": 1,\n    \"keys\": {\n";
-}
+QByteArray Header() { return "{\n    \"format\": \"ralvo-settings\",\n    \"version\": 1,\n    \"keys\": {\n"; }
 
 QByteArray OneKeyWithValues(qint64 count)
 {
@@ -61,15 +58,9 @@ void Load(benchmark::State &state, const QByteArray &json)
     state.SetBytesProcessed(qint64(state.iterations()) * json.size());
 }
 
-void BM_LoadOneKeyWithManyValues(benchmark::State &state)
-{
-    Load(state, OneKeyWithValues(state.range(0)));
-}
+void BM_LoadOneKeyWithManyValues(benchmark::State &state) { Load(state, OneKeyWithValues(state.range(0))); }
 
-void BM_LoadManyKeys(benchmark::State &state)
-{
-    Load(state, KeysWithOneValue(state.range(0)));
-}
+void BM_LoadManyKeys(benchmark::State &state) { Load(state, KeysWithOneValue(state.range(0))); }
 
 // Bytes of heap in use now (glibc; not under a sanitizer): the arenas'
 // chunks and the large blocks glibc maps on their own.
@@ -97,20 +88,11 @@ void LoadAtScale(benchmark::State &state, const QByteArray &json)
     state.counters["held"] = held;
 }
 
-void BM_LoadManyKeysAtScale(benchmark::State &state)
-{
-    LoadAtScale(state, KeysWithOneValue(state.range(0)));
-}
+void BM_LoadManyKeysAtScale(benchmark::State &state) { LoadAtScale(state, KeysWithOneValue(state.range(0))); }
 
-void BM_LoadManyValuesAtScale(benchmark::State &state)
-{
-    LoadAtScale(state, OneKeyWithValues(state.range(0)));
-}
+void BM_LoadManyValuesAtScale(benchmark::State &state) { LoadAtScale(state, OneKeyWithValues(state.range(0))); }
 
-void BM_LoadManyTextsAtScale(benchmark::State &state)
-{
-    LoadAtScale(state, OneKeyWithTexts(state.range(0)));
-}
+void BM_LoadManyTextsAtScale(benchmark::State &state) { LoadAtScale(state, OneKeyWithTexts(state.range(0))); }
 
 } // namespace
 

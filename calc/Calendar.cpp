@@ -10,10 +10,7 @@ namespace ralvo {
 
 namespace {
 
-bool IsValidMonth(qint32 month)
-{
-    return month >= 1 && month <= 12;
-}
+bool IsValidMonth(qint32 month) { return month >= 1 && month <= 12; }
 
 // Days from 1970-01-01 to the given date of the proleptic Gregorian calendar
 // (month 1 to 12, day 1 to the month's length). Exact in 64 bits for every
@@ -52,10 +49,7 @@ Civil FromDayNumber(qint64 number)
 
 // Day number of a date whose day may lie outside its month (valid month only):
 // day d of a month is the first of the month plus d - 1.
-qint64 LooseDayNumber(const CalendarDate &date)
-{
-    return DayNumber(date.year, date.month, 1) + (qint64(date.day) - 1);
-}
+qint64 LooseDayNumber(const CalendarDate &date) { return DayNumber(date.year, date.month, 1) + (qint64(date.day) - 1); }
 
 // Index 0 is the epoch's own weekday, Friday.
 int WeekdayIndex(const CalendarDate &date, platform::Messages &messages)
@@ -64,17 +58,11 @@ int WeekdayIndex(const CalendarDate &date, platform::Messages &messages)
     return int(((days % 7) + 7) % 7);
 }
 
-bool HasWeekdayName(const CalendarDate &date)
-{
-    return date.year >= FirstYearWithWeekday && IsValidMonth(date.month);
-}
+bool HasWeekdayName(const CalendarDate &date) { return date.year >= FirstYearWithWeekday && IsValidMonth(date.month); }
 
 } // namespace
 
-bool IsLeapYear(qint32 year)
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
+bool IsLeapYear(qint32 year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 int DaysInMonth(qint32 year, qint32 month)
 {
@@ -86,10 +74,7 @@ int DaysInMonth(qint32 year, qint32 month)
     return lengths[std::size_t(month - 1)];
 }
 
-int DaysInYear(qint32 year)
-{
-    return IsLeapYear(year) ? 366 : 365;
-}
+int DaysInYear(qint32 year) { return IsLeapYear(year) ? 366 : 365; }
 
 bool IsNormalized(const CalendarDate &date)
 {
@@ -161,29 +146,17 @@ QString FormatDateCompact(const CalendarDate &date, platform::Messages &messages
            + WeekdayNameLong(date, messages);
 }
 
-QString YearText(qint32 year)
-{
-    return QString::number(year) + u"年";
-}
+QString YearText(qint32 year) { return QString::number(year) + u"年"; }
 
-QString MonthText(qint32 month)
-{
-    return TwoColumnNumber(month) + u"月";
-}
+QString MonthText(qint32 month) { return TwoColumnNumber(month) + u"月"; }
 
-QString DayText(qint32 day)
-{
-    return TwoColumnNumber(day) + u"日";
-}
+QString DayText(qint32 day) { return TwoColumnNumber(day) + u"日"; }
 
 QString TwoColumnNumber(qint32 value)
 {
     return value < 10 ? QLatin1Char(' ') + QString::number(value) : QString::number(value);
 }
 
-QString DateOrderMessage()
-{
-    return QStringLiteral("日付の前後関係を確認して下さい。");
-}
+QString DateOrderMessage() { return QStringLiteral("日付の前後関係を確認して下さい。"); }
 
 } // namespace ralvo

@@ -19,10 +19,7 @@ std::optional<qint32> FitInt32(qint64 value)
     return qint32(value);
 }
 
-bool IsBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
 // Parses, adds `direction` and writes back; none (after a beep) on failure.
 std::optional<QString> StepNumber(const QString &text, int direction, platform::Sounds &sounds)
@@ -107,10 +104,7 @@ std::optional<ParsedCalculationInput> ParseCalculationInput(const CalculationInp
     return ParsedCalculationInput{CalendarDate{*year, *month, *day}, *cycle};
 }
 
-qint64 DueDateOffset(CalculationBasis basis, qint32 cycle)
-{
-    return OvulationOffset(basis, cycle) + PregnancyDays;
-}
+qint64 DueDateOffset(CalculationBasis basis, qint32 cycle) { return OvulationOffset(basis, cycle) + PregnancyDays; }
 
 qint64 OvulationOffset(CalculationBasis basis, qint32 cycle)
 {

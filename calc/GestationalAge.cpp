@@ -8,15 +8,9 @@ qint64 GestationalAge::Weeks() const
     return days >= 0 ? days / 7 : -((-days + 6) / 7);
 }
 
-int GestationalAge::DayOfWeek() const
-{
-    return int(days - Weeks() * 7);
-}
+int GestationalAge::DayOfWeek() const { return int(days - Weeks() * 7); }
 
-qint64 GestationalAge::DaysUntilDue() const
-{
-    return DaysToDueDate - days;
-}
+qint64 GestationalAge::DaysUntilDue() const { return DaysToDueDate - days; }
 
 std::optional<GestationalAge> GestationalAgeOn(const CalendarDate &dueDate, const CalendarDate &day)
 {

@@ -52,10 +52,7 @@ std::optional<DateSpan> PregnancyWeekDays(const CalendarDate &dueDate, int week)
     return GestationSpan(dueDate, qint64(week) * 7, qint64(week) * 7 + 6);
 }
 
-std::vector<int> StandardCheckupWeeks()
-{
-    return {8, 12, 16, 20, 24, 26, 28, 30, 32, 34, 36, 37, 38, 39};
-}
+std::vector<int> StandardCheckupWeeks() { return {8, 12, 16, 20, 24, 26, 28, 30, 32, 34, 36, 37, 38, 39}; }
 
 bool IsCheckupPlan(const std::vector<int> &weeks)
 {

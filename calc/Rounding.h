@@ -22,15 +22,9 @@ inline int SaturateToInt(double whole)
 } // namespace detail
 
 // round(): halves to even under the default rounding mode.
-inline int RoundHalfEven(double value)
-{
-    return detail::SaturateToInt(std::nearbyint(value));
-}
+inline int RoundHalfEven(double value) { return detail::SaturateToInt(std::nearbyint(value)); }
 
 // trunc(): towards zero.
-inline int TruncToInt(double value)
-{
-    return detail::SaturateToInt(std::trunc(value));
-}
+inline int TruncToInt(double value) { return detail::SaturateToInt(std::trunc(value)); }
 
 } // namespace ralvo

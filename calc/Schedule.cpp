@@ -20,10 +20,7 @@ std::optional<int> MonthNumberOfWeek(int week)
 
 } // namespace
 
-int FirstWeekForHani(int hani)
-{
-    return hani >= 0 && hani <= 2 ? FirstScheduleWeek + 4 * hani : FirstScheduleWeek;
-}
+int FirstWeekForHani(int hani) { return hani >= 0 && hani <= 2 ? FirstScheduleWeek + 4 * hani : FirstScheduleWeek; }
 
 QString ScheduleTitle(const QString &titleTemplate, const QString &motherName)
 {

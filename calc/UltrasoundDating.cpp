@@ -16,10 +16,7 @@ namespace {
 constexpr int MaxTenthsDigits = 7; // 999999.9
 
 // Weeks and days written as the table writes them.
-constexpr int Days(int weeks, int days)
-{
-    return weeks * 7 + days;
-}
+constexpr int Days(int weeks, int days) { return weeks * 7 + days; }
 
 // The re-dating table, in order of age.
 constexpr std::array<RedatingRule, 5> RedatingTable{{
@@ -30,20 +27,11 @@ constexpr std::array<RedatingRule, 5> RedatingTable{{
     {Days(28, 0), std::nullopt, 21},
 }};
 
-double IntergrowthDays(double crl)
-{
-    return 40.9041 + 3.21585 * std::sqrt(crl) + 0.348956 * crl;
-}
+double IntergrowthDays(double crl) { return 40.9041 + 3.21585 * std::sqrt(crl) + 0.348956 * crl; }
 
-double RobinsonDays(double crl)
-{
-    return 8.052 * std::sqrt(1.037 * crl) + 23.73;
-}
+double RobinsonDays(double crl) { return 8.052 * std::sqrt(1.037 * crl) + 23.73; }
 
-double HadlockDays(double bpdCm)
-{
-    return 7 * (9.54 + 1.482 * bpdCm + 0.1676 * bpdCm * bpdCm);
-}
+double HadlockDays(double bpdCm) { return 7 * (9.54 + 1.482 * bpdCm + 0.1676 * bpdCm * bpdCm); }
 
 } // namespace
 
@@ -66,10 +54,7 @@ std::optional<int> ParseTenths(const QString &typed)
     return point < 0 ? tenths * 10 : tenths;
 }
 
-QString TenthsText(int tenths)
-{
-    return QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
-}
+QString TenthsText(int tenths) { return QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10); }
 
 ScanRange RangeOf(ScanMeasure measure, CrlMethod method)
 {
@@ -115,15 +100,9 @@ std::optional<int> ParseScannerAge(const QString &text)
     return Days(match.captured(1).toInt(), days);
 }
 
-QString WeeksAndDaysText(int days)
-{
-    return QStringLiteral("%1週%2日").arg(days / 7).arg(days % 7);
-}
+QString WeeksAndDaysText(int days) { return QStringLiteral("%1週%2日").arg(days / 7).arg(days % 7); }
 
-QString WeeksAndDaysKey(int days)
-{
-    return QStringLiteral("%1w%2d").arg(days / 7).arg(days % 7);
-}
+QString WeeksAndDaysKey(int days) { return QStringLiteral("%1w%2d").arg(days / 7).arg(days % 7); }
 
 QString MeasureName(ScanMeasure measure)
 {

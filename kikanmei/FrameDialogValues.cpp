@@ -15,10 +15,7 @@ MojiValues MojiValuesFromFrame(const WakuRecord &frame)
     return values;
 }
 
-QString DefaultWakuFontName()
-{
-    return QStringLiteral("ＭＳ 明朝");
-}
+QString DefaultWakuFontName() { return QStringLiteral("ＭＳ 明朝"); }
 
 QString EmptyFontNameMessage()
 {

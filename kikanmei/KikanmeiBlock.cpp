@@ -61,10 +61,7 @@ KikanmeiBlock KikanmeiBlock::FromText(const QString &text)
     return KikanmeiBlock(std::move(lines));
 }
 
-qsizetype KikanmeiBlock::FrameCount() const
-{
-    return (m_lines.size() + LinesPerFrame - 1) / LinesPerFrame;
-}
+qsizetype KikanmeiBlock::FrameCount() const { return (m_lines.size() + LinesPerFrame - 1) / LinesPerFrame; }
 
 WakuRecord KikanmeiBlock::Frame(qsizetype index) const
 {

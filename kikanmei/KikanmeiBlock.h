@@ -33,26 +33,11 @@ struct WakuRecord
 
 // The kinds a frame can hold.
 namespace WakuKind {
-inline QString Horizontal()
-{
-    return QStringLiteral("L");
-}
-inline QString Vertical()
-{
-    return QStringLiteral("P");
-}
-inline QString PictureFixedAspect()
-{
-    return QStringLiteral("F");
-}
-inline QString PictureStretched()
-{
-    return QStringLiteral("V");
-}
-inline QString Unreadable()
-{
-    return QStringLiteral("Non");
-}
+inline QString Horizontal() { return QStringLiteral("L"); }
+inline QString Vertical() { return QStringLiteral("P"); }
+inline QString PictureFixedAspect() { return QStringLiteral("F"); }
+inline QString PictureStretched() { return QStringLiteral("V"); }
+inline QString Unreadable() { return QStringLiteral("Non"); }
 } // namespace WakuKind
 
 // The institution block: a list of text lines, ten per frame. The stored

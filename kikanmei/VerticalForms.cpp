@@ -37,15 +37,9 @@ hb_blob_t *ReferenceTable(hb_face_t *, hb_tag_t tag, void *userData)
 // A face as Qt names it: the same file at every size.
 using FaceKey = std::tuple<QString, QString, int, int>;
 
-FaceKey KeyOf(const QRawFont &font)
-{
-    return {font.familyName(), font.styleName(), font.weight(), int(font.style())};
-}
+FaceKey KeyOf(const QRawFont &font) { return {font.familyName(), font.styleName(), font.weight(), int(font.style())}; }
 
-void DeleteRawFont(void *userData)
-{
-    delete static_cast<QRawFont *>(userData);
-}
+void DeleteRawFont(void *userData) { delete static_cast<QRawFont *>(userData); }
 
 } // namespace
 

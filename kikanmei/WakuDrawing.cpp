@@ -169,10 +169,7 @@ void DrawPicture(WakuRecord &frame, const WakuTarget &target, platform::Messages
 
 } // namespace
 
-QString PictureLoadFailedMessage()
-{
-    return QStringLiteral("グラフィックファイルを読み込めませんでした");
-}
+QString PictureLoadFailedMessage() { return QStringLiteral("グラフィックファイルを読み込めませんでした"); }
 
 void DrawWaku(WakuRecord &frame, const WakuTarget &target, platform::Messages &messages, platform::Sounds &sounds)
 {

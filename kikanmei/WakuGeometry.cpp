@@ -56,15 +56,9 @@ std::optional<qsizetype> WakuFrameAt(const KikanmeiBlock &block, int xu, int yu)
     return std::nullopt;
 }
 
-int BlockToPixels::X(int units) const
-{
-    return RoundHalfEven(m_originX + units / 10000.0 * m_width);
-}
+int BlockToPixels::X(int units) const { return RoundHalfEven(m_originX + units / 10000.0 * m_width); }
 
-int BlockToPixels::Y(int units) const
-{
-    return RoundHalfEven(m_originY + units / 10000.0 * m_height);
-}
+int BlockToPixels::Y(int units) const { return RoundHalfEven(m_originY + units / 10000.0 * m_height); }
 
 WakuEdges BlockToPixels::Edges(const WakuEdges &units) const
 {
@@ -79,10 +73,7 @@ std::optional<WakuEdges> BlockToPixels::Edges(const WakuRecord &frame) const
     return Edges(*units);
 }
 
-int BlockToPixels::UnitsX(int px) const
-{
-    return m_width == 0 ? 0 : RoundHalfEven((px - m_originX) / m_width * 10000);
-}
+int BlockToPixels::UnitsX(int px) const { return m_width == 0 ? 0 : RoundHalfEven((px - m_originX) / m_width * 10000); }
 
 int BlockToPixels::UnitsY(int py) const
 {

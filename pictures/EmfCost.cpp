@@ -808,9 +808,6 @@ private:
 
 } // namespace
 
-std::optional<double> EmfPaintedPictures(const QByteArray &emf)
-{
-    return EmfCostReader(emf).Read();
-}
+std::optional<double> EmfPaintedPictures(const QByteArray &emf) { return EmfCostReader(emf).Read(); }
 
 } // namespace ralvo::pictures

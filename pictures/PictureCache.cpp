@@ -143,9 +143,6 @@ std::optional<Picture> PictureCache::LoadFile(const QString &path)
     return picture;
 }
 
-std::optional<Picture> LoadPicture(const QString &path)
-{
-    return PictureCache::Shared().Load(path);
-}
+std::optional<Picture> LoadPicture(const QString &path) { return PictureCache::Shared().Load(path); }
 
 } // namespace ralvo::pictures

@@ -164,10 +164,7 @@ bool IconComplete(const QByteArray &data)
 }
 
 // A JPEG stream with its end marker (a cut one decodes with its rest grey).
-bool JpegComplete(const QByteArray &d)
-{
-    return d.startsWith("\xFF\xD8") && d.lastIndexOf("\xFF\xD9") > 2;
-}
+bool JpegComplete(const QByteArray &d) { return d.startsWith("\xFF\xD8") && d.lastIndexOf("\xFF\xD9") > 2; }
 
 // Only what starts with an EMF header goes to the converter.
 bool LooksLikeEmf(const QByteArray &data)

@@ -28,10 +28,7 @@ constexpr int kMaxObjects = 65536;
 constexpr int kMaxSavedStates = 256;
 constexpr int kShiftJisCharset = 128;
 
-QColor ToColor(const U_COLORREF &c)
-{
-    return QColor(c.Red, c.Green, c.Blue);
-}
+QColor ToColor(const U_COLORREF &c) { return QColor(c.Red, c.Green, c.Blue); }
 
 struct FontSpec
 {
@@ -895,10 +892,7 @@ private:
     std::shared_ptr<std::vector<WmfPicture::Step>> m_steps = std::make_shared<std::vector<WmfPicture::Step>>();
 };
 
-std::optional<WmfPicture> WmfPicture::FromData(const QByteArray &data)
-{
-    return WmfReader(data).Read();
-}
+std::optional<WmfPicture> WmfPicture::FromData(const QByteArray &data) { return WmfReader(data).Read(); }
 
 void WmfPicture::Draw(QPainter &painter, const QRectF &target) const
 {

@@ -56,9 +56,6 @@ QFont FontForFullWidth(const QString &face, double fullWidth, const QPaintDevice
     return AtPixels(font, PixelSizeForMeasure(fullWidth, widthPerPixel), device);
 }
 
-double CellAscent(const QFont &font, const QPaintDevice &device)
-{
-    return QFontMetricsF(font, &device).ascent();
-}
+double CellAscent(const QFont &font, const QPaintDevice &device) { return QFontMetricsF(font, &device).ascent(); }
 
 } // namespace ralvo::platform

@@ -163,9 +163,6 @@ std::vector<InstalledFace> InstalledFaces()
     return faces;
 }
 
-QStringList FixedPitchFaceNames()
-{
-    return FixedPitchFamilies(InstalledFaces());
-}
+QStringList FixedPitchFaceNames() { return FixedPitchFamilies(InstalledFaces()); }
 
 } // namespace ralvo::platform

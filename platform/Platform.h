@@ -143,10 +143,7 @@ struct Services
 };
 
 // The application title: caption of plain message boxes.
-inline QString ApplicationTitle()
-{
-    return QStringLiteral("らるぼPro");
-}
+inline QString ApplicationTitle() { return QStringLiteral("らるぼPro"); }
 
 // Told when a printer did not take a job (refused, stopped, unreachable).
 inline QString PrintRefusedMessage()

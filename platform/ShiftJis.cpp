@@ -32,10 +32,7 @@ char16_t Cp932Twin(char16_t c)
     }
 }
 
-QStringEncoder MakeEncoder()
-{
-    return QStringEncoder(CodePage932, QStringConverter::Flag::Stateless);
-}
+QStringEncoder MakeEncoder() { return QStringEncoder(CodePage932, QStringConverter::Flag::Stateless); }
 
 // Bytes of one code point (one or two UTF-16 units), or empty when CP932
 // has no code for it.
@@ -111,10 +108,7 @@ int ShiftJisWidth(const QString &text)
     return int(EncodeShiftJis(text).bytes.size());
 }
 
-bool IsShiftJisEncodable(const QString &text)
-{
-    return EncodeShiftJis(text).ok();
-}
+bool IsShiftJisEncodable(const QString &text) { return EncodeShiftJis(text).ok(); }
 
 ShiftJisText DecodeShiftJis(const QByteArray &bytes)
 {

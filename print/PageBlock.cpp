@@ -8,15 +8,9 @@
 
 namespace ralvo {
 
-QString IncompleteBlockMessage()
-{
-    return QStringLiteral("機関名等の編集の入力が不完全です。");
-}
+QString IncompleteBlockMessage() { return QStringLiteral("機関名等の編集の入力が不完全です。"); }
 
-QString UnreadablePictureMessage()
-{
-    return QStringLiteral("画像データが読み込み不能となっています");
-}
+QString UnreadablePictureMessage() { return QStringLiteral("画像データが読み込み不能となっています"); }
 
 PageFrameEdges MapFrameEdges(const page::SheetMapping &sheet, const QString &left, const QString &top,
                              const QString &right, const QString &bottom, const PageFrameEdges &previous)

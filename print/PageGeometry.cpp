@@ -6,45 +6,21 @@
 
 namespace ralvo::page {
 
-int SheetMapping::X(double fx) const
-{
-    return RoundHalfEven(fx * m_width) - m_offsetX;
-}
+int SheetMapping::X(double fx) const { return RoundHalfEven(fx * m_width) - m_offsetX; }
 
-int SheetMapping::Y(double fy) const
-{
-    return RoundHalfEven(fy * m_height) - m_offsetY;
-}
+int SheetMapping::Y(double fy) const { return RoundHalfEven(fy * m_height) - m_offsetY; }
 
-int SheetMapping::OfWidth(double f) const
-{
-    return RoundHalfEven(f * m_width);
-}
+int SheetMapping::OfWidth(double f) const { return RoundHalfEven(f * m_width); }
 
-int SheetMapping::OfHeight(double f) const
-{
-    return RoundHalfEven(f * m_height);
-}
+int SheetMapping::OfHeight(double f) const { return RoundHalfEven(f * m_height); }
 
-int PrinterThinLineWidth(int paperWidth)
-{
-    return RoundHalfEven(kThinPen * paperWidth) + 1;
-}
+int PrinterThinLineWidth(int paperWidth) { return RoundHalfEven(kThinPen * paperWidth) + 1; }
 
-int ValidHani(int hani)
-{
-    return hani >= 0 && hani <= 2 ? hani : 0;
-}
+int ValidHani(int hani) { return hani >= 0 && hani <= 2 ? hani : 0; }
 
-int FirstWeekOfTable(int hani)
-{
-    return 4 * ValidHani(hani) + 4;
-}
+int FirstWeekOfTable(int hani) { return 4 * ValidHani(hani) + 4; }
 
-int RowCountOfTable(int hani)
-{
-    return 40 - 4 * ValidHani(hani);
-}
+int RowCountOfTable(int hani) { return 40 - 4 * ValidHani(hani); }
 
 std::vector<double> MonthRuleFractions(int hani)
 {
@@ -61,25 +37,13 @@ double RowTextFraction(int row, int rowCount)
     return kBandsTop + gap / 2 + (gap + kTableTextHeight) * row;
 }
 
-double ColumnFraction(int column)
-{
-    return kColumnZero + column * kHalfColumn;
-}
+double ColumnFraction(int column) { return kColumnZero + column * kHalfColumn; }
 
-double ColumnRuleFraction(int column)
-{
-    return kRuleOrigin + column * kHalfColumn;
-}
+double ColumnRuleFraction(int column) { return kRuleOrigin + column * kHalfColumn; }
 
-double DoubleRuleFraction(int column)
-{
-    return kDoubleRuleOrigin + column * kHalfColumn;
-}
+double DoubleRuleFraction(int column) { return kDoubleRuleOrigin + column * kHalfColumn; }
 
-double TitleLeftFraction(int columns)
-{
-    return (1 - columns * 0.5 * kTitleHeight) * 0.5;
-}
+double TitleLeftFraction(int columns) { return (1 - columns * 0.5 * kTitleHeight) * 0.5; }
 
 double TitleRightFraction(int columns)
 {
@@ -103,15 +67,9 @@ TableColumns ComputeTableColumns(int monthLabelWidth, int weekLabelWidth, bool s
     return c;
 }
 
-int BlockX(const SheetMapping &sheet, int u)
-{
-    return sheet.X(u / double(kBlockUnits) * kBlockWidth + kTableLeft);
-}
+int BlockX(const SheetMapping &sheet, int u) { return sheet.X(u / double(kBlockUnits) * kBlockWidth + kTableLeft); }
 
-int BlockY(const SheetMapping &sheet, int u)
-{
-    return sheet.Y(u / double(kBlockUnits) * kBlockHeight + kTableBottom);
-}
+int BlockY(const SheetMapping &sheet, int u) { return sheet.Y(u / double(kBlockUnits) * kBlockHeight + kTableBottom); }
 
 double BlockEm(const SheetMapping &sheet, int fontHeight)
 {

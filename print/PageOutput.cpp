@@ -22,10 +22,7 @@ QPageSize PageSizeOf(PagePaper paper)
     return QPageSize(paper == PagePaper::JisB5 ? QPageSize::JisB5 : QPageSize::A4);
 }
 
-QSize SheetPixels(PagePaper paper, int dpi)
-{
-    return PageSizeOf(paper).sizePixels(dpi);
-}
+QSize SheetPixels(PagePaper paper, int dpi) { return PageSizeOf(paper).sizePixels(dpi); }
 
 PageTarget SheetTarget(QPainter &painter, QSize sheet)
 {

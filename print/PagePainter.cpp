@@ -15,10 +15,7 @@ CellFont MakeCellFont(const QString &face, int cellHeight, const QPaintDevice &d
     return f;
 }
 
-QColor PagePainter::Ink(Colour c) const
-{
-    return m_colour ? ToQColor(c) : QColor(Qt::black);
-}
+QColor PagePainter::Ink(Colour c) const { return m_colour ? ToQColor(c) : QColor(Qt::black); }
 
 void PagePainter::SetPen(const QColor &colour, int width, Qt::PenStyle style)
 {
@@ -35,10 +32,7 @@ void PagePainter::Outline(QPoint topLeft, QPoint bottomRight)
         QRect(topLeft.x(), topLeft.y(), bottomRight.x() - topLeft.x() - 1, bottomRight.y() - topLeft.y() - 1));
 }
 
-void PagePainter::Line(const QLine &line)
-{
-    m_painter.drawLine(line);
-}
+void PagePainter::Line(const QLine &line) { m_painter.drawLine(line); }
 
 void PagePainter::Text(const CellFont &font, QColor colour, QPoint cellTopLeft, const QString &text)
 {

@@ -11,10 +11,7 @@ void PreviewMessages::NewShowing()
     m_pending.clear();
 }
 
-void PreviewMessages::BeginDrawing()
-{
-    m_inDrawing.clear();
-}
+void PreviewMessages::BeginDrawing() { m_inDrawing.clear(); }
 
 void PreviewMessages::ShowMessage(const QString &text)
 {

@@ -2,15 +2,9 @@
 
 namespace ralvo {
 
-PagePaper PdfPaperForYoshi(int yoshi)
-{
-    return yoshi == 0 ? PagePaper::JisB5 : PagePaper::A4;
-}
+PagePaper PdfPaperForYoshi(int yoshi) { return yoshi == 0 ? PagePaper::JisB5 : PagePaper::A4; }
 
-QString PdfFileFilter()
-{
-    return QStringLiteral("PDFファイル (*.pdf)|*.pdf");
-}
+QString PdfFileFilter() { return QStringLiteral("PDFファイル (*.pdf)|*.pdf"); }
 
 QString CannotCreateFileMessage(const QString &path)
 {

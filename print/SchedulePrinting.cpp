@@ -44,10 +44,7 @@ QString NoPrinterMessage()
                           "プリンタがなくても、「PDFファイルに保存」でスケジュール表をPDFファイルに保存できます。");
 }
 
-QString PrintRefusedMessage()
-{
-    return platform::PrintRefusedMessage();
-}
+QString PrintRefusedMessage() { return platform::PrintRefusedMessage(); }
 
 PrintResult PrintSchedule(SchedulePrinter &printer, const PageSources &sources)
 {

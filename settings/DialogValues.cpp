@@ -6,10 +6,7 @@
 
 namespace ralvo {
 
-int FullWidthCount(const QString &text)
-{
-    return static_cast<int>(std::trunc(platform::ShiftJisWidth(text) * 0.5));
-}
+int FullWidthCount(const QString &text) { return static_cast<int>(std::trunc(platform::ShiftJisWidth(text) * 0.5)); }
 
 int PrintableNoticeWidth(const ScheduleSettings &settings, bool weekEndPrinted)
 {
@@ -27,9 +24,6 @@ QString NoticeWeekCaption(int week)
     return QStringLiteral("妊娠") + number + QStringLiteral("週");
 }
 
-int IndexOr(int index, int count, int fallback)
-{
-    return index >= 0 && index < count ? index : fallback;
-}
+int IndexOr(int index, int count, int fallback) { return index >= 0 && index < count ? index : fallback; }
 
 } // namespace ralvo

@@ -65,14 +65,8 @@ const std::array<const SettingField *, 23> kReadOrder = [] {
 
 } // namespace
 
-std::span<const SettingField> ScheduleSettingFields()
-{
-    return kFields;
-}
+std::span<const SettingField> ScheduleSettingFields() { return kFields; }
 
-std::span<const SettingField *const> ScheduleSettingFieldsInReadOrder()
-{
-    return kReadOrder;
-}
+std::span<const SettingField *const> ScheduleSettingFieldsInReadOrder() { return kReadOrder; }
 
 } // namespace ralvo

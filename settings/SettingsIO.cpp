@@ -16,14 +16,8 @@ using store::StoredValue;
 
 namespace {
 
-QString NoticeTextName(int week)
-{
-    return QStringLiteral("Not") + QString::number(week);
-}
-QString NoticeColourName(int week)
-{
-    return QStringLiteral("Col") + QString::number(week);
-}
+QString NoticeTextName(int week) { return QStringLiteral("Not") + QString::number(week); }
+QString NoticeColourName(int week) { return QStringLiteral("Col") + QString::number(week); }
 
 // ---- reading values ----
 

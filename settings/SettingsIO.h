@@ -28,22 +28,10 @@ struct StoredRecords
 
 // The four keys under the current user's root.
 namespace store_keys {
-inline QString SetData()
-{
-    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\SetData");
-}
-inline QString NoticeSetData()
-{
-    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\NoticeSetData");
-}
-inline QString LastData()
-{
-    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\LastData");
-}
-inline QString KikanmeiData()
-{
-    return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\KikanmeiData");
-}
+inline QString SetData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\SetData"); }
+inline QString NoticeSetData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\NoticeSetData"); }
+inline QString LastData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\LastData"); }
+inline QString KikanmeiData() { return QStringLiteral("\\Software\\Quenda\\Ralvo\\2.0\\KikanmeiData"); }
 } // namespace store_keys
 
 // Fills the records from the store and writes the last input into the main

@@ -80,10 +80,7 @@ private:
     bool m_wasPending = false;
 };
 
-bool IsStream(mode_t mode)
-{
-    return S_ISCHR(mode) || S_ISFIFO(mode);
-}
+bool IsStream(mode_t mode) { return S_ISCHR(mode) || S_ISFIFO(mode); }
 
 mode_t CurrentUmask()
 {
@@ -229,10 +226,7 @@ StreamingFileWriter::StreamingFileWriter(const QString &path, const FileWriteOpt
     m_failure = S_ISDIR(st.st_mode) ? u"フォルダです"_s : u"通常のファイルでも書き込める装置でもありません"_s;
 }
 
-StreamingFileWriter::~StreamingFileWriter()
-{
-    Discard();
-}
+StreamingFileWriter::~StreamingFileWriter() { Discard(); }
 
 void StreamingFileWriter::Fail(const QString &reason)
 {
@@ -376,10 +370,7 @@ FileWriterDevice::FileWriterDevice(StreamingFileWriter &writer) : m_writer(write
     QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
-qint64 FileWriterDevice::readData(char *, qint64)
-{
-    return -1;
-}
+qint64 FileWriterDevice::readData(char *, qint64) { return -1; }
 
 qint64 FileWriterDevice::writeData(const char *data, qint64 size)
 {

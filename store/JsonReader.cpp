@@ -415,40 +415,19 @@ JsonCursor::JsonCursor(QByteArrayView text) : m_reader(std::make_unique<Reader>(
 
 JsonCursor::~JsonCursor() = default;
 
-bool JsonCursor::EnterObject()
-{
-    return m_reader->EnterObject();
-}
+bool JsonCursor::EnterObject() { return m_reader->EnterObject(); }
 
-bool JsonCursor::NextMember(QString &name)
-{
-    return m_reader->NextMember(name);
-}
+bool JsonCursor::NextMember(QString &name) { return m_reader->NextMember(name); }
 
-bool JsonCursor::ReadValue(JsonNode &node)
-{
-    return m_reader->ReadValue(node);
-}
+bool JsonCursor::ReadValue(JsonNode &node) { return m_reader->ReadValue(node); }
 
-bool JsonCursor::AtObject()
-{
-    return m_reader->AtObject();
-}
+bool JsonCursor::AtObject() { return m_reader->AtObject(); }
 
-bool JsonCursor::AtDocumentEnd()
-{
-    return m_reader->AtDocumentEnd();
-}
+bool JsonCursor::AtDocumentEnd() { return m_reader->AtDocumentEnd(); }
 
-bool JsonCursor::failed() const
-{
-    return m_reader->Failed();
-}
+bool JsonCursor::failed() const { return m_reader->Failed(); }
 
-QString JsonCursor::error() const
-{
-    return m_reader->Error();
-}
+QString JsonCursor::error() const { return m_reader->Error(); }
 
 QByteArray JsonQuoted(const QString &text)
 {

@@ -40,10 +40,7 @@ qsizetype TextDataSize(const QString &text)
 }
 
 // Names and paths compare case-insensitively: they are indexed folded.
-QString Folded(const QString &name)
-{
-    return name.toCaseFolded();
-}
+QString Folded(const QString &name) { return name.toCaseFolded(); }
 
 // A nested object or array as QJsonValue; null when Qt cannot hold it (a
 // number out of range inside).
@@ -78,10 +75,7 @@ QString AsideName(const QString &path)
     return candidate;
 }
 
-QByteArray Digest(const QByteArray &bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
+QByteArray Digest(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256); }
 
 // Renames whatever `from` is (a file, a link, a FIFO) without opening it.
 bool RenameNode(const QString &from, const QString &to)
@@ -173,15 +167,9 @@ QStringList SettingsKey::ValueNames() const
     return names;
 }
 
-bool SettingsKey::WriteText(const QString &name, const QString &text)
-{
-    return Write(name, StoredValue::Text(text));
-}
+bool SettingsKey::WriteText(const QString &name, const QString &text) { return Write(name, StoredValue::Text(text)); }
 
-bool SettingsKey::WriteInteger(const QString &name, qint32 value)
-{
-    return Write(name, StoredValue::Integer(value));
-}
+bool SettingsKey::WriteInteger(const QString &name, qint32 value) { return Write(name, StoredValue::Integer(value)); }
 
 bool SettingsKey::Write(const QString &name, const StoredValue &value)
 {
@@ -205,15 +193,9 @@ QString SettingsStore::UserStorePath()
            + QStringLiteral("/ralvo/settings.json");
 }
 
-SettingsStore SettingsStore::OpenUserStore(Access access)
-{
-    return Open(UserStorePath(), access);
-}
+SettingsStore SettingsStore::OpenUserStore(Access access) { return Open(UserStorePath(), access); }
 
-SettingsStore SettingsStore::InMemory()
-{
-    return SettingsStore();
-}
+SettingsStore SettingsStore::InMemory() { return SettingsStore(); }
 
 SettingsStore SettingsStore::Open(const QString &filePath, Access access)
 {
@@ -260,10 +242,7 @@ SettingsStore SettingsStore::Open(const QString &filePath, Access access)
     return store;
 }
 
-QString SettingsStore::TakeProblemReport()
-{
-    return std::exchange(m_problem, QString());
-}
+QString SettingsStore::TakeProblemReport() { return std::exchange(m_problem, QString()); }
 
 const SettingsStore::Entry *SettingsStore::Key::Find(const QString &name) const
 {
@@ -463,22 +442,13 @@ constexpr qint64 kMinStoreMemory = 1024 * 1024;
 
 // The heap a block of n bytes takes: glibc's chunk header, rounded up to
 // its 16-byte granule.
-qint64 Chunk(qint64 bytes)
-{
-    return (bytes + 8 + 15) / 16 * 16;
-}
+qint64 Chunk(qint64 bytes) { return (bytes + 8 + 15) / 16 * 16; }
 
 // The heap a text holds on its own (Qt's array header, its capacity and the
 // terminating NUL); none for the shared empty text.
-qint64 HeapOf(const QString &text)
-{
-    return text.capacity() > 0 ? Chunk(16 + 2 * (text.capacity() + 1)) : 0;
-}
+qint64 HeapOf(const QString &text) { return text.capacity() > 0 ? Chunk(16 + 2 * (text.capacity() + 1)) : 0; }
 
-qint64 HeapOf(const QByteArray &bytes)
-{
-    return bytes.capacity() > 0 ? Chunk(16 + bytes.capacity() + 1) : 0;
-}
+qint64 HeapOf(const QByteArray &bytes) { return bytes.capacity() > 0 ? Chunk(16 + bytes.capacity() + 1) : 0; }
 
 // The heap of an index by folded name: its spans (a 128-byte offset table
 // and a header for every 128 buckets, two buckets to an entry), each span's

@@ -235,10 +235,7 @@ CalendarFile ScheduleCalendarFile(const CalculationInput &input, const QString &
     return file;
 }
 
-QString CalendarFileFilter()
-{
-    return QStringLiteral("iCalendarファイル (*.ics)|*.ics");
-}
+QString CalendarFileFilter() { return QStringLiteral("iCalendarファイル (*.ics)|*.ics"); }
 
 QString CalendarOutOfRangeMessage()
 {

@@ -28,15 +28,9 @@ public:
 };
 
 // Caption of the text after New.
-inline QString NewDocumentCaption()
-{
-    return QStringLiteral("新規文書");
-}
+inline QString NewDocumentCaption() { return QStringLiteral("新規文書"); }
 // Filter of the open and save dialogs.
-inline QString TextFileFilter()
-{
-    return QStringLiteral("テキストファイル|*.txt|すべてのファイル|*.*");
-}
+inline QString TextFileFilter() { return QStringLiteral("テキストファイル|*.txt|すべてのファイル|*.*"); }
 
 class TextEditorCommands
 {

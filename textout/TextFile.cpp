@@ -76,9 +76,6 @@ std::optional<QString> ReadTextFile(const QString &path)
     return DecodeTextFile(file.bytes);
 }
 
-bool WriteFileBytes(const QString &path, const QByteArray &bytes)
-{
-    return store::WriteFileAtomically(path, bytes).ok;
-}
+bool WriteFileBytes(const QString &path, const QByteArray &bytes) { return store::WriteFileAtomically(path, bytes).ok; }
 
 } // namespace ralvo::textout

@@ -12,15 +12,9 @@ void DropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 } // namespace
 
-void SilenceQtMessages()
-{
-    qInstallMessageHandler(DropQtMessage);
-}
+void SilenceQtMessages() { qInstallMessageHandler(DropQtMessage); }
 
-void Console::Error(const QString &line)
-{
-    ErrorText(platform::EscapeControlCharacters(line));
-}
+void Console::Error(const QString &line) { ErrorText(platform::EscapeControlCharacters(line)); }
 
 void Console::ErrorText(const QString &text)
 {

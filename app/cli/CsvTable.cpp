@@ -33,10 +33,7 @@ std::optional<QString> ShiftJisText(const QByteArray &bytes)
 // controls, the Latin-1 signs, Latin Extended, IPA, Greek, Cyrillic and the
 // other alphabets up to U+07FF, which are what half-width katakana pairs
 // read as in UTF-8. Latin-1 letters (é) stay.
-bool InNameList(char32_t c)
-{
-    return c < 0x80 || (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7) || c >= 0x800;
-}
+bool InNameList(char32_t c) { return c < 0x80 || (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7) || c >= 0x800; }
 
 bool ReadsAsNames(const QString &text)
 {

@@ -145,10 +145,7 @@ std::vector<std::pair<QString, CalendarDate>> NamedDates(const DatesReport &repo
     };
 }
 
-qint64 DaysToDue(const DatesReport &report)
-{
-    return report.age.DaysUntilDue();
-}
+qint64 DaysToDue(const DatesReport &report) { return report.age.DaysUntilDue(); }
 
 // The pregnancy's calendar under its JSON keys, dates written by `text`
 // (ISO or the era calendar).

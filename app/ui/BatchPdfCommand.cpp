@@ -64,10 +64,7 @@ std::optional<QString> ChoosePdf(platform::FileDialogs &dialogs, const QString &
 
 } // namespace
 
-QString BatchPdfCaption()
-{
-    return QStringLiteral("CSVから一括でPDFを作成");
-}
+QString BatchPdfCaption() { return QStringLiteral("CSVから一括でPDFを作成"); }
 
 BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &services, const FileWriter &write)
 {

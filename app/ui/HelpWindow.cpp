@@ -14,10 +14,7 @@ namespace ralvo {
 
 namespace {
 
-QString HelpTitle()
-{
-    return platform::ApplicationTitle() + QStringLiteral(" ヘルプ");
-}
+QString HelpTitle() { return platform::ApplicationTitle() + QStringLiteral(" ヘルプ"); }
 
 QToolButton *MakeToolButton(QWidget *parent, const char *name, const QString &caption)
 {
@@ -109,9 +106,6 @@ void THelpWindow::ShowTopic(const QString &topic)
     m_browser->setSource(page);
 }
 
-QUrl THelpWindow::CurrentPage() const
-{
-    return m_browser->source();
-}
+QUrl THelpWindow::CurrentPage() const { return m_browser->source(); }
 
 } // namespace ralvo

@@ -63,10 +63,7 @@ void TImage::SetPicture(const QPixmap &picture)
     update();
 }
 
-QSize TImage::sizeHint() const
-{
-    return m_picture.isNull() ? QSize(0, 0) : m_picture.deviceIndependentSize().toSize();
-}
+QSize TImage::sizeHint() const { return m_picture.isNull() ? QSize(0, 0) : m_picture.deviceIndependentSize().toSize(); }
 
 void TImage::paintEvent(QPaintEvent *)
 {

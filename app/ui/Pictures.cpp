@@ -42,20 +42,11 @@ QPixmap Drawn(const QString &name, QSize size)
 
 } // namespace
 
-QPixmap CalculatePicture()
-{
-    return Drawn(QStringLiteral("calculate"), QSize(67, 58));
-}
+QPixmap CalculatePicture() { return Drawn(QStringLiteral("calculate"), QSize(67, 58)); }
 
-QPixmap CalculatePressedPicture()
-{
-    return Drawn(QStringLiteral("calculate-pressed"), QSize(67, 58));
-}
+QPixmap CalculatePressedPicture() { return Drawn(QStringLiteral("calculate-pressed"), QSize(67, 58)); }
 
-QPixmap AboutPicture()
-{
-    return Drawn(QStringLiteral("about"), QSize(184, 160));
-}
+QPixmap AboutPicture() { return Drawn(QStringLiteral("about"), QSize(184, 160)); }
 
 // Made into an icon when first drawn (for the main window, when it is
 // shown), not when set: its sizes are images rendered from the drawing at

@@ -44,10 +44,7 @@ std::optional<CalendarDate> MenstrualDueDate(const LastInputFields &fields)
 }
 
 // A number as the main window's spinners write months and days.
-QString TwoDigits(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
+QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
 
 QLineEdit *MakeResult(const char *name, const QString &hint)
 {

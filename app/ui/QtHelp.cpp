@@ -6,10 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-static void InitHelpResources()
-{
-    Q_INIT_RESOURCE(help);
-}
+static void InitHelpResources() { Q_INIT_RESOURCE(help); }
 
 namespace ralvo {
 

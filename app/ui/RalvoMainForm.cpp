@@ -161,10 +161,7 @@ QAction *MakeSeparatorItem(QMenu *menu, const char *name)
 }
 
 // Two-digit month and day of New and of the first start.
-QString TwoDigits(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
+QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
 
 } // namespace
 
@@ -190,10 +187,7 @@ TRalvoMainForm::TRalvoMainForm(const platform::Services &services, AppRecords &r
     FormCreate();
 }
 
-TRalvoMainForm::~TRalvoMainForm()
-{
-    FormDestroy();
-}
+TRalvoMainForm::~TRalvoMainForm() { FormDestroy(); }
 
 void TRalvoMainForm::CreateControls()
 {
@@ -493,10 +487,7 @@ void TRalvoMainForm::FormDestroy()
     // releases them after the windows.
 }
 
-bool TRalvoMainForm::FormClose()
-{
-    return SaveSettings(m_store, m_records, *this, m_services);
-}
+bool TRalvoMainForm::FormClose() { return SaveSettings(m_store, m_records, *this, m_services); }
 
 void TRalvoMainForm::closeEvent(QCloseEvent *event)
 {
@@ -523,28 +514,13 @@ void TRalvoMainForm::showEvent(QShowEvent *event)
 
 // -------------------------------------------------------------- handlers
 
-void TRalvoMainForm::Image1Click()
-{
-    Calculate();
-}
-void TRalvoMainForm::N11Click()
-{
-    Calculate();
-}
+void TRalvoMainForm::Image1Click() { Calculate(); }
+void TRalvoMainForm::N11Click() { Calculate(); }
 
-void TRalvoMainForm::Image1MouseDown()
-{
-    Image1->SetPicture(Image3->Picture());
-}
-void TRalvoMainForm::Image1MouseUp()
-{
-    Image1->SetPicture(Image2->Picture());
-}
+void TRalvoMainForm::Image1MouseDown() { Image1->SetPicture(Image3->Picture()); }
+void TRalvoMainForm::Image1MouseUp() { Image1->SetPicture(Image2->Picture()); }
 
-void TRalvoMainForm::Edit2Change()
-{
-    ClearResults();
-}
+void TRalvoMainForm::Edit2Change() { ClearResults(); }
 
 void TRalvoMainForm::RadioButton1Click()
 {
@@ -593,60 +569,21 @@ void TRalvoMainForm::UpDown4Click(int direction)
     Edit4->setText(step->day);
 }
 
-void TRalvoMainForm::Button1Click()
-{
-    NewInput();
-}
+void TRalvoMainForm::Button1Click() { NewInput(); }
 
-void TRalvoMainForm::SchdlBtnClick()
-{
-    Run(m_commands.textOutput);
-}
-void TRalvoMainForm::N2Click()
-{
-    Run(m_commands.textOutput);
-}
-void TRalvoMainForm::BitBtn1Click()
-{
-    Run(m_commands.printPreview);
-}
-void TRalvoMainForm::PrintPreview1Click()
-{
-    Run(m_commands.printPreview);
-}
-void TRalvoMainForm::PrintBtnClick()
-{
-    Run(m_commands.print);
-}
-void TRalvoMainForm::N7Click()
-{
-    Run(m_commands.print);
-}
-void TRalvoMainForm::SavePdf1Click()
-{
-    Run(m_commands.savePdf);
-}
-void TRalvoMainForm::ExportCalendar1Click()
-{
-    Run(m_commands.exportCalendar);
-}
-void TRalvoMainForm::SignBtnClick()
-{
-    Run(m_commands.editSettings);
-}
-void TRalvoMainForm::S1Click()
-{
-    Run(m_commands.editSettings);
-}
+void TRalvoMainForm::SchdlBtnClick() { Run(m_commands.textOutput); }
+void TRalvoMainForm::N2Click() { Run(m_commands.textOutput); }
+void TRalvoMainForm::BitBtn1Click() { Run(m_commands.printPreview); }
+void TRalvoMainForm::PrintPreview1Click() { Run(m_commands.printPreview); }
+void TRalvoMainForm::PrintBtnClick() { Run(m_commands.print); }
+void TRalvoMainForm::N7Click() { Run(m_commands.print); }
+void TRalvoMainForm::SavePdf1Click() { Run(m_commands.savePdf); }
+void TRalvoMainForm::ExportCalendar1Click() { Run(m_commands.exportCalendar); }
+void TRalvoMainForm::SignBtnClick() { Run(m_commands.editSettings); }
+void TRalvoMainForm::S1Click() { Run(m_commands.editSettings); }
 
-void TRalvoMainForm::Exit1Click()
-{
-    close();
-}
-void TRalvoMainForm::CloseBtnClick()
-{
-    close();
-}
+void TRalvoMainForm::Exit1Click() { close(); }
+void TRalvoMainForm::CloseBtnClick() { close(); }
 
 void TRalvoMainForm::SearchforHelpOn1Click()
 {
@@ -654,20 +591,11 @@ void TRalvoMainForm::SearchforHelpOn1Click()
         m_services.help->ShowHelp(QString());
 }
 
-void TRalvoMainForm::About1Click()
-{
-    Run(m_commands.showAbout);
-}
+void TRalvoMainForm::About1Click() { Run(m_commands.showAbout); }
 
-void TRalvoMainForm::PregnancyCalendar1Click()
-{
-    Run(m_commands.pregnancyCalendar);
-}
+void TRalvoMainForm::PregnancyCalendar1Click() { Run(m_commands.pregnancyCalendar); }
 
-void TRalvoMainForm::BatchPdf1Click()
-{
-    Run(m_commands.batchPdf);
-}
+void TRalvoMainForm::BatchPdf1Click() { Run(m_commands.batchPdf); }
 
 // ------------------------------------------------------ shared operations
 
@@ -740,45 +668,15 @@ void TRalvoMainForm::SetBasis(int basis)
         radios[basis]->setChecked(true);
 }
 
-QString TRalvoMainForm::YearText() const
-{
-    return Edit2->text();
-}
-void TRalvoMainForm::SetYearText(const QString &text)
-{
-    Edit2->setText(text);
-}
-QString TRalvoMainForm::MonthText() const
-{
-    return Edit3->text();
-}
-void TRalvoMainForm::SetMonthText(const QString &text)
-{
-    Edit3->setText(text);
-}
-QString TRalvoMainForm::DayText() const
-{
-    return Edit4->text();
-}
-void TRalvoMainForm::SetDayText(const QString &text)
-{
-    Edit4->setText(text);
-}
-QString TRalvoMainForm::MotherName() const
-{
-    return MomName->text();
-}
-void TRalvoMainForm::SetMotherName(const QString &text)
-{
-    MomName->setText(text);
-}
-QString TRalvoMainForm::CycleText() const
-{
-    return Cycle->text();
-}
-void TRalvoMainForm::SetCycleText(const QString &text)
-{
-    Cycle->setText(text);
-}
+QString TRalvoMainForm::YearText() const { return Edit2->text(); }
+void TRalvoMainForm::SetYearText(const QString &text) { Edit2->setText(text); }
+QString TRalvoMainForm::MonthText() const { return Edit3->text(); }
+void TRalvoMainForm::SetMonthText(const QString &text) { Edit3->setText(text); }
+QString TRalvoMainForm::DayText() const { return Edit4->text(); }
+void TRalvoMainForm::SetDayText(const QString &text) { Edit4->setText(text); }
+QString TRalvoMainForm::MotherName() const { return MomName->text(); }
+void TRalvoMainForm::SetMotherName(const QString &text) { MomName->setText(text); }
+QString TRalvoMainForm::CycleText() const { return Cycle->text(); }
+void TRalvoMainForm::SetCycleText(const QString &text) { Cycle->setText(text); }
 
 } // namespace ralvo

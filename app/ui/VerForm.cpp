@@ -60,10 +60,7 @@ TVerForm::TVerForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Customize
     connect(Button1, &QPushButton::clicked, this, &TVerForm::Button1Click);
 }
 
-void TVerForm::Button1Click()
-{
-    accept();
-}
+void TVerForm::Button1Click() { accept(); }
 
 void TVerForm::showEvent(QShowEvent *event)
 {

@@ -50,10 +50,7 @@ void TGraphicForm::SetValues(const GraphicValues &values)
     CheckBox1->setChecked(values.fixedAspect);
 }
 
-GraphicValues TGraphicForm::Values() const
-{
-    return {Edit1->text(), CheckBox1->isChecked()};
-}
+GraphicValues TGraphicForm::Values() const { return {Edit1->text(), CheckBox1->isChecked()}; }
 
 platform::FileDialogs::Request TGraphicForm::PictureRequest() const
 {

@@ -246,10 +246,7 @@ std::optional<qsizetype> TKikanmeiForm::Selection() const
     return m_selectedIndex;
 }
 
-bool TKikanmeiForm::InsertMode() const
-{
-    return SpeedButton1->isChecked();
-}
+bool TKikanmeiForm::InsertMode() const { return SpeedButton1->isChecked(); }
 
 // ------------------------------------------------------------------ layout
 
@@ -455,10 +452,7 @@ void TKikanmeiForm::ForgetHover()
     PaintBox1->unsetCursor();
 }
 
-void TKikanmeiForm::SetInsertMode(bool on)
-{
-    SpeedButton1->setChecked(on);
-}
+void TKikanmeiForm::SetInsertMode(bool on) { SpeedButton1->setChecked(on); }
 
 void TKikanmeiForm::SpeedButton1MouseDown()
 {
@@ -473,14 +467,8 @@ void TKikanmeiForm::N1Click()
 
 // ----------------------------------------------------------------- editing
 
-void TKikanmeiForm::SpeedButton2Click()
-{
-    EditSelectedFrame();
-}
-void TKikanmeiForm::N2Click()
-{
-    EditSelectedFrame();
-}
+void TKikanmeiForm::SpeedButton2Click() { EditSelectedFrame(); }
+void TKikanmeiForm::N2Click() { EditSelectedFrame(); }
 
 void TKikanmeiForm::EditSelectedFrame()
 {
@@ -528,14 +516,8 @@ void TKikanmeiForm::ShowGraphicDialog(const WakuRecord &frame)
 
 // ---------------------------------------------------------------- deleting
 
-void TKikanmeiForm::SpeedButton3Click()
-{
-    DeleteSelectedFrame();
-}
-void TKikanmeiForm::N3Click()
-{
-    DeleteSelectedFrame();
-}
+void TKikanmeiForm::SpeedButton3Click() { DeleteSelectedFrame(); }
+void TKikanmeiForm::N3Click() { DeleteSelectedFrame(); }
 
 void TKikanmeiForm::DeleteSelectedFrame()
 {
@@ -550,14 +532,8 @@ void TKikanmeiForm::DeleteSelectedFrame()
     PaintBox1->update();
 }
 
-void TKikanmeiForm::SpeedButton4Click()
-{
-    DeleteAllFrames();
-}
-void TKikanmeiForm::N5Click()
-{
-    DeleteAllFrames();
-}
+void TKikanmeiForm::SpeedButton4Click() { DeleteAllFrames(); }
+void TKikanmeiForm::N5Click() { DeleteAllFrames(); }
 
 // Asked also when the block is already empty.
 void TKikanmeiForm::DeleteAllFrames()
@@ -599,10 +575,7 @@ void TKikanmeiForm::FormKeyUp(int key)
 
 // ----------------------------------------------------------------- closing
 
-void TKikanmeiForm::Button1Click()
-{
-    reject();
-}
+void TKikanmeiForm::Button1Click() { reject(); }
 
 void TKikanmeiForm::reject()
 {
@@ -612,9 +585,6 @@ void TKikanmeiForm::reject()
     QDialog::reject();
 }
 
-void TKikanmeiForm::Button3Click()
-{
-    m_services.help->ShowHelp(platform::help_topics::Kikanmei());
-}
+void TKikanmeiForm::Button3Click() { m_services.help->ShowHelp(platform::help_topics::Kikanmei()); }
 
 } // namespace ralvo

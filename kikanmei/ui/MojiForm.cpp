@@ -79,10 +79,7 @@ TMojiForm::TMojiForm(const platform::Services &services, platform::SharedColorCh
 
 // The typeface list, built once for the run: the fixed-pitch faces of the
 // screen in the platform's order, without the "@" vertical variants.
-void TMojiForm::FormCreate()
-{
-    ComboBox1->addItems(platform::FixedPitchFaceNames());
-}
+void TMojiForm::FormCreate() { ComboBox1->addItems(platform::FixedPitchFaceNames()); }
 
 void TMojiForm::SetValues(const MojiValues &values)
 {
@@ -104,10 +101,7 @@ void TMojiForm::showEvent(QShowEvent *event)
     FormShow();
 }
 
-void TMojiForm::FormShow()
-{
-    Edit1->setFocus(Qt::OtherFocusReason);
-}
+void TMojiForm::FormShow() { Edit1->setFocus(Qt::OtherFocusReason); }
 
 // "ｸﾘｱ": empties the text after a question; the dialog stays open.
 void TMojiForm::SpeedButton1Click()
@@ -116,9 +110,6 @@ void TMojiForm::SpeedButton1Click()
         Edit1->clear();
 }
 
-void TMojiForm::BitBtn1Click()
-{
-    BitBtn1->ChooseGlyphColor(m_colorChooser);
-}
+void TMojiForm::BitBtn1Click() { BitBtn1->ChooseGlyphColor(m_colorChooser); }
 
 } // namespace ralvo

@@ -47,10 +47,7 @@ TWakuSelForm::TWakuSelForm(QWidget *parent) : QDialog(parent)
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TWakuSelForm::ItemIndex() const
-{
-    return RadioGroup1->checkedId() == Picture ? Picture : Text;
-}
+int TWakuSelForm::ItemIndex() const { return RadioGroup1->checkedId() == Picture ? Picture : Text; }
 
 void TWakuSelForm::showEvent(QShowEvent *event)
 {

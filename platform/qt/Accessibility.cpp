@@ -6,15 +6,9 @@
 
 namespace ralvo::platform {
 
-void NameControl(QWidget *control, const QString &name)
-{
-    control->setAccessibleName(name);
-}
+void NameControl(QWidget *control, const QString &name) { control->setAccessibleName(name); }
 
-void LabelField(QLabel *label, QWidget *field)
-{
-    label->setBuddy(field);
-}
+void LabelField(QLabel *label, QWidget *field) { label->setBuddy(field); }
 
 void DescribeByHints(QWidget &window)
 {

@@ -28,10 +28,7 @@ QFont DialogFont()
     return font;
 }
 
-void UseDialogFont(QWidget &window)
-{
-    window.setFont(DialogFont());
-}
+void UseDialogFont(QWidget &window) { window.setFont(DialogFont()); }
 
 void UseWindowFontInMenus(QWidget &window)
 {
@@ -112,10 +109,7 @@ QPalette LightPalette()
     return PaletteOf(light);
 }
 
-void UseLightPalette(QWidget &window)
-{
-    window.setPalette(LightPalette());
-}
+void UseLightPalette(QWidget &window) { window.setPalette(LightPalette()); }
 
 namespace {
 

@@ -24,9 +24,6 @@ QVariant DirectInputEdit::inputMethodQuery(Qt::InputMethodQuery query, QVariant 
     return QLineEdit::inputMethodQuery(query, std::move(argument));
 }
 
-void DirectInputEdit::inputMethodEvent(QInputMethodEvent *event)
-{
-    event->ignore();
-}
+void DirectInputEdit::inputMethodEvent(QInputMethodEvent *event) { event->ignore(); }
 
 } // namespace ralvo::platform

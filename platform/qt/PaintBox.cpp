@@ -17,19 +17,10 @@ void PaintBox::paintEvent(QPaintEvent *event)
     Q_EMIT Paint(painter);
 }
 
-void PaintBox::mousePressEvent(QMouseEvent *event)
-{
-    Q_EMIT MouseDown(event);
-}
+void PaintBox::mousePressEvent(QMouseEvent *event) { Q_EMIT MouseDown(event); }
 
-void PaintBox::mouseMoveEvent(QMouseEvent *event)
-{
-    Q_EMIT MouseMove(event);
-}
+void PaintBox::mouseMoveEvent(QMouseEvent *event) { Q_EMIT MouseMove(event); }
 
-void PaintBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_EMIT MouseUp(event);
-}
+void PaintBox::mouseReleaseEvent(QMouseEvent *event) { Q_EMIT MouseUp(event); }
 
 } // namespace ralvo

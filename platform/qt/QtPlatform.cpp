@@ -150,10 +150,7 @@ void QtSounds::Exclamation()
 
 // ------------------------------------------------------------------- clock
 
-QDate SystemClock::Today() const
-{
-    return QDate::currentDate();
-}
+QDate SystemClock::Today() const { return QDate::currentDate(); }
 
 // ------------------------------------------------------------ file dialogs
 
@@ -267,15 +264,9 @@ bool QtPrintDialogs::ExecPrinterSetupDialog(QPrinter &printer)
     return ExecKeepingPaper(dialog, printer);
 }
 
-QStringList QtPrintDialogs::AvailablePrinters() const
-{
-    return QPrinterInfo::availablePrinterNames();
-}
+QStringList QtPrintDialogs::AvailablePrinters() const { return QPrinterInfo::availablePrinterNames(); }
 
-QString QtPrintDialogs::DefaultPrinter() const
-{
-    return QPrinterInfo::defaultPrinterName();
-}
+QString QtPrintDialogs::DefaultPrinter() const { return QPrinterInfo::defaultPrinterName(); }
 
 // ---------------------------------------------------------------- progress
 
@@ -303,9 +294,6 @@ bool QtProgress::Advance(int done)
     return !m_dialog->wasCanceled();
 }
 
-void QtProgress::Finish()
-{
-    m_dialog.reset();
-}
+void QtProgress::Finish() { m_dialog.reset(); }
 
 } // namespace ralvo::platform

@@ -153,10 +153,7 @@ void TPrevForm::ApplyZoom(const preview::ZoomState &zoom)
     SpeedButton3->setEnabled(m_zoom.zoomOutEnabled);
 }
 
-void TPrevForm::SpeedButton1Click()
-{
-    PrintSchedule(m_printer, m_records, m_fields, m_services);
-}
+void TPrevForm::SpeedButton1Click() { PrintSchedule(m_printer, m_records, m_fields, m_services); }
 
 void TPrevForm::SpeedButton5Click()
 {
@@ -165,20 +162,11 @@ void TPrevForm::SpeedButton5Click()
     SaveSchedulePdf(sources, *m_services.fileDialogs, m_writeFile);
 }
 
-void TPrevForm::SpeedButton2Click()
-{
-    ApplyZoom(preview::ZoomIn(m_zoom, ScrollBox1->viewport()->size()));
-}
+void TPrevForm::SpeedButton2Click() { ApplyZoom(preview::ZoomIn(m_zoom, ScrollBox1->viewport()->size())); }
 
-void TPrevForm::SpeedButton3Click()
-{
-    ApplyZoom(preview::ZoomOut(m_zoom, ScrollBox1->viewport()->size()));
-}
+void TPrevForm::SpeedButton3Click() { ApplyZoom(preview::ZoomOut(m_zoom, ScrollBox1->viewport()->size())); }
 
-void TPrevForm::SpeedButton4Click()
-{
-    close();
-}
+void TPrevForm::SpeedButton4Click() { close(); }
 
 void TPrevForm::PaintBox1Paint(QPainter &painter)
 {

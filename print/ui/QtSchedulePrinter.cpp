@@ -14,10 +14,7 @@ QtSchedulePrinter::QtSchedulePrinter(std::function<QPrinter &()> printer, platfo
     : m_printer(std::move(printer)), m_dialogs(dialogs)
 {}
 
-QString QtSchedulePrinter::DocumentName()
-{
-    return platform::ApplicationTitle() + QStringLiteral(" スケジュール表");
-}
+QString QtSchedulePrinter::DocumentName() { return platform::ApplicationTitle() + QStringLiteral(" スケジュール表"); }
 
 bool QtSchedulePrinter::SelectDefaultPrinter()
 {
@@ -26,20 +23,11 @@ bool QtSchedulePrinter::SelectDefaultPrinter()
     return platform::AimAtInstalledPrinter(Printer(), m_dialogs, false);
 }
 
-void QtSchedulePrinter::SetPaperSize(QPageSize::PageSizeId paper)
-{
-    Printer().setPageSize(QPageSize(paper));
-}
+void QtSchedulePrinter::SetPaperSize(QPageSize::PageSizeId paper) { Printer().setPageSize(QPageSize(paper)); }
 
-void QtSchedulePrinter::SetPortrait()
-{
-    Printer().setPageOrientation(QPageLayout::Portrait);
-}
+void QtSchedulePrinter::SetPortrait() { Printer().setPageOrientation(QPageLayout::Portrait); }
 
-bool QtSchedulePrinter::ShowPrintDialog()
-{
-    return m_dialogs.ExecPrintDialog(Printer());
-}
+bool QtSchedulePrinter::ShowPrintDialog() { return m_dialogs.ExecPrintDialog(Printer()); }
 
 PrinterSheet QtSchedulePrinter::Sheet() const
 {

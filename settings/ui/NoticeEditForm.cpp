@@ -41,10 +41,7 @@ constexpr Colour Blue = 0xFF0000;
 constexpr Colour Red = 0x0000FF;
 constexpr Colour Green = 0x008000;
 
-QString Numbered(const char *stem, int n)
-{
-    return QLatin1StringView(stem) + QString::number(n);
-}
+QString Numbered(const char *stem, int n) { return QLatin1StringView(stem) + QString::number(n); }
 
 } // namespace
 
@@ -200,10 +197,7 @@ void TNoticeEditForm::FormShow()
     Label21->setText(QString::number(PrintableNoticeWidth(m_settings, m_weekEndPrinted)));
 }
 
-void TNoticeEditForm::EditChange(int n)
-{
-    CountLabel(n)->setText(QString::number(FullWidthCount(Edit(n)->text())));
-}
+void TNoticeEditForm::EditChange(int n) { CountLabel(n)->setText(QString::number(FullWidthCount(Edit(n)->text()))); }
 
 // Filling a field with the text it already holds emits no change: every
 // count is brought up to date after each filling.
@@ -213,16 +207,10 @@ void TNoticeEditForm::UpdateAllCounts()
         EditChange(n);
 }
 
-void TNoticeEditForm::BitBtn1Click(platform::ColorGlyphButton &button)
-{
-    button.ChooseGlyphColor(m_colorChooser);
-}
+void TNoticeEditForm::BitBtn1Click(platform::ColorGlyphButton &button) { button.ChooseGlyphColor(m_colorChooser); }
 
 // "初期状態に戻す": the sample notices, week 41 black; they reach the table
 // only if the editor then ends with OK.
-void TNoticeEditForm::Button1Click()
-{
-    Fill(RestoredNoticeTable());
-}
+void TNoticeEditForm::Button1Click() { Fill(RestoredNoticeTable()); }
 
 } // namespace ralvo

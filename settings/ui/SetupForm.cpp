@@ -31,10 +31,7 @@ constexpr int PaperEntries = 3;
 constexpr int RangeEntries = 3;
 constexpr int TermEntries = 2;
 
-QLabel *BlueLabel(const QString &text, QWidget *parent)
-{
-    return platform::ColouredLabel(text, 0xFF0000, parent);
-}
+QLabel *BlueLabel(const QString &text, QWidget *parent) { return platform::ColouredLabel(text, 0xFF0000, parent); }
 
 using platform::Named;
 using platform::SetHint;
@@ -272,15 +269,9 @@ void TSetupForm::FormCreate()
         box->addItems(faces);
 }
 
-QList<QComboBox *> TSetupForm::FontBoxes() const
-{
-    return {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5};
-}
+QList<QComboBox *> TSetupForm::FontBoxes() const { return {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5}; }
 
-void TSetupForm::SetNoticeEditor(TNoticeEditForm *noticeEditor)
-{
-    m_noticeEditor = noticeEditor;
-}
+void TSetupForm::SetNoticeEditor(TNoticeEditForm *noticeEditor) { m_noticeEditor = noticeEditor; }
 
 void TSetupForm::SetBlockEditor(BlockEditor blockEditor)
 {
@@ -351,37 +342,16 @@ void TSetupForm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TSetupForm::BitBtn1Click()
-{
-    BitBtn1->ChooseGlyphColor(m_colorChooser);
-}
-void TSetupForm::BitBtn2Click()
-{
-    BitBtn2->ChooseGlyphColor(m_colorChooser);
-}
-void TSetupForm::BitBtn3Click()
-{
-    BitBtn3->ChooseGlyphColor(m_colorChooser);
-}
-void TSetupForm::BitBtn4Click()
-{
-    BitBtn4->ChooseGlyphColor(m_colorChooser);
-}
-void TSetupForm::BitBtn5Click()
-{
-    BitBtn5->ChooseGlyphColor(m_colorChooser);
-}
-void TSetupForm::BitBtn6Click()
-{
-    BitBtn6->ChooseGlyphColor(m_colorChooser);
-}
+void TSetupForm::BitBtn1Click() { BitBtn1->ChooseGlyphColor(m_colorChooser); }
+void TSetupForm::BitBtn2Click() { BitBtn2->ChooseGlyphColor(m_colorChooser); }
+void TSetupForm::BitBtn3Click() { BitBtn3->ChooseGlyphColor(m_colorChooser); }
+void TSetupForm::BitBtn4Click() { BitBtn4->ChooseGlyphColor(m_colorChooser); }
+void TSetupForm::BitBtn5Click() { BitBtn5->ChooseGlyphColor(m_colorChooser); }
+void TSetupForm::BitBtn6Click() { BitBtn6->ChooseGlyphColor(m_colorChooser); }
 
 // "標準に戻す": the first-run settings into the controls; they count only if
 // the dialog then ends with OK. Notices and the block are not touched.
-void TSetupForm::Button5Click()
-{
-    Fill(ScheduleSettings{});
-}
+void TSetupForm::Button5Click() { Fill(ScheduleSettings{}); }
 
 // Notices: the editor works on its own controls; its OK replaces the table
 // at once, however this dialog ends.

@@ -58,10 +58,7 @@ bool IsPartOfAnotherControl(const QWidget *widget)
     return false;
 }
 
-QString Hint(const QWidget *widget)
-{
-    return widget->statusTip().isEmpty() ? widget->toolTip() : widget->statusTip();
-}
+QString Hint(const QWidget *widget) { return widget->statusTip().isEmpty() ? widget->toolTip() : widget->statusTip(); }
 
 QString Describe(const QWidget *widget)
 {

@@ -59,10 +59,7 @@ bool TakesTyping(QWidget *field)
     return false;
 }
 
-QString Path(QWidget *field)
-{
-    return field->window()->objectName() + QLatin1Char(':') + field->objectName();
-}
+QString Path(QWidget *field) { return field->window()->objectName() + QLatin1Char(':') + field->objectName(); }
 
 const std::set<QString> kDigitFields{QStringLiteral("RalvoMainForm:Edit2"), QStringLiteral("RalvoMainForm:Edit3"),
                                      QStringLiteral("RalvoMainForm:Edit4"), QStringLiteral("RalvoMainForm:Cycle")};

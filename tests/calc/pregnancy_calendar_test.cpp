@@ -12,15 +12,9 @@ namespace {
 
 constexpr CalendarDate Due{2026, 1, 15};
 
-CalendarDate Date(int y, int m, int d)
-{
-    return CalendarDate{y, m, d};
-}
+CalendarDate Date(int y, int m, int d) { return CalendarDate{y, m, d}; }
 
-DateSpan Span(CalendarDate first, CalendarDate last)
-{
-    return DateSpan{first, last};
-}
+DateSpan Span(CalendarDate first, CalendarDate last) { return DateSpan{first, last}; }
 
 } // namespace
 

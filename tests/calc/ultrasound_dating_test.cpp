@@ -16,10 +16,7 @@ constexpr ScanMeasure Crl = ScanMeasure::CrownRumpLength;
 constexpr ScanMeasure Bpd = ScanMeasure::BiparietalDiameter;
 constexpr ScanMeasure Ga = ScanMeasure::ScannerAge;
 
-CalendarDate Date(int y, int m, int d)
-{
-    return CalendarDate{y, m, d};
-}
+CalendarDate Date(int y, int m, int d) { return CalendarDate{y, m, d}; }
 
 } // namespace
 
@@ -132,8 +129,21 @@ TEST(RedatingRuleFor, TableBoundaries)
         int moreThan;
     };
     // The last and first day of every row: 8w6d, 9w0d, 15w6d, 16w0d, …
-    const Row rows[] = {{28, 5},   {62, 5},   {63, 7},   {111, 7},  {112, 10}, {153, 10},
-                        {154, 14}, {195, 14}, {196, 21}, {307, 21}, {0, 5}};
+    // clang-format off
+    const Row rows[] = {
+        {28, 5},   // 4w0d
+        {62, 5},   // 8w6d
+        {63, 7},   // 9w0d
+        {111, 7},  // 15w6d
+        {112, 10}, // 16w0d
+        {153, 10}, // 21w6d
+        {154, 14}, // 22w0d
+        {195, 14}, // 27w6d
+        {196, 21}, // 28w0d
+        {307, 21}, // 43w6d
+        {0, 5},
+    };
+    // clang-format on
     for (const Row &row : rows)
         EXPECT_EQ(RedatingRuleFor(row.ageDays).moreThanDays, row.moreThan) << row.ageDays;
     EXPECT_EQ(RedatingRuleFor(70), (RedatingRule{63, 111, 7}));
@@ -160,8 +170,14 @@ TEST(CompareWithMenstrualDueDate, RedateOnlyBeyondTheRowsLimit)
         int difference;
         bool redate;
     };
-    const Row rows[] = {{62, 5, false}, {62, 6, true},    {62, -5, false}, {62, -6, true},   {63, 7, false},
-                        {63, -8, true}, {196, 21, false}, {196, 22, true}, {196, -22, true}, {196, 0, false}};
+    // Age at the scan, days between the two due dates, whether to re-date.
+    // clang-format off
+    const Row rows[] = {
+        {62, 5, false},  {62, 6, true},  {62, -5, false},  {62, -6, true}, // 8w6d: more than 5
+        {63, 7, false},  {63, -8, true},                                   // 9w0d: more than 7
+        {196, 21, false}, {196, 22, true}, {196, -22, true}, {196, 0, false}, // 28w0d: more than 21
+    };
+    // clang-format on
     for (const Row &row : rows) {
         const auto at = DateByScan(Date(2026, 6, 10), Ga, Intergrowth, row.ageDays);
         ASSERT_TRUE(at);

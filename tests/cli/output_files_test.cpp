@@ -30,10 +30,7 @@ struct ToolRun
     QByteArray err;
 };
 
-QProcessEnvironment Environment()
-{
-    return QProcessEnvironment::systemEnvironment();
-}
+QProcessEnvironment Environment() { return QProcessEnvironment::systemEnvironment(); }
 
 ToolRun RunTool(const QStringList &arguments, const QProcessEnvironment &environment = Environment())
 {
@@ -49,10 +46,7 @@ ToolRun RunTool(const QStringList &arguments, const QProcessEnvironment &environ
     return run;
 }
 
-QStringList Text(const QStringList &more)
-{
-    return QStringList{QStringLiteral("text")} + kExample + more;
-}
+QStringList Text(const QStringList &more) { return QStringList{QStringLiteral("text")} + kExample + more; }
 
 QByteArray ReadAll(const QString &path)
 {
@@ -60,10 +54,7 @@ QByteArray ReadAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray Expected()
-{
-    return ReadAll(QStringLiteral(RALVO_CLI_DATA "/lmp-2024-01-01.txt"));
-}
+QByteArray Expected() { return ReadAll(QStringLiteral(RALVO_CLI_DATA "/lmp-2024-01-01.txt")); }
 
 } // namespace
 

@@ -11,10 +11,7 @@ namespace {
 // The canvas of an editor window 1004 pixels wide.
 const EditorCanvas Canvas1000{1000, 229};
 
-WakuRecord Frame(int l, int t, int r, int b)
-{
-    return WakuRecord::WithEdges(l, t, r, b);
-}
+WakuRecord Frame(int l, int t, int r, int b) { return WakuRecord::WithEdges(l, t, r, b); }
 
 } // namespace
 

@@ -123,10 +123,7 @@ struct Editor
     }
 };
 
-WakuRecord Frame(int l, int t, int r, int b)
-{
-    return WakuRecord::WithEdges(l, t, r, b);
-}
+WakuRecord Frame(int l, int t, int r, int b) { return WakuRecord::WithEdges(l, t, r, b); }
 
 KikanmeiBlock BlockOf(std::initializer_list<WakuRecord> frames)
 {
@@ -136,10 +133,7 @@ KikanmeiBlock BlockOf(std::initializer_list<WakuRecord> frames)
     return block;
 }
 
-QRgb Pixel(QWidget *widget, QPoint at)
-{
-    return widget->grab().toImage().pixel(at);
-}
+QRgb Pixel(QWidget *widget, QPoint at) { return widget->grab().toImage().pixel(at); }
 
 } // namespace
 

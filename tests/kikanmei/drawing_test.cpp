@@ -40,18 +40,9 @@ QImage WhiteImage(int width, int height)
 
 using test::InkBounds;
 
-bool IsRed(QRgb p)
-{
-    return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
-}
-bool IsGreen(QRgb p)
-{
-    return qGreen(p) > 200 && qRed(p) < 60 && qBlue(p) < 60;
-}
-bool IsBlue(QRgb p)
-{
-    return qBlue(p) > 150 && qRed(p) < 100 && qGreen(p) < 100;
-}
+bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; }
+bool IsGreen(QRgb p) { return qGreen(p) > 200 && qRed(p) < 60 && qBlue(p) < 60; }
+bool IsBlue(QRgb p) { return qBlue(p) > 150 && qRed(p) < 100 && qGreen(p) < 100; }
 
 void SaveShot(const QImage &image, const QString &name)
 {

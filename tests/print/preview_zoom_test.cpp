@@ -20,10 +20,7 @@ struct FitCase
 class FitPaperTest : public testing::TestWithParam<FitCase>
 {};
 
-TEST_P(FitPaperTest, LargestSheetOfProportionsOneToSqrtTwo)
-{
-    EXPECT_EQ(FitPaper(GetParam().area), GetParam().sheet);
-}
+TEST_P(FitPaperTest, LargestSheetOfProportionsOneToSqrtTwo) { EXPECT_EQ(FitPaper(GetParam().area), GetParam().sheet); }
 
 INSTANTIATE_TEST_SUITE_P(Areas, FitPaperTest,
                          testing::Values(

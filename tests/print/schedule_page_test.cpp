@@ -96,10 +96,7 @@ protected:
     RecordingPaintDevice device{kWidth, kHeight};
 };
 
-QColor Rgb(Colour c)
-{
-    return ToQColor(c);
-}
+QColor Rgb(Colour c) { return ToQColor(c); }
 
 } // namespace
 

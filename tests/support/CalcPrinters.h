@@ -32,8 +32,5 @@ inline CalculationInput MakeInput(CalculationBasis basis, const char *year, cons
 } // namespace ralvo
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 QT_END_NAMESPACE

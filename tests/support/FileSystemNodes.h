@@ -90,10 +90,7 @@ inline bool MakeCharacterDevice(const QString &path, unsigned major, unsigned mi
     return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(major, minor)) == 0;
 }
 
-inline bool MakeFifo(const QString &path)
-{
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-}
+inline bool MakeFifo(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
 
 // The type bits of what `path` names (links not followed); 0 when nothing.
 inline mode_t NodeType(const QString &path)

@@ -32,10 +32,7 @@ inline Colour ColourOf(QRgb pixel)
     return kByBits[r * 4 + g * 2 + b];
 }
 
-inline Colour ColourAt(const QImage &image, QPoint at)
-{
-    return ColourOf(image.pixel(at));
-}
+inline Colour ColourAt(const QImage &image, QPoint at) { return ColourOf(image.pixel(at)); }
 
 inline void PrintTo(Colour colour, std::ostream *out)
 {
@@ -44,15 +41,9 @@ inline void PrintTo(Colour colour, std::ostream *out)
     *out << kNames[int(colour)];
 }
 
-inline bool IsInk(QRgb pixel)
-{
-    return qRed(pixel) < 160 || qGreen(pixel) < 160 || qBlue(pixel) < 160;
-}
+inline bool IsInk(QRgb pixel) { return qRed(pixel) < 160 || qGreen(pixel) < 160 || qBlue(pixel) < 160; }
 
-inline bool IsBlack(QRgb pixel)
-{
-    return qRed(pixel) < 100 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
-}
+inline bool IsBlack(QRgb pixel) { return qRed(pixel) < 100 && qGreen(pixel) < 100 && qBlue(pixel) < 100; }
 
 // Bounding box of the pixels inside `area` that `ink` accepts (empty when
 // there are none).

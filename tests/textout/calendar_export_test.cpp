@@ -20,10 +20,7 @@ namespace {
 
 const QDateTime Stamp(QDate(2024, 3, 5), QTime(9, 30), Qt::UTC);
 
-CalculationInput WorkedExample()
-{
-    return MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1");
-}
+CalculationInput WorkedExample() { return MakeInput(CalculationBasis::LastMenstrualPeriod, "2024", "1", "1"); }
 
 std::vector<CalendarEvent> EventsOf(const CalculationInput &input, const QString &name = QStringLiteral("サンプル"),
                                     const ScheduleSettings &settings = {},
@@ -36,10 +33,7 @@ std::vector<CalendarEvent> EventsOf(const CalculationInput &input, const QString
     return ScheduleCalendarEvents(*schedule, name, settings, notices).value_or(std::vector<CalendarEvent>{});
 }
 
-CalendarDate Date(int y, int m, int d)
-{
-    return CalendarDate{y, m, d};
-}
+CalendarDate Date(int y, int m, int d) { return CalendarDate{y, m, d}; }
 
 // What libical reads back from a file: SUMMARY and DESCRIPTION by UID.
 struct ReadEvent

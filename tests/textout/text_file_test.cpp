@@ -22,18 +22,12 @@ struct DecodeCase
     std::optional<QString> text;
 };
 
-void PrintTo(const DecodeCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
+void PrintTo(const DecodeCase &c, std::ostream *os) { *os << c.name; }
 
 class DecodeTextFileTest : public testing::TestWithParam<DecodeCase>
 {};
 
-TEST_P(DecodeTextFileTest, Decodes)
-{
-    EXPECT_EQ(DecodeTextFile(GetParam().bytes), GetParam().text);
-}
+TEST_P(DecodeTextFileTest, Decodes) { EXPECT_EQ(DecodeTextFile(GetParam().bytes), GetParam().text); }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DecodeTextFileTest,
@@ -58,10 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<DecodeCase> &test) { return std::string(test.param.name); });
 
 // What Save as writes for the editor's text.
-ralvo::platform::ShiftJisBytes Saved(const QString &text)
-{
-    return ralvo::EncodeTextFile(EditorTextLines(text));
-}
+ralvo::platform::ShiftJisBytes Saved(const QString &text) { return ralvo::EncodeTextFile(EditorTextLines(text)); }
 
 TEST(EditorTextFile, EndsEveryLineWithCrLfInShiftJis)
 {

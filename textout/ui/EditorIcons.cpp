@@ -86,17 +86,11 @@ QIcon IconFromSvg(const char *svg)
     return icon;
 }
 
-const IconSource &Source(EditorImage image)
-{
-    return kIcons.at(std::size_t(image));
-}
+const IconSource &Source(EditorImage image) { return kIcons.at(std::size_t(image)); }
 
 } // namespace
 
-QIcon BuiltInEditorIcon(EditorImage image)
-{
-    return IconFromSvg(Source(image).svg);
-}
+QIcon BuiltInEditorIcon(EditorImage image) { return IconFromSvg(Source(image).svg); }
 
 // The theme is looked up, or the drawing rendered, when the icon is first
 // drawn: the editor is created at start-up but shown only on demand.

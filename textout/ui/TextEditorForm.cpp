@@ -232,15 +232,9 @@ void TTextEditorForm::CreateToolBar()
 
 // ------------------------------------------------------------ the document
 
-QString TTextEditorForm::Text() const
-{
-    return RichEdit1->toPlainText();
-}
+QString TTextEditorForm::Text() const { return RichEdit1->toPlainText(); }
 
-void TTextEditorForm::SetText(const QString &text)
-{
-    RichEdit1->setPlainText(text);
-}
+void TTextEditorForm::SetText(const QString &text) { RichEdit1->setPlainText(text); }
 
 void TTextEditorForm::SetLines(const QStringList &lines)
 {
@@ -248,20 +242,11 @@ void TTextEditorForm::SetLines(const QStringList &lines)
     SetModified(false);
 }
 
-bool TTextEditorForm::IsModified() const
-{
-    return RichEdit1->document()->isModified();
-}
+bool TTextEditorForm::IsModified() const { return RichEdit1->document()->isModified(); }
 
-void TTextEditorForm::SetModified(bool modified)
-{
-    RichEdit1->document()->setModified(modified);
-}
+void TTextEditorForm::SetModified(bool modified) { RichEdit1->document()->setModified(modified); }
 
-QString TTextEditorForm::Caption() const
-{
-    return m_caption;
-}
+QString TTextEditorForm::Caption() const { return m_caption; }
 
 void TTextEditorForm::SetCaption(const QString &caption)
 {
@@ -273,10 +258,7 @@ void TTextEditorForm::SetCaption(const QString &caption)
     setWindowTitle(title);
 }
 
-void TTextEditorForm::SetReadOnly(bool readOnly)
-{
-    RichEdit1->setReadOnly(readOnly);
-}
+void TTextEditorForm::SetReadOnly(bool readOnly) { RichEdit1->setReadOnly(readOnly); }
 
 // ------------------------------------------------------------------ showing
 
@@ -310,90 +292,27 @@ void TTextEditorForm::closeEvent(QCloseEvent *event)
 
 // ----------------------------------------------------------------- handlers
 
-void TTextEditorForm::Cut1Click()
-{
-    CutSelection();
-}
-void TTextEditorForm::ToolButton7Click()
-{
-    CutSelection();
-}
-void TTextEditorForm::Cut2Click()
-{
-    CutSelection();
-}
-void TTextEditorForm::Copy1Click()
-{
-    CopySelection();
-}
-void TTextEditorForm::ToolButton8Click()
-{
-    CopySelection();
-}
-void TTextEditorForm::N1Click()
-{
-    CopySelection();
-}
-void TTextEditorForm::Paste1Click()
-{
-    PasteClipboard();
-}
-void TTextEditorForm::ToolButton9Click()
-{
-    PasteClipboard();
-}
-void TTextEditorForm::Paste2Click()
-{
-    PasteClipboard();
-}
-void TTextEditorForm::Delete1Click()
-{
-    DeleteSelection();
-}
-void TTextEditorForm::Delete2Click()
-{
-    DeleteSelection();
-}
-void TTextEditorForm::SelectAll1Click()
-{
-    SelectAllText();
-}
-void TTextEditorForm::SelectAll2Click()
-{
-    SelectAllText();
-}
-void TTextEditorForm::N3Click()
-{
-    m_commands.New();
-}
-void TTextEditorForm::Open1Click()
-{
-    m_commands.Open();
-}
-void TTextEditorForm::ToolButton10Click()
-{
-    m_commands.Open();
-}
-void TTextEditorForm::SaveAs2Click()
-{
-    m_commands.SaveAs();
-}
-void TTextEditorForm::ToolButton2Click()
-{
-    m_commands.SaveAs();
-}
-void TTextEditorForm::Print1Click()
-{
-    PrintText();
-}
-void TTextEditorForm::ToolButton3Click()
-{
-    PrintText();
-}
-void TTextEditorForm::Close1Click()
-{
-    close();
-}
+void TTextEditorForm::Cut1Click() { CutSelection(); }
+void TTextEditorForm::ToolButton7Click() { CutSelection(); }
+void TTextEditorForm::Cut2Click() { CutSelection(); }
+void TTextEditorForm::Copy1Click() { CopySelection(); }
+void TTextEditorForm::ToolButton8Click() { CopySelection(); }
+void TTextEditorForm::N1Click() { CopySelection(); }
+void TTextEditorForm::Paste1Click() { PasteClipboard(); }
+void TTextEditorForm::ToolButton9Click() { PasteClipboard(); }
+void TTextEditorForm::Paste2Click() { PasteClipboard(); }
+void TTextEditorForm::Delete1Click() { DeleteSelection(); }
+void TTextEditorForm::Delete2Click() { DeleteSelection(); }
+void TTextEditorForm::SelectAll1Click() { SelectAllText(); }
+void TTextEditorForm::SelectAll2Click() { SelectAllText(); }
+void TTextEditorForm::N3Click() { m_commands.New(); }
+void TTextEditorForm::Open1Click() { m_commands.Open(); }
+void TTextEditorForm::ToolButton10Click() { m_commands.Open(); }
+void TTextEditorForm::SaveAs2Click() { m_commands.SaveAs(); }
+void TTextEditorForm::ToolButton2Click() { m_commands.SaveAs(); }
+void TTextEditorForm::Print1Click() { PrintText(); }
+void TTextEditorForm::ToolButton3Click() { PrintText(); }
+void TTextEditorForm::Close1Click() { close(); }
 
 QPrinter &TTextEditorForm::Printer()
 {
@@ -421,14 +340,8 @@ void TTextEditorForm::RichEdit1ContextPopup(const QPoint &position)
 
 // --------------------------------------------------------- shared operations
 
-void TTextEditorForm::CutSelection()
-{
-    RichEdit1->cut();
-}
-void TTextEditorForm::CopySelection()
-{
-    RichEdit1->copy();
-}
+void TTextEditorForm::CutSelection() { RichEdit1->cut(); }
+void TTextEditorForm::CopySelection() { RichEdit1->copy(); }
 
 void TTextEditorForm::PasteClipboard()
 {
@@ -445,10 +358,7 @@ void TTextEditorForm::DeleteSelection()
     RichEdit1->setTextCursor(cursor);
 }
 
-void TTextEditorForm::SelectAllText()
-{
-    RichEdit1->selectAll();
-}
+void TTextEditorForm::SelectAllText() { RichEdit1->selectAll(); }
 
 void TTextEditorForm::PrintText()
 {

@@ -11,10 +11,7 @@ namespace ralvo::textout {
 class TTextEditorForm;
 
 // Caption of the editor after the text output.
-inline QString ScheduleTextCaption()
-{
-    return QStringLiteral("出産までのスケジュール");
-}
+inline QString ScheduleTextCaption() { return QStringLiteral("出産までのスケジュール"); }
 
 // The text output command: builds the text schedule of the main window's
 // inputs and shows it in the editor, modally; returns when the editor has
