@@ -124,7 +124,7 @@ void WindowBatch100(benchmark::State &state)
     services.progress = &answers;
     ralvo::AppRecords records;
     for (auto _ : state) {
-        if (ralvo::MakeBatchPdf(records, services, ralvo::textout::WriteFileBytes) != ralvo::BatchPdfResult::Written) {
+        if (ralvo::MakeBatchPdf(records, services) != ralvo::BatchPdfResult::Written) {
             state.SkipWithError("the batch failed");
             break;
         }

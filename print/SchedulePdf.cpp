@@ -1,5 +1,7 @@
 #include "print/SchedulePdf.h"
 
+#include "platform/EscapedText.h"
+
 namespace ralvo {
 
 PagePaper PdfPaperForYoshi(int yoshi) { return yoshi == 0 ? PagePaper::JisB5 : PagePaper::A4; }
@@ -8,7 +10,7 @@ QString PdfFileFilter() { return QStringLiteral("PDFファイル (*.pdf)|*.pdf")
 
 QString CannotCreateFileMessage(const QString &path)
 {
-    return QStringLiteral("ファイル %1 を作成できません").arg(path);
+    return QStringLiteral("ファイル %1 を作成できません").arg(platform::EscapeControlCharacters(path));
 }
 
 SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs, const FileWriter &write)

@@ -184,12 +184,54 @@ QString SystemErrorText(int error)
     return u"システムエラー %1（%2）"_s.arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
+namespace {
+
+// Where a path that does not exist yet would be: its folder's real path and
+// its name; empty when the folder does not exist either.
+QString WouldBeAt(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QString() : folder + u'/' + info.fileName();
+}
+
+bool SameFile(const QString &a, const QString &b)
+{
+    struct stat first;
+    struct stat second;
+    const bool firstExists = ::stat(QFile::encodeName(a).constData(), &first) == 0;
+    const bool secondExists = ::stat(QFile::encodeName(b).constData(), &second) == 0;
+    if (firstExists && secondExists)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino && !IsStream(first.st_mode);
+    if (firstExists || secondExists)
+        return false;
+    const QString at = WouldBeAt(a);
+    return !at.isEmpty() && at == WouldBeAt(b);
+}
+
+} // namespace
+
+QString OutputOntoInputReason(const QString &output, const QStringList &inputs)
+{
+    if (output.isEmpty())
+        return {};
+    for (const QString &input : inputs) {
+        if (!input.isEmpty() && SameFile(output, input))
+            return u"出力ファイル %1 は読み込むファイル %2 と同じファイルなので書き出しません。"_s.arg(output, input);
+    }
+    return {};
+}
+
 // ---- StreamingFileWriter ----
 
 StreamingFileWriter::StreamingFileWriter(const QString &path, const FileWriteOptions &options)
 {
     if (path.isEmpty()) {
         m_failure = u"ファイル名がありません"_s;
+        return;
+    }
+    if (const QString onto = OutputOntoInputReason(path, options.readFiles); !onto.isEmpty()) {
+        m_failure = onto;
         return;
     }
     const QByteArray native = QFile::encodeName(path);

@@ -25,6 +25,7 @@
 #include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 
 struct stat;
 
@@ -36,7 +37,17 @@ struct FileWriteOptions
     // for the default; exactly these when `exactNewMode`).
     unsigned newFileMode = 0666;
     bool exactNewMode = false;
+    // The files the run reads (the settings store, a batch's table): a
+    // target that is one of them, links followed, is refused before
+    // anything is written (see OutputOntoInputReason).
+    QStringList readFiles;
 };
+
+// A one-line reason when `output` is, links followed, the same file as one
+// of `inputs` (a link to it, a hard link, another path to it, or the same
+// path where neither exists yet); empty when it is none of them, or is
+// standard output or another stream.
+QString OutputOntoInputReason(const QString &output, const QStringList &inputs);
 
 struct FileWriteResult
 {

@@ -1,5 +1,7 @@
 #include "textout/CalendarExport.h"
 
+#include "platform/EscapedText.h"
+
 #include <QCryptographicHash>
 
 #include <libical/ical.h>
@@ -268,7 +270,8 @@ CalendarExportResult ExportScheduleCalendar(const CalendarExportSources &sources
     if (!path || path->isEmpty())
         return CalendarExportResult::Cancelled;
     if (!write || !write(*path, file.bytes)) {
-        services.messages->ShowMessage(QStringLiteral("ファイル %1 を作成できません").arg(*path));
+        services.messages->ShowMessage(
+            QStringLiteral("ファイル %1 を作成できません").arg(platform::EscapeControlCharacters(*path)));
         return CalendarExportResult::WriteFailed;
     }
     return CalendarExportResult::Saved;

@@ -1,5 +1,6 @@
 #include "textout/TextEditorCommands.h"
 
+#include "platform/EscapedText.h"
 #include "textout/TextFile.h"
 #include "textout/TextSchedule.h"
 
@@ -87,7 +88,8 @@ void TextEditorCommands::Open()
     if (!text) {
         // Caption, text and modified flag stay: the caption never names a
         // file whose text is not shown.
-        m_services.messages->ShowMessage(QStringLiteral("ファイル %1 は開けません").arg(*path));
+        m_services.messages->ShowMessage(
+            QStringLiteral("ファイル %1 は開けません").arg(platform::EscapeControlCharacters(*path)));
         return;
     }
     m_document.SetCaption(*path);
@@ -123,11 +125,12 @@ bool TextEditorCommands::SaveTo(const QString &path)
             QStringLiteral("次の文字はシフトJISのテキストファイルに保存できないため、ファイル %1 "
                            "は保存しませんでした。\n%2\nこれらの文字を消すか別の文字に置き換えてから"
                            "保存してください。")
-                .arg(path, ListCharacters(encoded.unencodable)));
+                .arg(platform::EscapeControlCharacters(path), ListCharacters(encoded.unencodable)));
         return false;
     }
     if (!WriteFileBytes(path, encoded.bytes)) {
-        m_services.messages->ShowMessage(QStringLiteral("ファイル %1 を作成できません").arg(path));
+        m_services.messages->ShowMessage(
+            QStringLiteral("ファイル %1 を作成できません").arg(platform::EscapeControlCharacters(path)));
         return false;
     }
     m_document.SetModified(false);

@@ -3,6 +3,7 @@
 #include "platform/ShiftJis.h"
 #include "store/FileReader.h"
 #include "store/FileWriter.h"
+#include "store/SettingsStore.h"
 
 #include <QStringDecoder>
 
@@ -76,6 +77,11 @@ std::optional<QString> ReadTextFile(const QString &path)
     return DecodeTextFile(file.bytes);
 }
 
-bool WriteFileBytes(const QString &path, const QByteArray &bytes) { return store::WriteFileAtomically(path, bytes).ok; }
+bool WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    store::FileWriteOptions options;
+    options.readFiles = {store::SettingsStore::UserStorePath()};
+    return store::WriteFileAtomically(path, bytes, options).ok;
+}
 
 } // namespace ralvo::textout

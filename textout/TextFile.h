@@ -34,7 +34,8 @@ std::optional<QString> ReadTextFile(const QString &path);
 
 // Writes `bytes` to `path` whole or not at all (store/FileWriter.h: a
 // device or FIFO is written into, never replaced); false when it cannot be
-// written, the old file then unchanged.
+// written, the old file then unchanged. The window's writes go through it:
+// it never writes onto the user's settings store.
 bool WriteFileBytes(const QString &path, const QByteArray &bytes);
 
 } // namespace ralvo::textout

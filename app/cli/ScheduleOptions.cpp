@@ -6,10 +6,7 @@
 #include "store/FileReader.h"
 #include "store/SettingsStore.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace ralvo::cli {
 
@@ -354,25 +351,6 @@ QStringList ReadFilesOf(const ScheduleRequest &request)
     if (!request.settingsFile.isEmpty())
         files << request.settingsFile;
     return files;
-}
-
-QString OutputOntoInputReason(const QString &output, const QStringList &inputs)
-{
-    if (output.isEmpty())
-        return {};
-    struct stat target
-    {};
-    if (::stat(QFile::encodeName(output).constData(), &target) != 0)
-        return {};
-    for (const QString &input : inputs) {
-        struct stat read
-        {};
-        if (::stat(QFile::encodeName(input).constData(), &read) == 0 && read.st_dev == target.st_dev
-            && read.st_ino == target.st_ino)
-            return QStringLiteral("出力ファイル %1 は読み込むファイル %2 と同じファイルなので書き出しません。")
-                .arg(output, input);
-    }
-    return {};
 }
 
 QString InputRefusalMessage(const CalculationInput &input)

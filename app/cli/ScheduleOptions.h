@@ -116,11 +116,6 @@ std::variant<StoredRecords, RecordsRefusal> ResolveStoredRecords(const ScheduleR
 // the --settings file.
 QStringList ReadFilesOf(const ScheduleRequest &request);
 
-// A one-line reason when `output` is, links followed, the same file as one
-// of `inputs` (a link to it, a hard link, another path to it); empty when
-// it is none of them, or does not exist yet, or is standard output.
-QString OutputOntoInputReason(const QString &output, const QStringList &inputs);
-
 // The one-line Japanese reason why the calculation refuses this input (call it
 // only after the calculation failed).
 QString InputRefusalMessage(const CalculationInput &input);

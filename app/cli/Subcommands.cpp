@@ -1,5 +1,7 @@
 #include "app/cli/Subcommands.h"
 
+#include "store/FileWriter.h"
+
 namespace ralvo::cli {
 
 std::vector<Subcommand> Subcommands()
@@ -73,7 +75,7 @@ int RefuseRecords(Console &console, const RecordsRefusal &refusal)
 
 int CheckOutputIsNoInput(Console &console, const QString &output, const QStringList &inputs)
 {
-    const QString reason = OutputOntoInputReason(output, inputs);
+    const QString reason = store::OutputOntoInputReason(output, inputs);
     if (reason.isEmpty())
         return ExitOk;
     console.Error(reason);

@@ -146,7 +146,7 @@ void Application::WireCommands()
         SaveSchedulePdf(sources, *m_services.fileDialogs, textout::WriteFileBytes);
     };
     commands.pregnancyCalendar = withSecondaryWindows([this] { m_calendarForm->Open(*m_mainForm); });
-    commands.batchPdf = [this] { MakeBatchPdf(m_records, m_services, textout::WriteFileBytes); };
+    commands.batchPdf = [this] { MakeBatchPdf(m_records, m_services); };
     commands.exportCalendar = CalendarExportCommand(*m_mainForm, m_records, m_services, textout::WriteFileBytes,
                                                     [] { return QDateTime::currentDateTimeUtc(); });
 }

@@ -4,6 +4,8 @@
 #include "platform/EscapedText.h"
 #include "print/PreviewMessages.h"
 #include "records/AppRecords.h"
+#include "store/FileWriter.h"
+#include "store/SettingsStore.h"
 
 #include <QFileInfo>
 
@@ -66,7 +68,7 @@ std::optional<QString> ChoosePdf(platform::FileDialogs &dialogs, const QString &
 
 QString BatchPdfCaption() { return QStringLiteral("CSVから一括でPDFを作成"); }
 
-BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &services, const FileWriter &write)
+BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &services)
 {
     platform::Messages &messages = *services.messages;
     const std::optional<QString> csvPath = ChooseCsv(*services.fileDialogs);
@@ -97,6 +99,19 @@ BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &servi
     const std::optional<QString> pdfPath = ChoosePdf(*services.fileDialogs, *csvPath);
     if (!pdfPath)
         return BatchPdfResult::NotChosen;
+    const QString shownPdf = EscapeControlCharacters(*pdfPath);
+    const auto cannotWrite = [&](const QString &reason) {
+        messages.ShowMessage(CannotCreateFileMessage(shownPdf)
+                             + (reason.isEmpty() ? QString() : u'\n' + EscapeControlCharacters(reason)));
+        return BatchPdfResult::WriteFailed;
+    };
+    // The pages go into the PDF's temporary file as they are drawn, never
+    // onto the table being read or the settings store.
+    store::FileWriteOptions options;
+    options.readFiles = {*csvPath, store::SettingsStore::UserStorePath()};
+    store::StreamingFileWriter writer(*pdfPath, options);
+    if (writer.failed())
+        return cannotWrite(writer.Commit().reason);
 
     const int total = int(batch.pages.size());
     platform::Progress *progress = services.progress;
@@ -111,21 +126,23 @@ BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &servi
         blockMessages.BeginDrawing();
         return !progress || progress->Advance(int(drawn));
     };
-    const PageFile file = cli::RenderBatchPdf(batch, records, PdfPaperForYoshi(records.settings.Yoshi), kSavedPdfDpi,
-                                              blockMessages, *services.sounds, step);
+    store::FileWriterDevice device(writer);
+    const PageFile file = cli::RenderBatchPdfInto(device, batch, records, PdfPaperForYoshi(records.settings.Yoshi),
+                                                  kSavedPdfDpi, blockMessages, *services.sounds, step);
     if (progress)
         progress->Finish();
     blockMessages.ShowPending();
 
-    const QString shownPdf = EscapeControlCharacters(*pdfPath);
+    // Cancelled or failed, the writer removes its temporary file and an old
+    // file of that name stays as it was.
     if (file.cancelled) {
         messages.ShowMessage(QStringLiteral("キャンセルしました。%1 は作成していません。").arg(shownPdf));
         return BatchPdfResult::Cancelled;
     }
-    if (file.bytes.isEmpty() || !write || !write(*pdfPath, file.bytes)) {
-        messages.ShowMessage(CannotCreateFileMessage(shownPdf));
-        return BatchPdfResult::WriteFailed;
-    }
+    if (file.result != PageResult::Drawn || (!file.error.isEmpty() && !writer.failed()))
+        return cannotWrite(file.error);
+    if (const store::FileWriteResult written = writer.Commit(); !written)
+        return cannotWrite(written.reason);
     messages.ShowMessage(QStringLiteral("%1 ページのPDFファイルを作成しました。\n%2").arg(total).arg(shownPdf)
                          + LeftOutText(batch.failures));
     return BatchPdfResult::Written;

@@ -19,10 +19,12 @@ enum class BatchPdfResult {
 };
 
 // Asks for the CSV file and for the PDF file (through the services' file
-// dialogs), draws the pages under the services' progress box, writes the
-// PDF with `write` and tells the outcome in one message: the pages written
-// and the rows left out with their lines and reasons.
-BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &services, const FileWriter &write);
+// dialogs), draws the pages under the services' progress box into the
+// PDF's temporary file page by page (memory stays that of one page), and
+// tells the outcome in one message: the pages written and the rows left out
+// with their lines and reasons. A PDF that would land on the CSV file or on
+// the settings store is refused before anything is drawn.
+BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &services);
 
 // "CSVから一括でPDFを作成": the command's caption.
 QString BatchPdfCaption();

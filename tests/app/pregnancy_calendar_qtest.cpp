@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,7 +97,7 @@ private:
                 services, records, printer, textout::WriteFileBytes,
                 [] { return QDateTime(QDate(2025, 8, 30), QTime(12, 0), Qt::UTC); }, form.get());
             form->Commands().pregnancyCalendar = [this] { calendar->Open(*form); };
-            form->Commands().batchPdf = [this] { MakeBatchPdf(records, services, textout::WriteFileBytes); };
+            form->Commands().batchPdf = [this] { MakeBatchPdf(records, services); };
             form->SetBasis(0);
             form->SetYearText(QStringLiteral("2025"));
             form->SetMonthText(QStringLiteral("4"));
@@ -359,6 +361,38 @@ private Q_SLOTS:
         QVERIFY2(summary.contains(QStringLiteral("2 ページ")), qPrintable(summary));
         QVERIFY2(summary.contains(QStringLiteral("3 行目: ")), qPrintable(summary));
         QCOMPARE(w.fake.fileDialogs.requests.at(1).fileName, QStringLiteral("today.pdf"));
+    }
+
+    // The pages go into a temporary file beside the PDF as they are drawn
+    // (memory stays that of one page), and never onto the table read.
+    void aBatchStreamsIntoItsOutputAndNeverOntoItsTable()
+    {
+        Window w(Path("store-stream.json"));
+        const QString csv = Path("day.csv");
+        const QByteArray table = "basis,year,month,day,cycle\n0,2024,1,1,28\n0,2024,2,1,28\n0,2024,3,1,28\n";
+        WriteFile(csv, table);
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("out")));
+        const QDir out(Path("out"));
+        QStringList whileDrawing;
+        w.fake.progress.onAdvance = [&](int) { whileDrawing += out.entryList(QDir::Files); };
+        w.fake.fileDialogs.answers = {csv, out.filePath(QStringLiteral("day.pdf"))};
+        w.Click("BatchPdf1");
+        QCOMPARE(PdfInfo(out.filePath(QStringLiteral("day.pdf")), QStringLiteral("Pages")), QStringLiteral("3"));
+        QVERIFY2(!whileDrawing.filter(QRegularExpression(QStringLiteral("^day\\.pdf\\.\\w{6}$"))).isEmpty(),
+                 qPrintable(whileDrawing.join(u' ')));
+        QCOMPARE(out.entryList(QDir::Files), QStringList{QStringLiteral("day.pdf")});
+
+        w.fake.progress.onAdvance = {};
+        const QString link = Path("link.pdf");
+        QVERIFY(QFile::link(csv, link));
+        for (const QString &onto : {csv, link}) {
+            w.fake.fileDialogs.answers = {csv, onto};
+            w.Click("BatchPdf1");
+            QCOMPARE(FileBytes(csv), table);
+            QVERIFY2(w.fake.messages.shown.back().contains(QStringLiteral("同じファイル")),
+                     qPrintable(w.fake.messages.shown.back()));
+        }
+        QCOMPARE(w.fake.progress.totals.size(), std::size_t(1)); // refused before drawing
     }
 
     void aCancelledOrFailedBatchLeavesNoFile()

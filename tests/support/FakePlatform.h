@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -120,10 +121,13 @@ public:
     std::vector<int> totals; // of every Start
     std::vector<int> steps;  // every Advance, in order
     int finished = 0;
+    std::function<void(int done)> onAdvance; // looks at the work half-way
     void Start(const QString &, const QString &, int total) override { totals.push_back(total); }
     bool Advance(int done) override
     {
         steps.push_back(done);
+        if (onAdvance)
+            onAdvance(done);
         return cancelAt < 0 || done < cancelAt;
     }
     void Finish() override { ++finished; }

@@ -390,10 +390,10 @@ TEST(ExportScheduleCalendar, RefusalsCancelAndWriteFailure)
     {
         Export e;
         e.writeSucceeds = false;
-        e.fake.fileDialogs.answers.push_back(QStringLiteral("/nowhere/x.ics"));
+        e.fake.fileDialogs.answers.push_back(QStringLiteral("/nowhere/x\x1b[2J\n.ics"));
         EXPECT_EQ(e.Run(WorkedExample(), QString()), CalendarExportResult::WriteFailed);
         EXPECT_EQ(e.fake.messages.shown,
-                  std::vector<QString>{QStringLiteral("ファイル /nowhere/x.ics を作成できません")});
+                  std::vector<QString>{QStringLiteral("ファイル /nowhere/x\\x1b[2J\\n.ics を作成できません")});
         EXPECT_EQ(e.fake.fileDialogs.requests.front().fileName, QStringLiteral("さんの出産までのスケジュール.ics"));
     }
 }

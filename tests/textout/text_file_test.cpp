@@ -90,4 +90,32 @@ TEST(TextFiles, WriteAndReadBack)
     EXPECT_FALSE(ReadTextFile(dir.path()));
 }
 
+// The window's saves (text, PDF, calendar) never land on the settings store
+// it reads: not at its path, not through a link, not before it exists.
+TEST(TextFiles, NeverWriteOntoTheSettingsStore)
+{
+    QTemporaryDir dir;
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    const QString store = dir.filePath(QStringLiteral("ralvo/settings.json"));
+    EXPECT_FALSE(WriteFileBytes(store, "text")); // its folder does not exist yet
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("ralvo")));
+    EXPECT_FALSE(WriteFileBytes(store, "text"));
+    EXPECT_FALSE(QFile::exists(store));
+    {
+        QFile file(store);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{}");
+    }
+    const QString link = dir.filePath(QStringLiteral("予定.txt"));
+    ASSERT_TRUE(QFile::link(store, link));
+    EXPECT_FALSE(WriteFileBytes(store, "text"));
+    EXPECT_FALSE(WriteFileBytes(link, "text"));
+    EXPECT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("ralvo/other.txt")), "text"));
+    qputenv("XDG_CONFIG_HOME", configHome);
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("{}"));
+}
+
 } // namespace
