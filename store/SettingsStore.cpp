@@ -455,7 +455,7 @@ qint64 HeapOf(const QByteArray &bytes) { return bytes.capacity() > 0 ? Chunk(16 
 // entries with their growth slack, and the folded names, counted apart.
 qint64 HeapOf(const QHash<QString, qsizetype> &index)
 {
-    constexpr qint64 kNode = qint64(sizeof(QString) + sizeof(qsizetype));
+    constexpr qint64 kNode = qint64(sizeof(QString)) + qint64(sizeof(qsizetype));
     const qint64 buckets = 2 * index.capacity();
     const qint64 spans = (buckets + 127) / 128;
     return spans * (Chunk(144) + 48 * kNode) + index.size() * kNode;
