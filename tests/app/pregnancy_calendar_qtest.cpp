@@ -10,6 +10,7 @@
 #include "store/SettingsStore.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSchedulePrinter.h"
+#include "support/FileSystemNodes.h"
 #include "support/FindControl.h"
 #include "textout/TextFile.h"
 
@@ -417,6 +418,24 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(missing));
         QCOMPARE(w.fake.messages.shown.size(), std::size_t(2));
         QVERIFY(w.fake.messages.shown.back().contains(QStringLiteral("作成できません")));
+
+        // A full disk half-way: the old file stays byte for byte, no
+        // temporary file remains, and the reason is told.
+        {
+            test::SmallFileSystem disk;
+            if (disk.mounted()) {
+                const QString onDisk = disk.filePath(QStringLiteral("day.pdf"));
+                WriteFile(onDisk, "old bytes");
+                QVERIFY(disk.Fill());
+                w.fake.fileDialogs.answers = {csv, onDisk};
+                w.Click("BatchPdf1");
+                QCOMPARE(FileBytes(onDisk), QByteArray("old bytes"));
+                QCOMPARE(disk.Names(), QStringList{QStringLiteral("day.pdf")});
+                QVERIFY2(w.fake.messages.shown.back().contains(QStringLiteral("ディスクの空き容量が足りません")),
+                         qPrintable(w.fake.messages.shown.back()));
+                w.fake.messages.shown.pop_back();
+            }
+        }
 
         // A file that is no table: told, nothing asked further.
         const QString notCsv = Path("bad.csv");
