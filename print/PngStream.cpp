@@ -21,27 +21,22 @@ namespace {
 
 // Deflate's length codes 257–285: the shortest length of each, and its extra
 // bits; four codes to a row, as deflate's own table gives them.
+struct LengthCode
+{
+    int base;
+    int extraBits;
+};
 // clang-format off
-constexpr std::array<int, 29> kLengthBase = {
-      3,   4,   5,   6, // 257–260
-      7,   8,   9,  10, // 261–264
-     11,  13,  15,  17, // 265–268
-     19,  23,  27,  31, // 269–272
-     35,  43,  51,  59, // 273–276
-     67,  83,  99, 115, // 277–280
-    131, 163, 195, 227, // 281–284
-    258,                // 285
-};
-constexpr std::array<int, 29> kLengthExtra = {
-    0, 0, 0, 0, // 257–260
-    0, 0, 0, 0, // 261–264
-    1, 1, 1, 1, // 265–268
-    2, 2, 2, 2, // 269–272
-    3, 3, 3, 3, // 273–276
-    4, 4, 4, 4, // 277–280
-    5, 5, 5, 5, // 281–284
-    0,          // 285
-};
+constexpr std::array<LengthCode, 29> kLengthCodes = {{
+    {3, 0},   {4, 0},   {5, 0},   {6, 0},   // 257–260
+    {7, 0},   {8, 0},   {9, 0},   {10, 0},  // 261–264
+    {11, 1},  {13, 1},  {15, 1},  {17, 1},  // 265–268
+    {19, 2},  {23, 2},  {27, 2},  {31, 2},  // 269–272
+    {35, 3},  {43, 3},  {51, 3},  {59, 3},  // 273–276
+    {67, 4},  {83, 4},  {99, 4},  {115, 4}, // 277–280
+    {131, 5}, {163, 5}, {195, 5}, {227, 5}, // 281–284
+    {258, 0},                               // 285
+}};
 // clang-format on
 constexpr int kLongestRun = 258;
 
@@ -65,7 +60,7 @@ const std::array<quint8, kLongestRun + 1> &LengthCodes()
         std::array<quint8, kLongestRun + 1> table{};
         for (int length = 3; length <= kLongestRun; ++length) {
             int code = 0;
-            while (code + 1 < int(kLengthBase.size()) && kLengthBase[std::size_t(code) + 1] <= length)
+            while (code + 1 < int(kLengthCodes.size()) && kLengthCodes[std::size_t(code) + 1].base <= length)
                 ++code;
             table[std::size_t(length)] = quint8(code);
         }
@@ -398,8 +393,8 @@ void PngStream::Block(bool last)
             const int length = int(token & 0x1FF);
             const std::size_t code = lengthCodes[std::size_t(length)];
             Bits(literalCodes[257 + code], literalLengths[257 + code]);
-            if (kLengthExtra[code] > 0)
-                Bits(quint32(length - kLengthBase[code]), kLengthExtra[code]);
+            if (kLengthCodes[code].extraBits > 0)
+                Bits(quint32(length - kLengthCodes[code].base), kLengthCodes[code].extraBits);
             const std::size_t distance = (token & kRunOfPixels) ? 2 : 0;
             Bits(distanceCodes[distance], distanceLengths[distance]);
         } else {
