@@ -1,17 +1,12 @@
 #include "print/SchedulePdf.h"
 
-#include "platform/EscapedText.h"
+#include "store/FileWriter.h"
 
 namespace ralvo {
 
 PagePaper PdfPaperForYoshi(int yoshi) { return yoshi == 0 ? PagePaper::JisB5 : PagePaper::A4; }
 
 QString PdfFileFilter() { return QStringLiteral("PDFファイル (*.pdf)|*.pdf"); }
-
-QString CannotCreateFileMessage(const QString &path)
-{
-    return QStringLiteral("ファイル %1 を作成できません").arg(platform::EscapeControlCharacters(path));
-}
 
 SavePdfResult SaveSchedulePdf(const PageSources &sources, platform::FileDialogs &dialogs, const FileWriter &write)
 {
@@ -42,7 +37,7 @@ SavePdfResult SavePagePdf(const PageSources &sources, const std::optional<QStrin
     if (file.result == PageResult::InputFailure)
         return SavePdfResult::InputFailure; // the drawing has beeped
     if (file.bytes.isEmpty() || !write || !write(*path, file.bytes)) {
-        sources.messages.ShowMessage(CannotCreateFileMessage(*path));
+        sources.messages.ShowMessage(store::CannotCreateFileMessage(*path));
         return SavePdfResult::WriteFailed;
     }
     return SavePdfResult::Saved;

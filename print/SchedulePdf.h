@@ -28,9 +28,6 @@ inline constexpr int kSavedPdfDpi = 600;
 // "PDFファイル (*.pdf)" in the file dialogs' filter form.
 QString PdfFileFilter();
 
-// "ファイル %1 を作成できません".
-QString CannotCreateFileMessage(const QString &path);
-
 enum class SavePdfResult {
     Saved,
     Cancelled,    // the save dialog was cancelled

@@ -1,5 +1,7 @@
 #include "store/FileWriter.h"
 
+#include "platform/EscapedText.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -220,6 +222,11 @@ QString OutputOntoInputReason(const QString &output, const QStringList &inputs)
             return u"出力ファイル %1 は読み込むファイル %2 と同じファイルなので書き出しません。"_s.arg(output, input);
     }
     return {};
+}
+
+QString CannotCreateFileMessage(const QString &path)
+{
+    return u"ファイル %1 を作成できません"_s.arg(platform::EscapeControlCharacters(path));
 }
 
 // ---- StreamingFileWriter ----

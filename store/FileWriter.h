@@ -49,6 +49,10 @@ struct FileWriteOptions
 // standard output or another stream.
 QString OutputOntoInputReason(const QString &output, const QStringList &inputs);
 
+// What the window tells when a file could not be made: "ファイル … を作成で
+// きません", the name with its control characters escaped.
+QString CannotCreateFileMessage(const QString &path);
+
 struct FileWriteResult
 {
     bool ok = false;

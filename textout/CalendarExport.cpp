@@ -1,6 +1,6 @@
 #include "textout/CalendarExport.h"
 
-#include "platform/EscapedText.h"
+#include "store/FileWriter.h"
 
 #include <QCryptographicHash>
 
@@ -270,8 +270,7 @@ CalendarExportResult ExportScheduleCalendar(const CalendarExportSources &sources
     if (!path || path->isEmpty())
         return CalendarExportResult::Cancelled;
     if (!write || !write(*path, file.bytes)) {
-        services.messages->ShowMessage(
-            QStringLiteral("ファイル %1 を作成できません").arg(platform::EscapeControlCharacters(*path)));
+        services.messages->ShowMessage(store::CannotCreateFileMessage(*path));
         return CalendarExportResult::WriteFailed;
     }
     return CalendarExportResult::Saved;

@@ -1,6 +1,7 @@
 #include "textout/TextEditorCommands.h"
 
 #include "platform/EscapedText.h"
+#include "store/FileWriter.h"
 #include "textout/TextFile.h"
 #include "textout/TextSchedule.h"
 
@@ -129,8 +130,7 @@ bool TextEditorCommands::SaveTo(const QString &path)
         return false;
     }
     if (!WriteFileBytes(path, encoded.bytes)) {
-        m_services.messages->ShowMessage(
-            QStringLiteral("ファイル %1 を作成できません").arg(platform::EscapeControlCharacters(path)));
+        m_services.messages->ShowMessage(store::CannotCreateFileMessage(path));
         return false;
     }
     m_document.SetModified(false);

@@ -101,7 +101,7 @@ BatchPdfResult MakeBatchPdf(AppRecords &records, const platform::Services &servi
         return BatchPdfResult::NotChosen;
     const QString shownPdf = EscapeControlCharacters(*pdfPath);
     const auto cannotWrite = [&](const QString &reason) {
-        messages.ShowMessage(CannotCreateFileMessage(shownPdf)
+        messages.ShowMessage(store::CannotCreateFileMessage(*pdfPath)
                              + (reason.isEmpty() ? QString() : u'\n' + EscapeControlCharacters(reason)));
         return BatchPdfResult::WriteFailed;
     };
